@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kinetora needs (when missing) and builds it into build/.
+# Usage: scripts/setup.sh [extra cmake options...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+    build-essential cmake ninja-build pkg-config
+    libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libx11-dev
+    libjpeg62-turbo-dev libpng-dev zlib1g-dev
+    qt6-base-dev qt6-qpa-plugins
+    googletest libgtest-dev libgmock-dev
+    xvfb xdotool x11-utils
+    clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    echo "Installing: ${missing[*]}"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+BUILD_DIR=${BUILD_DIR:-build}
+cmake -S . -B "$BUILD_DIR" -G Ninja "$@" > /dev/null
+cmake --build "$BUILD_DIR" -j2

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Sets up, builds (warnings as errors) and runs every test: the unit and display tests,
+# then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+BUILD_DIR=build scripts/setup.sh -DKINETORA_WERROR=ON -DKINETORA_SANITIZE=OFF
+
+# Window tests need an X server: start a private Xvfb when there is no display.
+XVFB_PID=""
+cleanup() { [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true; }
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 90 120); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+        break
+    done
+fi
+
+ctest --test-dir build --output-on-failure -j2
+
+echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
+BUILD_DIR=build-asan scripts/setup.sh -DKINETORA_WERROR=ON -DKINETORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j2 -L unit
