@@ -1,0 +1,122 @@
+#pragma once
+
+#include "app/WeightedChoice.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ProfileStore;
+
+// Every user setting and the performance record of the last run, loaded once per process
+// from the store; each configuration page writes its group when confirmed, and a full-screen
+// run writes the measured frame rate and polygon budget when it ends (destructor). Also owns
+// the scene choice tables, weighted once per run by the machine's performance.
+//
+// Values read back are held to the ranges the program itself writes; text where a number
+// belongs reads as the default.
+class RegSettings {
+public:
+    explicit RegSettings(ProfileStore& store);
+    ~RegSettings();
+    RegSettings(const RegSettings&) = delete;
+    RegSettings& operator=(const RegSettings&) = delete;
+
+    // Only a full-screen run writes the frame-rate record at destruction.
+    void SetRunModeSaver(bool saver) { m_bSaverMode = saver; }
+    bool IsRunModeSaver() const { return m_bSaverMode; }
+    // Trace lines of the frame-rate record (the caller passes gApp.IsTracing()).
+    void SetTracing(bool tracing) { m_bTracing = tracing; }
+
+    static constexpr int DefaultSpeed() { return 50; }
+    static constexpr int DefaultImageProb() { return 50; }
+    static constexpr bool DefaultBlankScreen() { return false; }
+    static constexpr int DefaultBlankMinutes() { return 60; }
+    static constexpr int DefaultPolygons() { return 2500; }
+
+    // Ranges of the stored values.
+    static constexpr int MaxSpeed = 100;
+    static constexpr int MaxImageProb = 100;
+    static constexpr int MaxBlankMinutes = 999;
+    static constexpr int MaxFramesPerSecond = 25;
+    static constexpr int MaxPolygons = 10000000;
+
+    int Speed() const { return m_Speed; }
+    bool BlankScreen() const { return m_BlankScreen; }
+    int BlankMinutes() const { return m_BlankMinutes; }
+    int ImageProb() const { return m_ImageProb; }
+    int ImageNext() const { return m_ImageNext; }
+    int ImageOrder() const { return m_ImageOrder; } // 0 random, 1 alphabetical
+    const std::vector<std::string>& Folders() const { return m_Folders; }
+    // Where the help page lives, ending with '/'.
+    const std::string& InstallFolder() const { return m_InstallFolder; }
+    int BasePolygons() const { return m_BasePolygons; }
+    int FramesPerSecond() const { return m_FramesPerSecond; }
+    int SlowestFramesPerSecond() const { return m_SlowestFramesPerSecond; }
+    int Polygons() const { return m_Polygons; }
+
+    void SetSpeed(int speed) { m_Speed = speed; }
+    void SetBlankScreen(bool blank) { m_BlankScreen = blank; }
+    void SetBlankMinutes(int minutes) { m_BlankMinutes = minutes; }
+    void SetImageProb(int prob) { m_ImageProb = prob; }
+    void SetImageNext(int next) { m_ImageNext = next; }
+    void SetImageOrder(int order) { m_ImageOrder = order; }
+    void SetFolders(std::vector<std::string> folders) { m_Folders = std::move(folders); }
+    void SetFramesPerSecond(int fps) { m_FramesPerSecond = fps; }
+    void SetSlowestFramesPerSecond(int fps) { m_SlowestFramesPerSecond = fps; }
+    void SetPolygons(int polygons) { m_Polygons = polygons; }
+
+    // (fps * polygons / 2500, integer) / 25: 1.0 for 2500 polygons at 25 frames per second.
+    double Performance() const;
+    double Performance1() const;        // Performance(), at most 1
+    double PerformanceSlowest1() const; // the same from the slowest rate, at most 1
+
+    void SaveGeneral();   // Speed, BlankScreen, BlankMinutes
+    void SaveImages();    // ImageProb, ImageOrder, then the folder list
+    void SaveImageNext(); // ImageNext
+
+    // Fills the scene choice tables from the current performance, ImageProb and folders.
+    void BuildChoiceTables();
+    const WeightedChoice& ShapeKinds() const { return m_ShapeKinds; }
+    const WeightedChoice& MeshKinds() const { return m_MeshKinds; }
+    const std::vector<int>& MeshKindList() const { return m_MeshKindList; }
+    const WeightedChoice& ExtrusionKinds() const { return m_ExtrusionKinds; }
+    const std::vector<int>& ExtrusionKindList() const { return m_ExtrusionKindList; }
+    const WeightedChoice& ColourKinds() const { return m_ColourKinds; }
+
+    // The first-run estimate: frames per second for a speed test that took ms, 1..25.
+    static int SpeedTestFramesPerSecond(std::int64_t ms);
+    // Times the fixed arithmetic loop; returns its milliseconds.
+    static int RunSpeedTest();
+
+    // The "Folders" text: every folder followed by '*'.
+    static std::string JoinFolders(const std::vector<std::string>& folders);
+
+private:
+    void Load();
+    double PerformanceOf(int fps) const;
+
+    ProfileStore& m_Store;
+    bool m_bSaverMode = false;
+    bool m_bTracing = false;
+
+    std::vector<std::string> m_Folders;
+    int m_Speed = DefaultSpeed();
+    bool m_BlankScreen = DefaultBlankScreen();
+    int m_BlankMinutes = DefaultBlankMinutes();
+    int m_ImageProb = DefaultImageProb();
+    int m_ImageNext = 0;
+    int m_ImageOrder = 0;
+    int m_BasePolygons = 2500;
+    std::string m_InstallFolder;
+    int m_FramesPerSecond = 0;
+    int m_SlowestFramesPerSecond = 0;
+    int m_Polygons = DefaultPolygons();
+
+    WeightedChoice m_ShapeKinds;
+    WeightedChoice m_MeshKinds;
+    std::vector<int> m_MeshKindList;
+    WeightedChoice m_ExtrusionKinds;
+    std::vector<int> m_ExtrusionKindList;
+    WeightedChoice m_ColourKinds;
+};
