@@ -1,0 +1,123 @@
+#pragma once
+
+#include "app/Random.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class CSceneWnd;
+class GLContext;
+class Shape;
+class tvTimer;
+
+// One scene: everything that does not depend on what is drawn (camera path, cycle length,
+// lights, materials, background kind), bursts of frames, and the measurement that adapts
+// the polygon budget of later scenes. Motion is counted in frames: movers, rotaters and
+// colour changers read frameNumber(), sceneTime() and cycleFrames(), never the clock.
+class Saver {
+public:
+    using ShapeList = std::vector<std::unique_ptr<Shape>>;
+
+    // Scene kinds, handed to the background.
+    enum Kind { KindPlain = 0, KindPhoto = 1, KindPattern = 2 };
+
+    // Composes the scene-wide parts from a generator seeded by one gApp.m_Rand.next(); the
+    // window's GL context must be current.
+    explicit Saver(CSceneWnd* wnd);
+    virtual ~Saver();
+    Saver(const Saver&) = delete;
+    Saver& operator=(const Saver&) = delete;
+
+    // One paint's worth of frames: returns at once when input is waiting.
+    virtual void Frame();
+    // The burst of frames.
+    virtual void Draw() = 0;
+    // glFinish unless the window is stopped.
+    virtual void Finish();
+    // The scene has ended or the window is stopped.
+    virtual bool IsDone() const;
+
+    // What the group scale and the group movers read; a scene without shapes has no scale
+    // (1 on every axis) and an empty list.
+    virtual bool ScaleAnimated() const { return false; }
+    virtual float ScaleX() const { return 1.0f; }
+    virtual float ScaleY() const { return 1.0f; }
+    virtual float ScaleZ() const { return 1.0f; }
+    virtual const ShapeList& Shapes() const;
+
+    Random& Rand() { return m_Rand; }
+    GLContext* GL() const { return m_pGL; }
+    CSceneWnd* Wnd() const { return m_pWnd; }
+
+    int frameNumber() const { return m_FrameNumber; }
+    float sceneTime() const { return m_SceneTime; }
+    int cycleFrames() const { return m_CycleFrames; }
+
+    // Polygons one frame of this scene costs.
+    int Polygons() const { return m_Polygons; }
+    int SceneKind() const { return m_Kind; }
+    float Shininess() const { return m_Shininess; }
+    float CamFreqX() const { return m_CamFreqX; }
+    float CamFreqY() const { return m_CamFreqY; }
+    float CamFreqZ() const { return m_CamFreqZ; }
+    float CamAmpX() const { return m_CamAmpX; }
+    float CamAmpY() const { return m_CamAmpY; }
+    float CamAmpZ() const { return m_CamAmpZ; }
+
+    // After a burst timed by meter: a burst of at least a second that input did not cut
+    // short updates the frame-rate records and the polygon budget in the settings.
+    void Measure(tvTimer& meter);
+
+    // What a burst of frames in ms milliseconds makes of a scene of the given cost.
+    struct Rate {
+        int fps;      // 1..25
+        int polygons; // the next scenes' budget, at least MinPolygons
+    };
+    static std::optional<Rate> RateOfBurst(int frames, long long ms, int scenePolygons);
+
+    // 1500 frames at speed 50, fewer when faster; at least 1.
+    static int CycleFramesFor(int speed);
+
+    static constexpr int MinPolygons = 262;
+    static constexpr int MaxFramesPerSecond = 25;
+
+protected:
+    // A scene that composes nothing and touches neither gApp nor OpenGL: the base of test
+    // scenes for shapes and movers.
+    struct Blank {
+        CSceneWnd* wnd = nullptr; // needed only by shapes that look up their colour
+        int seed = 1;
+        int cycleFrames = 1500;
+    };
+    explicit Saver(const Blank& blank);
+
+    // Milliseconds on a wall clock (not CPU time): the base of the slowness limit.
+    static long long WallClockMs();
+
+    CSceneWnd* m_pWnd = nullptr;
+    GLContext* m_pGL = nullptr;
+    Random m_Rand;
+    float m_CamFreqX = 0, m_CamFreqY = 0, m_CamFreqZ = 0;
+    float m_CamAmpX = 0, m_CamAmpY = 0, m_CamAmpZ = 0;
+    int m_Polygons = 0;
+    int m_Kind = KindPlain;
+    long long m_StartClock = 0;
+    int m_SlowLimitMs = 12 * 1000;
+    bool m_bDone = false;
+    int m_FrameNumber = 0;
+    float m_SceneTime = 0;
+    int m_CycleFrames = 1;
+    float m_Shininess = 0;
+    int m_FrameAtStart = 0;
+
+private:
+    void ChooseKind();
+    void LoadPhoto();
+    void ChooseBackground();
+    void SetupGLState();
+    void SetupMaterials();
+};
+
+// The current scene, or null; created and deleted by the scene window's paint loop.
+extern std::unique_ptr<Saver> gSaver;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "scene/Saver.h"
+
+// The shapes scene: one prototype shape cloned until the polygon budget is spent, all
+// moved by the same kind of mover, with a camera circling the origin and, now and then, a
+// breathing scale of the whole group.
+class SaverShapes : public Saver {
+public:
+    // Composes the scene (the base's parts first); the window's GL context must be current.
+    explicit SaverShapes(CSceneWnd* wnd);
+    ~SaverShapes() override;
+
+    // Frames until input arrives, the window stops or the scene ends, paced to one per
+    // FramePeriodMs; then the burst is measured.
+    void Draw() override;
+
+    bool ScaleAnimated() const override { return m_bScaleAnimated; }
+    float ScaleX() const override { return m_ScaleX; }
+    float ScaleY() const override { return m_ScaleY; }
+    float ScaleZ() const override { return m_ScaleZ; }
+    // Every shape of the scene, the prototype first.
+    const ShapeList& Shapes() const override { return m_Shapes; }
+
+    Shape* Prototype() const { return m_Shapes.empty() ? nullptr : m_Shapes.front().get(); }
+    bool Blend() const { return m_bBlend; }
+    int ColorStep() const { return m_ColorStep; }
+    bool ScalesX() const { return m_bScaleX; }
+    bool ScalesY() const { return m_bScaleY; }
+    bool ScalesZ() const { return m_bScaleZ; }
+
+    // The frame after which a scene ends: the whole cycle, or a share of it on machines
+    // below 15 frames per second.
+    static int LastFrame(int cycleFrames, int framesPerSecond);
+
+    static constexpr int FramePeriodMs = 40;
+    // Frames that must be drawn within the slowness limit.
+    static constexpr int SlowCheckFrame = 100;
+
+private:
+    void AddShapes();
+    void ChooseGroupScale();
+    void SetupShapes();
+    void DrawFrame();
+    void PlaceCamera(float t) const;
+    void UpdateGroupScale(float t);
+    void Pace(tvTimer& pace) const;
+
+    int m_ColorStep = 1;
+    ShapeList m_Shapes;
+    float m_ScaleFreqX = 0, m_ScaleFreqY = 0, m_ScaleFreqZ = 0;
+    bool m_bScaleX = false, m_bScaleY = false, m_bScaleZ = false;
+    bool m_bScaleAnimated = false;
+    float m_ScaleX = 1, m_ScaleY = 1, m_ScaleZ = 1;
+    bool m_bBlend = false;
+};
