@@ -1,0 +1,269 @@
+#include "app/CommandLine.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int MaxFrames = 1000000;
+constexpr int MaxSide = 16384;
+constexpr double MaxSeconds = 86400.0;
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// The Linux words are accepted with one or two dashes, exactly as written.
+bool IsWord(const std::string& arg, const char* word) {
+    return arg == std::string("-") + word || arg == std::string("--") + word;
+}
+
+bool ParseInt(const std::string& text, long minimum, long maximum, long& value) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < minimum || v > maximum)
+        return false;
+    value = v;
+    return true;
+}
+
+// atol rules (leading blanks, a sign, digits up to the first other character, 0 when there
+// are none), saturated to the range of int as a 32-bit long would be.
+int LenientInt(const char* text) {
+    const long v = std::strtol(text, nullptr, 10);
+    if (v > INT_MAX)
+        return INT_MAX;
+    if (v < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(v);
+}
+
+// The number of an "r" switch starts after the prefix and the letter ("/r42", "-r42", "r42").
+int SeedOfSwitch(const std::string& arg) {
+    const size_t prefix = (arg[0] == '-' || arg[0] == '/') ? 1 : 0;
+    return LenientInt(arg.c_str() + prefix + 1);
+}
+
+CommandLine Invalid(std::string message) {
+    CommandLine cl;
+    cl.mode = CommandLine::Mode::Invalid;
+    cl.error = std::move(message);
+    return cl;
+}
+
+// Which Linux words were given.
+struct Pending {
+    bool root = false;
+    bool windowId = false;
+    bool window = false;
+    bool render = false;
+    bool bench = false;
+    bool help = false;
+    bool version = false;
+};
+
+void SelectWindowsMode(const std::vector<std::string>& rest, CommandLine& cl) {
+    cl.mode = CommandLine::Mode::Configure;
+    if (rest.empty())
+        return;
+    const std::string& first = rest[0];
+    if (MatchSwitch(first, 'c'))
+        return;
+    if (MatchSwitch(first, 'a')) {
+        cl.mode = CommandLine::Mode::ChangePassword;
+    } else if (MatchSwitch(first, 'p')) {
+        if (rest.size() < 2) {
+            cl = Invalid("the preview switch needs a window id");
+            return;
+        }
+        if (!ParseWindowId(rest[1], cl.windowId)) {
+            cl = Invalid("bad window id for the preview: '" + rest[1] + "'");
+            return;
+        }
+        cl.mode = CommandLine::Mode::Preview;
+    } else if (MatchSwitch(first, 's')) {
+        cl.mode = CommandLine::Mode::Saver;
+    }
+}
+
+} // namespace
+
+bool MatchSwitch(const std::string& argument, char letter) {
+    std::string rest = argument;
+    if (!rest.empty() && (rest[0] == '-' || rest[0] == '/'))
+        rest.erase(0, 1);
+    if (rest.empty())
+        return false;
+    return rest[0] == letter || EqualIgnoringCase(rest, std::string(1, letter));
+}
+
+bool ParseWindowId(const std::string& text, unsigned long& id) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty())
+        return false;
+    for (const char c : digits) {
+        const auto u = static_cast<unsigned char>(c);
+        if (hex ? !std::isxdigit(u) : !std::isdigit(u))
+            return false;
+    }
+    errno = 0;
+    const unsigned long long v = std::strtoull(digits.c_str(), nullptr, hex ? 16 : 10);
+    if (errno != 0 || v == 0 || v > 0xFFFFFFFFull)
+        return false;
+    id = static_cast<unsigned long>(v);
+    return true;
+}
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string::npos)
+        return false;
+    long w = 0;
+    long h = 0;
+    if (!ParseInt(text.substr(0, x), 1, MaxSide, w) || !ParseInt(text.substr(x + 1), 1, MaxSide, h))
+        return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* screensaverWindow) {
+    CommandLine cl;
+    Pending words;
+    std::vector<std::string> rest; // the Windows-style arguments, in order
+    const size_t count = args.size();
+
+    for (size_t i = 0; i < count; ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < count;
+        const std::string value = hasValue ? args[i + 1] : std::string();
+        long number = 0;
+
+        if (IsWord(arg, "root")) {
+            words.root = true;
+        } else if (IsWord(arg, "window-id")) {
+            if (!hasValue)
+                return Invalid("--window-id needs a window id");
+            if (!ParseWindowId(value, cl.windowId))
+                return Invalid("bad window id: '" + value + "'");
+            words.windowId = true;
+            ++i;
+        } else if (IsWord(arg, "window")) {
+            words.window = true;
+        } else if (IsWord(arg, "render")) {
+            if (!hasValue || value.empty())
+                return Invalid("--render needs an output file");
+            cl.outputFile = value;
+            words.render = true;
+            ++i;
+        } else if (IsWord(arg, "bench")) {
+            words.bench = true;
+        } else if (IsWord(arg, "frames")) {
+            if (!ParseInt(value, 1, MaxFrames, number))
+                return Invalid("--frames needs a whole number from 1 to 1000000");
+            cl.frames = static_cast<int>(number);
+            ++i;
+        } else if (IsWord(arg, "size")) {
+            if (!ParseSize(value, cl.width, cl.height))
+                return Invalid("--size needs WIDTHxHEIGHT, each from 1 to 16384");
+            ++i;
+        } else if (IsWord(arg, "seed")) {
+            if (!ParseInt(value, INT_MIN, INT_MAX, number))
+                return Invalid("--seed needs a whole number");
+            cl.hasSeed = true;
+            cl.seed = static_cast<int>(number);
+            ++i;
+        } else if (IsWord(arg, "seconds")) {
+            char* end = nullptr;
+            const double s = hasValue ? std::strtod(value.c_str(), &end) : 0.0;
+            if (!hasValue || value.empty() || *end != '\0' || !std::isfinite(s) || s <= 0.0 ||
+                s > MaxSeconds)
+                return Invalid("--seconds needs a number of seconds above 0");
+            cl.seconds = s;
+            ++i;
+        } else if (IsWord(arg, "fps")) {
+            cl.showFps = true;
+        } else if (IsWord(arg, "help") || arg == "-h") {
+            words.help = true;
+        } else if (IsWord(arg, "version")) {
+            words.version = true;
+        } else if (arg.size() > 2 && arg[0] == '-' && arg[1] == '-') {
+            // No Windows-style switch starts with two dashes.
+            return Invalid("unknown option '" + arg + "' (try --help)");
+        } else {
+            if (MatchSwitch(arg, 'r')) {
+                cl.hasSeed = true;
+                cl.seed = SeedOfSwitch(arg);
+            }
+            rest.push_back(arg);
+        }
+    }
+
+    const int runModes = int(words.render) + int(words.bench) + int(words.window) +
+                         int(words.root || words.windowId);
+    if (words.help) {
+        cl.mode = CommandLine::Mode::Help;
+    } else if (words.version) {
+        cl.mode = CommandLine::Mode::Version;
+    } else if (runModes > 1) {
+        return Invalid("choose one of --render, --bench, --window and --root");
+    } else if (words.render) {
+        cl.mode = CommandLine::Mode::Render;
+    } else if (words.bench) {
+        cl.mode = CommandLine::Mode::Bench;
+    } else if (words.root || words.windowId) {
+        cl.mode = CommandLine::Mode::Hosted;
+        // --window-id wins over the variable, which wins over the real root.
+        if (!words.windowId) {
+            if (screensaverWindow != nullptr && *screensaverWindow != '\0') {
+                if (!ParseWindowId(screensaverWindow, cl.windowId))
+                    return Invalid(std::string("bad XSCREENSAVER_WINDOW: '") + screensaverWindow +
+                                   "'");
+            } else {
+                cl.useRoot = true;
+            }
+        }
+    } else if (words.window) {
+        cl.mode = CommandLine::Mode::Window;
+    } else {
+        SelectWindowsMode(rest, cl);
+    }
+    return cl;
+}
+
+std::string UsageText() {
+    return "Usage: kinetora [mode] [options]\n"
+           "\n"
+           "Modes:\n"
+           "  (none), /c            configuration (not available yet)\n"
+           "  /s                    run full screen; input ends the run\n"
+           "  /p ID                 preview inside the X window ID (decimal or 0x hex)\n"
+           "  --window              run in a normal window (Escape or q ends it)\n"
+           "  --root                draw in the window XScreenSaver gives\n"
+           "                        (XSCREENSAVER_WINDOW, else the root window)\n"
+           "  --window-id ID        draw in the X window ID\n"
+           "  --render FILE         draw frames off screen and save the last as PNG\n"
+           "  --bench               time the drawing off screen\n"
+           "\n"
+           "Options:\n"
+           "  /rN, --seed N         seed the random generator (a seed replays its scenes)\n"
+           "  --frames K            frames to render (default 25)\n"
+           "  --size WxH            size of the picture or window (default 800x600)\n"
+           "  --seconds S           length of the benchmark (default 10)\n"
+           "  --fps                 show the frame rate on screen\n"
+           "  --help, --version\n";
+}

@@ -1,0 +1,163 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Mode = CommandLine::Mode;
+
+CommandLine Parse(std::vector<std::string> args, const char* env = nullptr) {
+    return ParseCommandLine(args, env);
+}
+
+} // namespace
+
+TEST(CommandLine, MatchSwitchSkipsOnePrefixAndComparesTheFirstLetterExactly) {
+    EXPECT_TRUE(MatchSwitch("/s", 's'));
+    EXPECT_TRUE(MatchSwitch("-s", 's'));
+    EXPECT_TRUE(MatchSwitch("s", 's'));
+    EXPECT_TRUE(MatchSwitch("/S", 's'));     // whole argument, ignoring case
+    EXPECT_FALSE(MatchSwitch("/Sfoo", 's')); // neither rule
+    EXPECT_TRUE(MatchSwitch("/sfoo", 's'));  // first character
+    EXPECT_TRUE(MatchSwitch("/c:1234", 'c'));
+    EXPECT_FALSE(MatchSwitch("//s", 's')); // only one prefix is skipped
+    EXPECT_FALSE(MatchSwitch("--s", 's'));
+    EXPECT_FALSE(MatchSwitch("/", 's'));
+    EXPECT_FALSE(MatchSwitch("", 's'));
+}
+
+TEST(CommandLine, FirstArgumentSelectsTheMode) {
+    EXPECT_EQ(Parse({}).mode, Mode::Configure);
+    EXPECT_EQ(Parse({"/c"}).mode, Mode::Configure);
+    EXPECT_EQ(Parse({"/c:1234"}).mode, Mode::Configure);
+    EXPECT_EQ(Parse({"/x"}).mode, Mode::Configure);
+    EXPECT_EQ(Parse({"/Sfoo"}).mode, Mode::Configure);
+    EXPECT_EQ(Parse({"/S"}).mode, Mode::Saver);
+    EXPECT_EQ(Parse({"-s"}).mode, Mode::Saver);
+    EXPECT_EQ(Parse({"/a", "77"}).mode, Mode::ChangePassword);
+    // Only the first argument counts.
+    EXPECT_EQ(Parse({"/x", "/s"}).mode, Mode::Configure);
+}
+
+TEST(CommandLine, SeedSwitchIsReadInAnyPosition) {
+    const CommandLine saver = Parse({"/s", "/r42"});
+    EXPECT_EQ(saver.mode, Mode::Saver);
+    EXPECT_TRUE(saver.hasSeed);
+    EXPECT_EQ(saver.seed, 42);
+
+    // As the first argument it seeds, and the mode falls to configure.
+    const CommandLine first = Parse({"/r42", "/s"});
+    EXPECT_EQ(first.mode, Mode::Configure);
+    EXPECT_EQ(first.seed, 42);
+
+    EXPECT_EQ(Parse({"/s", "-r12345"}).seed, 12345);
+    EXPECT_EQ(Parse({"/s", "r7"}).seed, 7);
+    EXPECT_EQ(Parse({"/s", "/r-3"}).seed, -3);
+    EXPECT_EQ(Parse({"/s", "/r12abc"}).seed, 12); // atol stops at the first non-digit
+    EXPECT_EQ(Parse({"/s", "/r"}).seed, 0);
+    EXPECT_EQ(Parse({"/s", "/r99999999999"}).seed, 2147483647);
+    EXPECT_FALSE(Parse({"/s"}).hasSeed);
+    EXPECT_EQ(Parse({"/s", "--seed", "-9"}).seed, -9);
+}
+
+TEST(CommandLine, PreviewReadsTheWindowIdFromTheSecondArgument) {
+    const CommandLine dec = Parse({"/p", "1234"});
+    EXPECT_EQ(dec.mode, Mode::Preview);
+    EXPECT_EQ(dec.windowId, 1234u);
+    EXPECT_EQ(Parse({"-p", "0x4a0000b"}).windowId, 0x4a0000bu);
+    EXPECT_EQ(Parse({"/p", "0XFF"}).windowId, 255u);
+
+    for (const auto& bad : std::vector<std::vector<std::string>>{{"/p"},
+                                                                 {"/p", "abc"},
+                                                                 {"/p", "12ab"},
+                                                                 {"/p", "0x"},
+                                                                 {"/p", "0"},
+                                                                 {"/p", "-5"},
+                                                                 {"/p", "0x1ffffffff"},
+                                                                 {"/p", ""},
+                                                                 {"/p", " 12"}}) {
+        const CommandLine cl = Parse(bad);
+        EXPECT_EQ(cl.mode, Mode::Invalid) << bad.size();
+        EXPECT_FALSE(cl.error.empty());
+        EXPECT_EQ(cl.error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(CommandLine, LinuxWordsComeBeforeWindowsSwitches) {
+    // "-root" starts with r after its dash, but it is not a seed.
+    const CommandLine root = Parse({"-root"});
+    EXPECT_EQ(root.mode, Mode::Hosted);
+    EXPECT_TRUE(root.useRoot);
+    EXPECT_FALSE(root.hasSeed);
+
+    EXPECT_EQ(Parse({"--root"}).mode, Mode::Hosted);
+    EXPECT_EQ(Parse({"-window"}).mode, Mode::Window);
+    EXPECT_EQ(Parse({"--window", "--size", "640x480"}).width, 640);
+
+    // A value of a Linux word is not a switch either.
+    const CommandLine render = Parse({"--render", "rframe.png", "--frames", "3"});
+    EXPECT_EQ(render.mode, Mode::Render);
+    EXPECT_EQ(render.outputFile, "rframe.png");
+    EXPECT_EQ(render.frames, 3);
+    EXPECT_FALSE(render.hasSeed);
+}
+
+TEST(CommandLine, HostedWindowIdPrefersTheOptionThenTheEnvironmentThenTheRoot) {
+    const CommandLine option = Parse({"--root", "--window-id", "0x2c00007"}, "0x1400003");
+    EXPECT_EQ(option.mode, Mode::Hosted);
+    EXPECT_EQ(option.windowId, 0x2c00007u);
+    EXPECT_FALSE(option.useRoot);
+
+    const CommandLine env = Parse({"-root"}, "0x1400003");
+    EXPECT_EQ(env.windowId, 0x1400003u);
+    EXPECT_FALSE(env.useRoot);
+    EXPECT_EQ(Parse({"-root"}, "20971523").windowId, 20971523u);
+
+    EXPECT_TRUE(Parse({"-root"}, "").useRoot);
+    EXPECT_EQ(Parse({"-window-id", "99"}).windowId, 99u); // hosted without --root too
+
+    EXPECT_EQ(Parse({"-root"}, "junk").mode, Mode::Invalid);
+    EXPECT_EQ(Parse({"--window-id"}).mode, Mode::Invalid);
+    EXPECT_EQ(Parse({"--window-id", "window"}).mode, Mode::Invalid);
+    // The variable matters only to a hosted run.
+    EXPECT_EQ(Parse({"/s"}, "junk").mode, Mode::Saver);
+}
+
+TEST(CommandLine, RenderAndBenchOptions) {
+    const CommandLine render =
+        Parse({"--render", "out.png", "--size", "320x200", "--seed", "5", "--frames", "10"});
+    EXPECT_EQ(render.mode, Mode::Render);
+    EXPECT_EQ(render.width, 320);
+    EXPECT_EQ(render.height, 200);
+    EXPECT_TRUE(render.hasSeed);
+    EXPECT_EQ(render.seed, 5);
+    EXPECT_EQ(render.frames, 10);
+
+    const CommandLine bench = Parse({"--bench", "--seconds", "2.5", "--fps"});
+    EXPECT_EQ(bench.mode, Mode::Bench);
+    EXPECT_DOUBLE_EQ(bench.seconds, 2.5);
+    EXPECT_TRUE(bench.showFps);
+
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"--render"},
+                                               {"--render", "a.png", "--frames"},
+                                               {"--render", "a.png", "--frames", "0"},
+                                               {"--render", "a.png", "--frames", "ten"},
+                                               {"--render", "a.png", "--size", "320"},
+                                               {"--render", "a.png", "--size", "0x200"},
+                                               {"--render", "a.png", "--size", "320x200x3"},
+                                               {"--render", "a.png", "--size", "x"},
+                                               {"--render", "a.png", "--seed", "1.5"},
+                                               {"--bench", "--seconds", "-1"},
+                                               {"--bench", "--seconds", "nan"},
+                                               {"--render", "a.png", "--bench"},
+                                               {"--wndow"}}) {
+        EXPECT_EQ(Parse(bad).mode, Mode::Invalid) << bad.back();
+    }
+}
+
+TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
+    EXPECT_EQ(Parse({"/s", "--help"}).mode, Mode::Help);
+    EXPECT_EQ(Parse({"-h"}).mode, Mode::Help);
+    EXPECT_EQ(Parse({"--version", "--window"}).mode, Mode::Version);
+}
