@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+
+class Random;
+class Saver;
+class Shape;
+
+// Decides where one shape is in every frame. A scene's prototype shape gets its mover from
+// Create; every clone of the shape holds a Clone of it, so all shapes of a scene move by one
+// model with their own random parameters. Positions are in scene-box units (the box spans
+// -7.5 .. 7.5 on each axis), time is counted in frames.
+class Mover {
+public:
+    explicit Mover(Random& rng);
+    virtual ~Mover() = default;
+    Mover& operator=(const Mover&) = delete;
+
+    // Draws a kind from the weighted mover table; the result is its scene's prototype.
+    static std::unique_ptr<Mover> Create(Random& rng);
+
+    virtual std::unique_ptr<Mover> Clone() const = 0;
+    // Once per shape when the scene is composed, after StartPosition; sets the shape's colour.
+    virtual void Setup(Shape& shape, Saver& scene, int colourStep, int spread) = 0;
+    virtual void StartPosition(float& x, float& y, float& z) = 0;
+    // Once per frame after the shape was drawn: the next position, in place.
+    virtual void Step(float& x, float& y, float& z, const Saver& scene) = 0;
+    virtual bool IsVisible() const { return m_bVisible; }
+    // Paths that turn back abruptly; the shape then avoids a rotater facing the travel.
+    virtual bool ReversesDirection() const { return false; }
+
+    // Group hooks: FrameUpdate runs once per frame on the prototype after all shapes were
+    // drawn; PolygonReserve once before the scene fills its polygon budget.
+    virtual void FrameUpdate(Saver& scene);
+    virtual void AddVelocity(float dx, float dy, float dz);
+    virtual void StopVelocity() {}
+    virtual void OnCollision() {}
+    virtual int PolygonReserve(int budget) const;
+    virtual bool IsActive() const { return true; }
+
+    bool ColourBySpread() const { return m_bColourBySpread; }
+
+protected:
+    Mover(const Mover& source) = default; // rng, visibility, colourBySpread
+
+    Random* m_pRand;
+    bool m_bVisible = false;
+    // Group movers add a member-dependent term to the colour offset (few bands, large table).
+    bool m_bColourBySpread = false;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "motion/Mover.h"
+
+// The shape swings back and forth along one line through the origin.
+class MoverPolar : public Mover {
+public:
+    explicit MoverPolar(Random& rng);
+
+    std::unique_ptr<Mover> Clone() const override;
+    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void StartPosition(float& x, float& y, float& z) override;
+    void Step(float& x, float& y, float& z, const Saver& scene) override;
+    bool ReversesDirection() const override { return true; }
+
+    // Setup and Step on plain numbers; Prepare returns the colour offset.
+    int Prepare(int cycleFrames, int colourStep);
+    void Advance(float& x, float& y, float& z, float t);
+
+    float Amplitude() const { return m_Amplitude; }
+
+private:
+    MoverPolar(const MoverPolar& source); // a new line, a shorter swing
+
+    void DrawDirection();
+
+    float m_DirX = 0, m_DirY = 0, m_DirZ = 1; // unit vector
+    float m_Theta = 0, m_Phi = 0;             // radians as drawn (whole numbers 0 .. 359)
+    float m_SinTheta = 0, m_CosTheta = 1, m_SinPhi = 0, m_CosPhi = 1;
+    float m_Amplitude = 0;
+    float m_Rate = 0; // radians per frame
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "motion/Mover.h"
+
+// Each axis oscillates on its own: a Lissajous figure through the origin.
+class MoverSin : public Mover {
+public:
+    explicit MoverSin(Random& rng); // also resets the class-wide step bias
+
+    std::unique_ptr<Mover> Clone() const override;
+    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void StartPosition(float& x, float& y, float& z) override;
+    void Step(float& x, float& y, float& z, const Saver& scene) override;
+
+    // Setup without a scene: draws the rates and amplitudes, returns the colour offset.
+    int Prepare(int cycleFrames, int colourStep, int spread);
+    // Step without a scene: the position at time t (frames).
+    void Advance(float& x, float& y, float& z, float t);
+
+    static float StepBias() { return s_StepBias; }
+
+protected:
+    MoverSin(const MoverSin& source) = default;
+
+    float m_AmplitudeX = 0, m_AmplitudeY = 0, m_AmplitudeZ = 0;
+    float m_RateX = 0, m_RateY = 0, m_RateZ = 0; // radians per frame
+    float m_RangeX = 0, m_RangeY = 0, m_RangeZ = 0;
+
+    // 1 .. 10, drawn by every constructor and shared by all shapes; scales the amplitudes.
+    static float s_StepBias;
+};
