@@ -1,0 +1,79 @@
+#pragma once
+
+#include "app/Random.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class CSceneWnd;
+class CScreenWnd;
+class ProfileStore;
+class RegSettings;
+
+// What this run does. Other code tests only for ModeSaver (the frame-rate record is
+// written back only then).
+enum RunMode {
+    ModeNone = 0,
+    ModeChangePassword = 1,
+    ModePreview = 3,
+    ModeConfigure = 4,
+    ModeSaver = 5,
+};
+
+// The application object: the process-wide generator, the settings store and the drawing
+// window. The host's main() drives it: Init, then InstallSceneWnd / InstallScreenWnd for
+// the drawing modes, the event loop, then Shutdown.
+class CSaverApp {
+public:
+    // Seeds m_Rand from the clock and notes whether TOVNTEMP is set.
+    CSaverApp();
+    ~CSaverApp();
+    CSaverApp(const CSaverApp&) = delete;
+    CSaverApp& operator=(const CSaverApp&) = delete;
+
+    // Seeds m_Rand with the r switch's number when there is one, writes the seed's trace
+    // line, then creates the settings on the given store (which loads every setting) and
+    // fixes the run mode. Returns true when the mode draws (preview, saver): the caller
+    // then installs the window and runs its loop. Configure and change-password return
+    // false; the caller shows the configuration sheet (or nothing) and ends.
+    bool Init(RunMode mode, std::optional<long> seed, std::unique_ptr<ProfileStore> store);
+
+    // The drawing window of a preview (or any non-full-screen run). The application owns it.
+    void InstallSceneWnd(std::unique_ptr<CSceneWnd> wnd);
+    // The full-screen window: it is also the drawing window.
+    void InstallScreenWnd(std::unique_ptr<CScreenWnd> wnd);
+
+    // Deletes the current scene, the windows and the settings (which write the frame-rate
+    // record in saver mode), in that order, while the host's GL context still exists.
+    // Leaves the object ready for another Init (the unit tests run many).
+    void Shutdown();
+
+    // Opens the install folder's help page; shows an error when it is missing or no
+    // browser starts.
+    void ShowHelp();
+    // The project's version, e.g. "1.0.0".
+    static std::string GetProductVersion();
+
+    CSceneWnd* pSceneWnd() const { return m_pSceneWnd.get(); }
+    CScreenWnd* pScreenWnd() const { return m_pScreenWnd; }
+    RegSettings* pSettings() const { return m_pSettings.get(); }
+    ::RunMode RunMode() const { return m_RunMode; }
+    bool UsePassword() const { return m_bUsePassword; }
+    bool IsTracing() const { return m_bTrace; }
+    bool IsTraceEnv() const { return m_bTraceEnv; }
+
+    Random m_Rand;
+
+private:
+    std::unique_ptr<CSceneWnd> m_pSceneWnd;
+    CScreenWnd* m_pScreenWnd = nullptr; // the same object as m_pSceneWnd when set
+    ::RunMode m_RunMode = ModeNone;
+    std::unique_ptr<ProfileStore> m_pStore; // outlives m_pSettings, which reads and writes it
+    std::unique_ptr<RegSettings> m_pSettings;
+    bool m_bTraceEnv = false;
+    bool m_bUsePassword = false; // the desktop's locker owns passwords here
+    bool m_bTrace = false;
+};
+
+extern CSaverApp gApp;

@@ -1,0 +1,159 @@
+#include "app/SceneWnd.h"
+
+#include "app/GLContext.h"
+#include "app/SaverApp.h"
+#include "app/SceneHost.h"
+
+#if __has_include("app/RegSettings.h")
+#include "app/RegSettings.h"
+#define KINETORA_HAVE_SETTINGS 1
+#endif
+#if __has_include("scene/SaverShapes.h")
+#include "scene/Saver.h"
+#include "scene/SaverShapes.h"
+#define KINETORA_HAVE_SAVER 1
+#endif
+#if __has_include("shapes/Primitives.h")
+#include "shapes/Primitives.h"
+#define KINETORA_HAVE_PRIMITIVES 1
+#endif
+
+#include <GL/gl.h>
+
+CSceneWnd::CSceneWnd(SceneHost& host)
+    : m_Host(host), m_StartTime(std::chrono::steady_clock::now()) {}
+
+CSceneWnd::~CSceneWnd() {
+#ifdef KINETORA_HAVE_SAVER
+    // A scene still drawing into this window must go while its GL context exists.
+    if (gSaver && gSaver->Wnd() == this)
+        gSaver.reset();
+#endif
+    m_pGL.reset();
+}
+
+int CSceneWnd::OnCreate() {
+    m_PaletteSize = ColourTable::kDefaultSize; // true colour: no reserved entries
+    m_Colors.BuildColourTable(m_PaletteSize);
+    m_pGL = std::make_unique<GLContext>(this);
+#ifdef KINETORA_HAVE_PRIMITIVES
+    Primitives::SetMessageBoxes(false);
+#endif
+#ifdef KINETORA_HAVE_SETTINGS
+    if (RegSettings* settings = gApp.pSettings())
+        settings->BuildChoiceTables();
+#endif
+    return 0;
+}
+
+void CSceneWnd::OnSize(int cx, int cy) {
+    m_Width = cx;
+    m_Height = cy;
+    if (m_pGL)
+        m_pGL->Resize(cx, cy);
+}
+
+void CSceneWnd::OnDestroy() { m_bStopped = true; }
+
+bool CSceneWnd::CanDraw() { return !m_bStopped && !m_Host.InputPending(); }
+
+void CSceneWnd::WaitForInput(int ms) { m_Host.WaitForInput(ms); }
+
+void CSceneWnd::SwapBuffers() { m_Host.SwapBuffers(); }
+
+int CSceneWnd::MinutesRunning() const {
+    using namespace std::chrono;
+    return static_cast<int>(duration_cast<minutes>(steady_clock::now() - m_StartTime).count());
+}
+
+std::string CSceneWnd::NextImagePath() { return {}; }
+
+void CSceneWnd::OnPaint() {
+    m_bInvalid = false;
+    // Without a usable context nothing may be drawn: close as soon as the host can.
+    if (!m_pGL || !m_pGL->IsOk()) {
+        m_Host.RequestClose();
+        return;
+    }
+#ifdef KINETORA_HAVE_SAVER
+    bool newScene = false;
+    if (!gSaver) {
+        StartFirstScene();
+        newScene = true;
+    }
+    if (BlankIfDue())
+        return;
+    const CSceneWnd* drawing = gApp.pSceneWnd() != nullptr ? gApp.pSceneWnd() : this;
+    if (drawing->IsStopped())
+        return;
+    ReplaceFinishedScene(newScene);
+    if (newScene)
+        ChooseSceneColours();
+    if (!m_bStopped)
+        gSaver->Frame();
+    if (!m_bStopped)
+        Invalidate();
+#endif
+}
+
+#ifdef KINETORA_HAVE_SAVER
+void CSceneWnd::StartFirstScene() {
+    // A darker table colour; the first scene's clear colour is set with the scene's own.
+    m_ClearColor.RandomColor(gApp.m_Rand, m_Colors);
+    m_ClearColor.Scale(static_cast<float>(gApp.m_Rand.uniform()));
+    ListImages();
+    gSaver = std::make_unique<SaverShapes>(this);
+    m_pGL->BeginScene();
+    ++m_OverallCount;
+    if (m_OverallCount > 60 && m_OverallCount % 60 == 1)
+        m_pGL->FreeCachedLists();
+}
+
+void CSceneWnd::ReplaceFinishedScene(bool& newScene) {
+    if (!gSaver->IsDone())
+        return;
+    gSaver.reset();
+    ++m_OverallCount;
+    gSaver = std::make_unique<SaverShapes>(this);
+    newScene = true;
+}
+
+void CSceneWnd::ChooseSceneColours() {
+    Random& rng = gSaver->Rand();
+    bool rebuilt = false;
+    if (m_OverallCount > 1 && rng.uniform() < 0.5) {
+        m_Colors.BuildColourTable(m_PaletteSize);
+        rebuilt = true;
+    }
+    if (m_OverallCount > 1 && rebuilt && rng.uniform() >= 0.33)
+        return; // keep the clear colour
+    m_ClearColor.RandomColor(rng, m_Colors);
+    m_ClearColor.Scale(static_cast<float>(rng.uniform()));
+    glClearColor(m_ClearColor.r, m_ClearColor.g, m_ClearColor.b, m_ClearColor.a);
+}
+
+bool CSceneWnd::BlankIfDue() {
+#ifdef KINETORA_HAVE_SETTINGS
+    const RegSettings* settings = gApp.pSettings();
+    if (settings == nullptr || !settings->BlankScreen() ||
+        MinutesRunning() < settings->BlankMinutes())
+        return false;
+    Blank();
+    m_pGL->FreeCachedLists();
+    gSaver.reset();
+    m_bBlanked = true;
+    return true;
+#else
+    return false;
+#endif
+}
+#endif
+
+void CSceneWnd::Blank() {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    m_Host.SwapBuffers();
+    glClearColor(m_ClearColor.r, m_ClearColor.g, m_ClearColor.b, m_ClearColor.a);
+}
+
+void CSceneWnd::ListImages() {}

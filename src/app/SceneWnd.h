@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/Color.h"
+#include "motion/ColourTable.h"
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+class GLContext;
+class SceneHost;
+
+// The window that shows the animation, free of any window system: the host forwards its
+// create, size, paint and destroy events and provides the GL context, the input test and
+// the buffer swap through SceneHost. Every paint runs one burst of frames of the current
+// scene (gSaver), creating or replacing the scene as needed.
+class CSceneWnd {
+public:
+    explicit CSceneWnd(SceneHost& host);
+    virtual ~CSceneWnd();
+    CSceneWnd(const CSceneWnd&) = delete;
+    CSceneWnd& operator=(const CSceneWnd&) = delete;
+
+    // Colour table, GL context, choice tables. Returns 0, or -1 when the window cannot be
+    // used. A failed GL set-up is not a failure here: the first paint asks to close.
+    int OnCreate();
+    // A zero width or height is stored but leaves viewport and projection alone.
+    void OnSize(int cx, int cy);
+    // One step of the animation: creates, advances or replaces the scene and runs a burst
+    // of frames until input arrives or the scene ends. Afterwards NeedsPaint() says whether
+    // the host should paint again (false once the screen has been blanked or drawing stops).
+    void OnPaint();
+    // Stops drawing; a burst still running ends at its next CanDraw check.
+    virtual void OnDestroy();
+
+    // No input waiting and drawing not stopped. The scene driver asks between frames.
+    bool CanDraw();
+    bool IsStopped() const { return m_bStopped; }
+    void SetStopped(bool stopped) { m_bStopped = stopped; }
+    // Marks the window for another paint (after an expose, or to restart drawing).
+    void Invalidate() { m_bInvalid = true; }
+    bool NeedsPaint() const { return m_bInvalid; }
+    bool IsBlanked() const { return m_bBlanked; }
+
+    void WaitForInput(int ms);
+    void SwapBuffers();
+
+    int Width() const { return m_Width; }
+    int Height() const { return m_Height; }
+    GLContext* GL() const { return m_pGL.get(); }
+    SceneHost& Host() const { return m_Host; }
+    ColourTable& Colours() { return m_Colors; }
+    const ColourTable& Colours() const { return m_Colors; }
+    const Color& ClearColor() const { return m_ClearColor; }
+    int PaletteSize() const { return m_PaletteSize; }
+
+    unsigned OverallCount() const { return m_OverallCount; }
+    // Whole minutes since the window was created.
+    int MinutesRunning() const;
+
+    bool HasImages() const { return !m_Images.empty(); }
+    const std::vector<std::string>& Images() const { return m_Images; }
+    // The next photograph to show, chosen by the settings' order; empty when none.
+    std::string NextImagePath();
+
+protected:
+    SceneHost& m_Host;
+
+private:
+    void StartFirstScene();
+    bool BlankIfDue();
+    void ReplaceFinishedScene(bool& newScene);
+    void ChooseSceneColours();
+    void Blank();
+    void ListImages();
+
+    int m_PaletteSize = ColourTable::kDefaultSize;
+    unsigned m_OverallCount = 0;
+    int m_Width = 800;
+    int m_Height = 600;
+    std::chrono::steady_clock::time_point m_StartTime;
+    Color m_ClearColor;
+    ColourTable m_Colors;
+    bool m_bStopped = false;
+    bool m_bInvalid = true;
+    bool m_bBlanked = false;
+    std::unique_ptr<GLContext> m_pGL;
+    std::vector<std::string> m_Images;
+};

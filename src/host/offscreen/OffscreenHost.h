@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/SceneHost.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class ProfileStore;
+
+// A scene host with no window system: an EGL pbuffer of the requested size (colour and
+// depth) on Mesa's surfaceless platform, with a desktop GL compatibility context. No
+// pacing: WaitForInput returns at once. "Input" turns up once the frame limit was swapped,
+// so a burst of frames ends there. Every swap first reads the frame back.
+class OffscreenHost : public SceneHost {
+public:
+    // frameLimit 0: no limit (input never arrives).
+    OffscreenHost(int width, int height, int frameLimit = 0);
+    ~OffscreenHost() override;
+    OffscreenHost(const OffscreenHost&) = delete;
+    OffscreenHost& operator=(const OffscreenHost&) = delete;
+
+    GLSetup CreateGLContext() override;
+    void ReleaseGLContext() override;
+    bool InputPending() override;
+    void WaitForInput(int ms) override;
+    void SwapBuffers() override;
+    void RequestClose() override { m_bCloseRequested = true; }
+
+    int Width() const { return m_Width; }
+    int Height() const { return m_Height; }
+    int FramesSwapped() const { return m_FramesSwapped; }
+    void SetFrameLimit(int frames) { m_FrameLimit = frames; }
+    bool CloseRequested() const { return m_bCloseRequested; }
+    // The last swapped frame: Width() * Height() RGB pixels, top row first; empty before
+    // the first swap.
+    const std::vector<unsigned char>& LastFrame() const { return m_LastFrame; }
+    // Reads the current back buffer now (top row first).
+    std::vector<unsigned char> ReadFrame() const;
+    // Why the last CreateGLContext failed, for messages.
+    const std::string& FailureDetail() const { return m_FailureDetail; }
+
+private:
+    struct Egl;
+    std::unique_ptr<Egl> m_pEgl;
+    int m_Width;
+    int m_Height;
+    int m_FrameLimit;
+    int m_FramesSwapped = 0;
+    bool m_bCloseRequested = false;
+    std::vector<unsigned char> m_LastFrame;
+    std::string m_FailureDetail;
+};
+
+// kinetora --render FILE.png [--frames K] [--size WxH] [--seed N]
+struct RenderOptions {
+    std::string path;
+    int frames = 1;
+    int width = 800;
+    int height = 600;
+    std::optional<long> seed;
+};
+
+// Draws options.frames frames of the normal scene code off screen and writes the last one
+// to options.path as PNG. The settings come from store (never written back). Returns the
+// process exit status: 0 on success; messages on standard error otherwise.
+int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store);
