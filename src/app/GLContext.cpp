@@ -5,17 +5,14 @@
 #include "app/SceneHost.h"
 #include "app/SceneWnd.h"
 
-#if __has_include("app/RegSettings.h")
 #include "app/RegSettings.h"
 #include "app/Trace.h"
 #include "app/tvLibrary.h"
-#define KINETORA_HAVE_SETTINGS 1
-#endif
-#if __has_include("scene/Saver.h")
+#if __has_include("scene/Saver.cpp")
 #include "scene/Saver.h"
 #define KINETORA_HAVE_SAVER 1
 #endif
-#if __has_include("shapes/Primitives.h")
+#if __has_include("shapes/Primitives.cpp")
 #include "shapes/Primitives.h"
 #define KINETORA_HAVE_PRIMITIVES 1
 #endif
@@ -30,12 +27,6 @@ namespace {
 
 constexpr double kFarPlane = 21.213203435596427; // 15 * sqrt(2), the scene box's diagonal
 constexpr int kMaxExtraLights = 7;
-
-void ShowError([[maybe_unused]] const char* text) {
-#ifdef KINETORA_HAVE_SETTINGS
-    tvLibrary::Error(text);
-#endif
-}
 
 GLenum Light(int i) { return static_cast<GLenum>(GL_LIGHT0 + i); }
 
@@ -70,13 +61,13 @@ void GLContext::CreateContext() {
         glFlush();
         return;
     case SceneHost::GLSetup::ChoosePixelFormatFailed:
-        ShowError("ChoosePixelFormat failed. Perhaps OpenGL is not installed.");
+        tvLibrary::Error("ChoosePixelFormat failed. Perhaps OpenGL is not installed.");
         break;
     case SceneHost::GLSetup::SetPixelFormatFailed:
-        ShowError("SetPixelFormat failed. Perhaps OpenGL is not installed.");
+        tvLibrary::Error("SetPixelFormat failed. Perhaps OpenGL is not installed.");
         break;
     case SceneHost::GLSetup::CreateContextFailed:
-        ShowError("wglCreateContext failed");
+        tvLibrary::Error("wglCreateContext failed");
         break;
     case SceneHost::GLSetup::MakeCurrentFailed:
         break; // no message: the first paint closes the window
@@ -118,7 +109,6 @@ void GLContext::BeginScene() {
     if (!gSaver || drawing->IsStopped())
         return;
 #endif
-#ifdef KINETORA_HAVE_SETTINGS
     if (gApp.IsTracing() && m_pWnd->OverallCount() > 1) {
         const CSceneWnd* wnd = gApp.pSceneWnd() != nullptr ? gApp.pSceneWnd() : m_pWnd;
         TraceLine("3d", 456, "gApp.m_Rand.seed()", gApp.m_Rand.seed());
@@ -126,7 +116,6 @@ void GLContext::BeginScene() {
                   static_cast<int>(wnd->OverallCount()));
         TraceLine("3d", 458, "gApp.pSceneWnd()->MinutesRunning()", wnd->MinutesRunning());
     }
-#endif
     SetProjection();
     SetModelView();
     glClearDepth(1.0);
@@ -154,10 +143,8 @@ void GLContext::FreeCachedLists() {
 namespace {
 
 double Performance() {
-#ifdef KINETORA_HAVE_SETTINGS
     if (const RegSettings* settings = gApp.pSettings())
         return settings->Performance();
-#endif
     return 1.0;
 }
 

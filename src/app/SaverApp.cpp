@@ -3,14 +3,11 @@
 #include "app/SceneWnd.h"
 #include "app/ScreenWnd.h"
 
-#if __has_include("app/RegSettings.h")
 #include "app/ProfileStore.h"
 #include "app/RegSettings.h"
 #include "app/Trace.h"
 #include "app/tvLibrary.h"
-#define KINETORA_HAVE_SETTINGS 1
-#endif
-#if __has_include("scene/Saver.h")
+#if __has_include("scene/Saver.cpp")
 #include "scene/Saver.h"
 #define KINETORA_HAVE_SAVER 1
 #endif
@@ -36,20 +33,19 @@ CSaverApp::CSaverApp() {
 // Static destruction comes too late for GL work: the host's main() calls Shutdown first.
 CSaverApp::~CSaverApp() = default;
 
-bool CSaverApp::Init(RunMode mode, std::optional<long> seed, std::unique_ptr<ProfileStore> store) {
+bool CSaverApp::Init(::RunMode mode, std::optional<long> seed, std::unique_ptr<ProfileStore> store) {
     if (seed)
         m_Rand.setSeed(static_cast<int>(*seed));
-#ifdef KINETORA_HAVE_SETTINGS
     if (m_bTrace)
         TraceLine("app", 91, "m_Rand.seed()", m_Rand.seed());
-#endif
     m_bUsePassword = false;
     m_RunMode = mode;
     m_pStore = std::move(store);
-#ifdef KINETORA_HAVE_SETTINGS
-    if (m_pStore)
+    if (m_pStore) {
         m_pSettings = std::make_unique<RegSettings>(*m_pStore);
-#endif
+        m_pSettings->SetRunModeSaver(mode == ModeSaver);
+        m_pSettings->SetTracing(m_bTrace);
+    }
     return mode == ModePreview || mode == ModeSaver;
 }
 
@@ -80,7 +76,7 @@ namespace {
 
 // Starts xdg-open on path. A launcher that fails at once (no handler, no browser) counts
 // as a failure; one still running after a short while has handed the file over.
-[[maybe_unused]] bool OpenWithDesktop(const std::string& path) {
+bool OpenWithDesktop(const std::string& path) {
     std::string program = "xdg-open";
     std::vector<char*> argv{program.data(), const_cast<char*>(path.c_str()), nullptr};
     pid_t pid = 0;
@@ -103,7 +99,6 @@ namespace {
 } // namespace
 
 void CSaverApp::ShowHelp() {
-#ifdef KINETORA_HAVE_SETTINGS
     // The stored folder ends with a separator; none is inserted.
     const std::string folder = m_pSettings ? m_pSettings->InstallFolder() : std::string();
     const std::string path = folder + "Kinetora.htm";
@@ -114,7 +109,6 @@ void CSaverApp::ShowHelp() {
     }
     if (!OpenWithDesktop(path))
         tvLibrary::Error("Sorry, could not launch browser to view help file " + path);
-#endif
 }
 
 std::string CSaverApp::GetProductVersion() {

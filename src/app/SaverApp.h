@@ -37,7 +37,7 @@ public:
     // fixes the run mode. Returns true when the mode draws (preview, saver): the caller
     // then installs the window and runs its loop. Configure and change-password return
     // false; the caller shows the configuration sheet (or nothing) and ends.
-    bool Init(RunMode mode, std::optional<long> seed, std::unique_ptr<ProfileStore> store);
+    bool Init(::RunMode mode, std::optional<long> seed, std::unique_ptr<ProfileStore> store);
 
     // The drawing window of a preview (or any non-full-screen run). The application owns it.
     void InstallSceneWnd(std::unique_ptr<CSceneWnd> wnd);

@@ -4,16 +4,13 @@
 #include "app/SaverApp.h"
 #include "app/SceneHost.h"
 
-#if __has_include("app/RegSettings.h")
 #include "app/RegSettings.h"
-#define KINETORA_HAVE_SETTINGS 1
-#endif
-#if __has_include("scene/SaverShapes.h")
+#if __has_include("scene/Saver.cpp")
 #include "scene/Saver.h"
 #include "scene/SaverShapes.h"
 #define KINETORA_HAVE_SAVER 1
 #endif
-#if __has_include("shapes/Primitives.h")
+#if __has_include("shapes/Primitives.cpp")
 #include "shapes/Primitives.h"
 #define KINETORA_HAVE_PRIMITIVES 1
 #endif
@@ -39,10 +36,8 @@ int CSceneWnd::OnCreate() {
 #ifdef KINETORA_HAVE_PRIMITIVES
     Primitives::SetMessageBoxes(false);
 #endif
-#ifdef KINETORA_HAVE_SETTINGS
     if (RegSettings* settings = gApp.pSettings())
         settings->BuildChoiceTables();
-#endif
     return 0;
 }
 
@@ -133,7 +128,6 @@ void CSceneWnd::ChooseSceneColours() {
 }
 
 bool CSceneWnd::BlankIfDue() {
-#ifdef KINETORA_HAVE_SETTINGS
     const RegSettings* settings = gApp.pSettings();
     if (settings == nullptr || !settings->BlankScreen() ||
         MinutesRunning() < settings->BlankMinutes())
@@ -143,9 +137,6 @@ bool CSceneWnd::BlankIfDue() {
     gSaver.reset();
     m_bBlanked = true;
     return true;
-#else
-    return false;
-#endif
 }
 #endif
 

@@ -12,7 +12,8 @@ class ProfileStore;
 // A scene host with no window system: an EGL pbuffer of the requested size (colour and
 // depth) on Mesa's surfaceless platform, with a desktop GL compatibility context. No
 // pacing: WaitForInput returns at once. "Input" turns up once the frame limit was swapped,
-// so a burst of frames ends there. Every swap first reads the frame back.
+// (or a close was asked for), so a burst of frames ends there. Every swap first reads the
+// frame back.
 class OffscreenHost : public SceneHost {
 public:
     // frameLimit 0: no limit (input never arrives).
@@ -32,6 +33,8 @@ public:
     int Height() const { return m_Height; }
     int FramesSwapped() const { return m_FramesSwapped; }
     void SetFrameLimit(int frames) { m_FrameLimit = frames; }
+    // Reading every frame back costs time; a timed run turns it off.
+    void SetReadBack(bool readBack) { m_bReadBack = readBack; }
     bool CloseRequested() const { return m_bCloseRequested; }
     // The last swapped frame: Width() * Height() RGB pixels, top row first; empty before
     // the first swap.
@@ -49,6 +52,7 @@ private:
     int m_FrameLimit;
     int m_FramesSwapped = 0;
     bool m_bCloseRequested = false;
+    bool m_bReadBack = true;
     std::vector<unsigned char> m_LastFrame;
     std::string m_FailureDetail;
 };

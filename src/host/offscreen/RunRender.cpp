@@ -1,0 +1,99 @@
+#include "host/offscreen/OffscreenHost.h"
+
+#include "app/GLContext.h"
+#include "app/ProfileStore.h"
+#include "app/SaverApp.h"
+#include "app/SceneWnd.h"
+#include "host/offscreen/PngWriter.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+constexpr int kMaxSize = 16384;
+// Paints that draw nothing in a row before the run gives up (a blanked window, say).
+constexpr int kMaxIdlePaints = 3;
+
+bool CheckOptions(const RenderOptions& options) {
+    if (options.path.empty()) {
+        std::cerr << "kinetora: --render needs the name of a PNG file\n";
+        return false;
+    }
+    if (options.frames < 1) {
+        std::cerr << "kinetora: the number of frames must be at least 1\n";
+        return false;
+    }
+    if (options.width < 1 || options.height < 1 || options.width > kMaxSize ||
+        options.height > kMaxSize) {
+        std::cerr << "kinetora: the picture size must be from 1x1 to " << kMaxSize << "x"
+                  << kMaxSize << "\n";
+        return false;
+    }
+    return true;
+}
+
+// Fails early, before any drawing, when the file cannot be created.
+bool CheckWritable(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (file == nullptr) {
+        std::cerr << "kinetora: cannot write " << path << ": " << std::strerror(errno) << "\n";
+        return false;
+    }
+    std::fclose(file);
+    return true;
+}
+
+// Tears the application down while the host's context still exists.
+struct AppSession {
+    ~AppSession() { gApp.Shutdown(); }
+};
+
+// Paints until the host has swapped the frames asked for.
+void PaintFrames(CSceneWnd& wnd, OffscreenHost& host, int frames) {
+    int idle = 0;
+    while (host.FramesSwapped() < frames && !host.CloseRequested() && wnd.NeedsPaint()) {
+        const int before = host.FramesSwapped();
+        wnd.OnPaint();
+        idle = host.FramesSwapped() == before ? idle + 1 : 0;
+        if (idle >= kMaxIdlePaints)
+            break;
+    }
+}
+
+} // namespace
+
+int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store) {
+    if (!CheckOptions(options) || !CheckWritable(options.path))
+        return 1;
+
+    OffscreenHost host(options.width, options.height, options.frames);
+    AppSession session;
+    // Not a full-screen run, so the settings never write the frame-rate record back.
+    gApp.Init(ModePreview, options.seed, std::move(store));
+    auto owned = std::make_unique<CSceneWnd>(host);
+    CSceneWnd& wnd = *owned;
+    gApp.InstallSceneWnd(std::move(owned));
+
+    if (wnd.OnCreate() != 0 || wnd.GL() == nullptr || !wnd.GL()->IsOk()) {
+        std::cerr << "kinetora: no off-screen OpenGL context: " << host.FailureDetail() << "\n";
+        std::remove(options.path.c_str());
+        return 1;
+    }
+    wnd.OnSize(options.width, options.height);
+    PaintFrames(wnd, host, options.frames);
+
+    if (host.LastFrame().empty()) {
+        std::cerr << "kinetora: no frame was drawn\n";
+        std::remove(options.path.c_str());
+        return 1;
+    }
+    std::string error;
+    if (!WritePng(options.path, options.width, options.height, host.LastFrame(), error)) {
+        std::cerr << "kinetora: cannot write " << options.path << ": " << error << "\n";
+        return 1;
+    }
+    return 0;
+}
