@@ -23,6 +23,9 @@ public:
     virtual bool InputPending() = 0;
     // Blocks for at most ms milliseconds, returning at once when input arrives. Never spins.
     virtual void WaitForInput(int ms) = 0;
+    // False for hosts nobody watches (off-screen drawing): frames then follow one another
+    // as fast as they can be drawn.
+    virtual bool PacesFrames() const { return true; }
 
     virtual void SwapBuffers() = 0;
 

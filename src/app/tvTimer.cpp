@@ -66,6 +66,13 @@ int tvTimer::Elapsed() {
                                                 : static_cast<int>(ms);
 }
 
+int tvTimer::Peek() const {
+    std::int64_t now = 0;
+    const std::int64_t ms = SinceLast(now);
+    return ms > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                : static_cast<int>(ms);
+}
+
 bool tvTimer::Expired() {
     std::int64_t now = 0;
     const std::int64_t ms = SinceLast(now);

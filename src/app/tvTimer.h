@@ -29,6 +29,8 @@ public:
     // True, restarting the interval, once more than the period has passed since the last
     // reset; otherwise false and the reference point stays.
     bool Expired();
+    // Milliseconds since the last reset, leaving the reference point alone.
+    int Peek() const;
     void Reset();
 
     std::int64_t Period() const { return m_Period; }
