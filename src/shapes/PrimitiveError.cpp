@@ -10,9 +10,13 @@ bool gMessageBoxes = true;
 
 namespace PrimitiveError {
 
-void SetMessageBoxes(bool enabled) { gMessageBoxes = enabled; }
+void SetMessageBoxes(bool enabled) {
+    gMessageBoxes = enabled;
+}
 
-bool MessageBoxes() { return gMessageBoxes; }
+bool MessageBoxes() {
+    return gMessageBoxes;
+}
 
 void Report(const char* message) {
     if (gMessageBoxes)

@@ -55,9 +55,9 @@ constexpr std::array<Vec3d, 12> kIcosahedronVertices{{
     {-Z, -X, 0},
 }};
 constexpr std::array<std::array<int, 3>, 20> kIcosahedronFaces{{
-    {0, 4, 1},  {0, 9, 4},  {9, 5, 4},  {4, 5, 8},  {4, 8, 1},  {8, 10, 1}, {8, 3, 10},
-    {5, 3, 8},  {5, 2, 3},  {2, 7, 3},  {7, 10, 3}, {7, 6, 10}, {7, 11, 6}, {11, 0, 6},
-    {0, 1, 6},  {6, 1, 10}, {9, 0, 11}, {9, 11, 2}, {9, 2, 5},  {7, 2, 11},
+    {0, 4, 1}, {0, 9, 4},  {9, 5, 4},  {4, 5, 8},  {4, 8, 1},  {8, 10, 1}, {8, 3, 10},
+    {5, 3, 8}, {5, 2, 3},  {2, 7, 3},  {7, 10, 3}, {7, 6, 10}, {7, 11, 6}, {11, 0, 6},
+    {0, 1, 6}, {6, 1, 10}, {9, 0, 11}, {9, 11, 2}, {9, 2, 5},  {7, 2, 11},
 }};
 
 constexpr std::array<std::array<int, 5>, 12> kDodecahedronFaces{{
@@ -111,14 +111,15 @@ std::array<Vec3d, 20> DodecahedronVertices() {
     const double a = std::sqrt(2.0 / (3.0 + std::sqrt(5.0)));
     const double b = 1.0 + std::sqrt(6.0 / (3.0 + std::sqrt(5.0)) - 2.0 + 2.0 * a);
     return {{
-        {-a, 0, b},  {a, 0, b},   {-1, -1, -1}, {-1, -1, 1}, {-1, 1, -1},
-        {-1, 1, 1},  {1, -1, -1}, {1, -1, 1},   {1, 1, -1},  {1, 1, 1},
-        {b, a, 0},   {b, -a, 0},  {-b, a, 0},   {-b, -a, 0}, {-a, 0, -b},
-        {a, 0, -b},  {0, b, a},   {0, b, -a},   {0, -b, a},  {0, -b, -a},
+        {-a, 0, b},  {a, 0, b},  {-1, -1, -1}, {-1, -1, 1}, {-1, 1, -1}, {-1, 1, 1},  {1, -1, -1},
+        {1, -1, 1},  {1, 1, -1}, {1, 1, 1},    {b, a, 0},   {b, -a, 0},  {-b, a, 0},  {-b, -a, 0},
+        {-a, 0, -b}, {a, 0, -b}, {0, b, a},    {0, b, -a},  {0, -b, a},  {0, -b, -a},
     }};
 }
 
-const std::array<std::array<int, 5>, 12>& DodecahedronFaces() { return kDodecahedronFaces; }
+const std::array<std::array<int, 5>, 12>& DodecahedronFaces() {
+    return kDodecahedronFaces;
+}
 
 void Box(GeometrySink& sink, double x0, double x1, double y0, double y1, double z0, double z1,
          GLenum primitive) {
@@ -174,8 +175,8 @@ void Torus(GeometrySink& sink, double r, double ringRadius, int sides, int rings
     }
 }
 
-void TriangleSolid(GeometrySink& sink, const TriangleTable& table, double radius,
-                   GLenum primitive, const TransformStack& stack) {
+void TriangleSolid(GeometrySink& sink, const TriangleTable& table, double radius, GLenum primitive,
+                   const TransformStack& stack) {
     for (const auto& face : table.faces) {
         // Drawn a, c, b: outward-facing and counter-clockwise seen from outside.
         const Vec3d p1 = Normalize(table.vertices[face[0]]) * radius;

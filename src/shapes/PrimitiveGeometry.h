@@ -53,13 +53,12 @@ void Box(GeometrySink& sink, double x0, double x1, double y0, double y1, double 
          GLenum primitive);
 
 // Torus in the xy plane around the z axis; tube radius r, ring radius ringRadius.
-void Torus(GeometrySink& sink, double r, double ringRadius, int sides, int rings,
-           GLenum primitive);
+void Torus(GeometrySink& sink, double r, double ringRadius, int sides, int rings, GLenum primitive);
 
 // Every face on the sphere of the given radius, one flat outward normal per face; points and
 // normals pass through the current level of the stack.
-void TriangleSolid(GeometrySink& sink, const TriangleTable& table, double radius,
-                   GLenum primitive, const TransformStack& stack);
+void TriangleSolid(GeometrySink& sink, const TriangleTable& table, double radius, GLenum primitive,
+                   const TransformStack& stack);
 
 // Twelve GL_POLYGON pentagons centred on the origin, scaled by radius * kDodecahedronScale
 // through the stack (pushed and popped again).

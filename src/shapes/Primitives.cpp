@@ -174,7 +174,9 @@ void Primitives::FreeCachedLists() {
         entries.clear();
 }
 
-void Primitives::SetMessageBoxes(bool enabled) { PrimitiveError::SetMessageBoxes(enabled); }
+void Primitives::SetMessageBoxes(bool enabled) {
+    PrimitiveError::SetMessageBoxes(enabled);
+}
 
 int Primitives::CachedListCount(Kind kind) {
     return static_cast<int>(std::distance(gCache[kind].begin(), gCache[kind].end()));

@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-
 // The drawing routines of the primitive solids. Each draws at the origin in the current GL
 // matrix and keeps one display list per distinct parameter set: the first call with given
 // sizes compiles the geometry (and draws it), later calls replay the list. Sizes are

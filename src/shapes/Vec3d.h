@@ -10,7 +10,9 @@ inline Vec3d operator-(const Vec3d& a, const Vec3d& b) {
     return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
 }
 
-inline Vec3d operator*(const Vec3d& v, double k) { return {v[0] * k, v[1] * k, v[2] * k}; }
+inline Vec3d operator*(const Vec3d& v, double k) {
+    return {v[0] * k, v[1] * k, v[2] * k};
+}
 
 inline double Dot(const Vec3d& a, const Vec3d& b) {
     return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];

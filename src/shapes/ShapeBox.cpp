@@ -1,0 +1,28 @@
+#include "shapes/ShapeBox.h"
+
+#include "app/Random.h"
+#include "shapes/Primitives.h"
+
+#include <algorithm>
+
+namespace {
+float Side(Random& rng) {
+    return static_cast<float>((rng.below(8) + 1) * 0.04);
+}
+} // namespace
+
+// Members are initialised in declaration order: width, height, depth.
+ShapeBox::ShapeBox(Random& rng)
+    : Shape(rng, true, false), m_Width(Side(rng)), m_Height(Side(rng)), m_Depth(Side(rng)) {}
+
+std::unique_ptr<Shape> ShapeBox::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeBox(*this));
+}
+
+void ShapeBox::DrawShape() {
+    Primitives::SolidBox(m_Width, m_Height, m_Depth);
+}
+
+float ShapeBox::Radius() const {
+    return std::max({m_Width, m_Height, m_Depth});
+}

@@ -1,0 +1,23 @@
+#include "shapes/ShapeCube.h"
+
+#include "app/Random.h"
+#include "shapes/Primitives.h"
+
+ShapeCube::ShapeCube(Random& rng)
+    : Shape(rng, true, false), m_Size(static_cast<float>((rng.below(5) + 1) * 0.04)) {}
+
+std::unique_ptr<Shape> ShapeCube::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeCube(*this));
+}
+
+void ShapeCube::DrawShape() {
+    Primitives::SolidCube(m_Size);
+}
+
+std::unique_ptr<Shape> ShapeWireCube::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeWireCube(*this));
+}
+
+void ShapeWireCube::DrawShape() {
+    Primitives::WireCube(m_Size);
+}

@@ -1,0 +1,15 @@
+#include "shapes/ShapeDodecahedron.h"
+
+#include "app/Random.h"
+#include "shapes/Primitives.h"
+
+ShapeDodecahedron::ShapeDodecahedron(Random& rng)
+    : Shape(rng, true, false), m_Size(static_cast<float>((rng.below(5) + 1) * 0.05)) {}
+
+std::unique_ptr<Shape> ShapeDodecahedron::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeDodecahedron(*this));
+}
+
+void ShapeDodecahedron::DrawShape() {
+    Primitives::SolidDodecahedron(m_Size);
+}

@@ -1,0 +1,19 @@
+#include "shapes/ShapeDot.h"
+
+#include "app/Random.h"
+
+#include <GL/gl.h>
+
+ShapeDot::ShapeDot(Random& rng) : Shape(rng, true, false) {
+    glPointSize(static_cast<GLfloat>(rng.uniform() * 6 + 2));
+}
+
+std::unique_ptr<Shape> ShapeDot::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeDot(*this));
+}
+
+void ShapeDot::DrawShape() {
+    glBegin(GL_POINTS);
+    glVertex3f(m_PointX, m_PointY, m_PointZ);
+    glEnd();
+}

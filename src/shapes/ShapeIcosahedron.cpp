@@ -1,0 +1,15 @@
+#include "shapes/ShapeIcosahedron.h"
+
+#include "app/Random.h"
+#include "shapes/Primitives.h"
+
+ShapeIcosahedron::ShapeIcosahedron(Random& rng)
+    : Shape(rng, true, false), m_Size(static_cast<float>((rng.below(5) + 1) * 0.05)) {}
+
+std::unique_ptr<Shape> ShapeIcosahedron::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeIcosahedron(*this));
+}
+
+void ShapeIcosahedron::DrawShape() {
+    Primitives::SolidIcosahedron(m_Size);
+}

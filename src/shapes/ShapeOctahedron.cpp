@@ -1,0 +1,15 @@
+#include "shapes/ShapeOctahedron.h"
+
+#include "app/Random.h"
+#include "shapes/Primitives.h"
+
+ShapeOctahedron::ShapeOctahedron(Random& rng)
+    : Shape(rng, true, false), m_Size(static_cast<float>((rng.below(5) + 1) * 0.05)) {}
+
+std::unique_ptr<Shape> ShapeOctahedron::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeOctahedron(*this));
+}
+
+void ShapeOctahedron::DrawShape() {
+    Primitives::SolidOctahedron(m_Size);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "shapes/Shape.h"
+
+// Regular octahedron with its vertices at radius 0.05 to 0.25 (steps of 0.05).
+class ShapeOctahedron : public Shape {
+public:
+    explicit ShapeOctahedron(Random& rng);
+
+    std::unique_ptr<Shape> Clone() const override;
+    void DrawShape() override;
+    float Radius() const override { return m_Size; }
+    int PolygonCount() const override { return 8; }
+
+protected:
+    ShapeOctahedron(const ShapeOctahedron& source) = default;
+
+private:
+    float m_Size;
+};

@@ -1,0 +1,23 @@
+#include "shapes/ShapeTetrahedron.h"
+
+#include "app/Random.h"
+#include "shapes/Primitives.h"
+
+ShapeTetrahedron::ShapeTetrahedron(Random& rng)
+    : Shape(rng, true, false), m_Size(static_cast<float>((rng.below(5) + 1) * 0.04)) {}
+
+std::unique_ptr<Shape> ShapeTetrahedron::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeTetrahedron(*this));
+}
+
+void ShapeTetrahedron::DrawShape() {
+    Primitives::SolidTetrahedron(m_Size);
+}
+
+std::unique_ptr<Shape> ShapeWireTetrahedron::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeWireTetrahedron(*this));
+}
+
+void ShapeWireTetrahedron::DrawShape() {
+    Primitives::WireTetrahedron(m_Size);
+}

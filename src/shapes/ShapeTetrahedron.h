@@ -1,0 +1,31 @@
+#pragma once
+
+#include "shapes/Shape.h"
+
+// Regular tetrahedron with its vertices at radius 0.04 to 0.2 (steps of 0.04).
+class ShapeTetrahedron : public Shape {
+public:
+    explicit ShapeTetrahedron(Random& rng);
+
+    std::unique_ptr<Shape> Clone() const override;
+    void DrawShape() override;
+    float Radius() const override { return m_Size; }
+    int PolygonCount() const override { return 4; }
+
+protected:
+    ShapeTetrahedron(const ShapeTetrahedron& source) = default;
+
+    float m_Size;
+};
+
+// The tetrahedron's edges: each face as a line loop.
+class ShapeWireTetrahedron : public ShapeTetrahedron {
+public:
+    explicit ShapeWireTetrahedron(Random& rng) : ShapeTetrahedron(rng) {}
+
+    std::unique_ptr<Shape> Clone() const override;
+    void DrawShape() override;
+
+protected:
+    ShapeWireTetrahedron(const ShapeWireTetrahedron& source) = default;
+};
