@@ -1,0 +1,38 @@
+#include "shapes/ShapeSphere.h"
+
+#include "app/Random.h"
+#include "motion/ColorChanger.h"
+#include "motion/Mover.h"
+#include "shapes/Primitives.h"
+
+ShapeSphere::ShapeSphere(Random& rng) : ShapeSphere(rng, false) {}
+
+ShapeSphere::ShapeSphere(Random& rng, bool animated) : Shape(rng, animated, false) {
+    SetMover(Mover::Create(rng));
+    SetColorChanger(ColorChanger::Create(rng));
+    m_Size = static_cast<float>((rng.below(5) + 1) * 0.05);
+}
+
+// Built like a new unanimated shape rather than through the base copy, which would also
+// clone the rotater (and draw from the generator doing so).
+ShapeSphere::ShapeSphere(const ShapeSphere& source)
+    : Shape(source.Rand(), false, false), m_Size(source.m_Size) {
+    SetMover(source.GetMover()->Clone());
+    SetColorChanger(source.GetColorChanger()->Clone());
+}
+
+std::unique_ptr<Shape> ShapeSphere::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeSphere(*this));
+}
+
+void ShapeSphere::DrawShape() {
+    Primitives::SolidSphere(m_Size);
+}
+
+std::unique_ptr<Shape> ShapeWireSphere::Clone() const {
+    return std::unique_ptr<Shape>(new ShapeWireSphere(*this));
+}
+
+void ShapeWireSphere::DrawShape() {
+    Primitives::WireSphere(m_Size);
+}
