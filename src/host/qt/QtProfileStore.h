@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/ProfileStore.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+// The settings store on disk, as two QSettings INI files in one folder:
+//   Kinetora.conf  group [Config]   the setting values
+//   Kinetora.ini   group [Kinetora] key Folders, the folder list
+// Values are read once, when the store is opened. Every save re-reads the file, changes only
+// its own values and replaces the file atomically, all under one lock, so the saver and the
+// configuration sheet never lose each other's writes.
+class QtProfileStore : public ProfileStore {
+public:
+    // folder: where the files live; created when missing.
+    explicit QtProfileStore(std::string folder = DefaultFolder());
+
+    // $XDG_CONFIG_HOME/Tovenhall, or ~/.config/Tovenhall.
+    static std::string DefaultFolder();
+    // The file store in the default folder, or a store in memory (defaults, nothing kept)
+    // when that folder cannot be created.
+    static std::unique_ptr<ProfileStore> OpenDefault();
+
+    // False when the folder could not be created: reads give defaults, writes are dropped.
+    bool IsUsable() const { return m_bUsable; }
+    std::string ConfigPath() const;
+    std::string FoldersPath() const;
+
+    int ReadInt(const std::string& name, int def) const override;
+    std::string ReadString(const std::string& name, const std::string& def) const override;
+    void WriteGroup(const std::vector<ProfileValue>& values) override;
+    std::string ReadFolders() const override;
+    void WriteFolders(const std::string& text) override;
+
+private:
+    using Values = std::map<std::string, std::string>;
+
+    std::string m_Folder;
+    bool m_bUsable = false;
+    Values m_Config;
+    Values m_Ini;
+};

@@ -1,0 +1,261 @@
+#include "app/RegSettings.h"
+#include "app/MemoryProfileStore.h"
+#include "app/Trace.h"
+#include "support/FakeClock.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+// A store holding a previous run's record, so that no speed test runs.
+MemoryProfileStore MeasuredStore(int fps, int polygons) {
+    MemoryProfileStore store;
+    store.WriteGroup({{"FramesPerSecond", fps}, {"Polygons", polygons}});
+    return store;
+}
+
+std::vector<float> WeightsOf(const WeightedChoice& choice) {
+    std::vector<float> weights;
+    float previous = 0;
+    for (float c : choice.Cumulative()) {
+        weights.push_back(c - previous);
+        previous = c;
+    }
+    return weights;
+}
+
+} // namespace
+
+TEST(RegSettings, PerformanceTruncatesBeforeDividingBy25) {
+    MemoryProfileStore store = MeasuredStore(12, 3000);
+    RegSettings settings(store);
+    EXPECT_DOUBLE_EQ(settings.Performance(), 0.56); // 36000 / 2500 = 14, 14 / 25
+    EXPECT_DOUBLE_EQ(settings.Performance1(), 0.56);
+
+    settings.SetFramesPerSecond(25);
+    settings.SetPolygons(10000000);
+    EXPECT_DOUBLE_EQ(settings.Performance(), 4000.0);
+    EXPECT_DOUBLE_EQ(settings.Performance1(), 1.0);
+    EXPECT_DOUBLE_EQ(settings.PerformanceSlowest1(), 1.0); // slowest is still 12
+
+    settings.SetSlowestFramesPerSecond(2);
+    settings.SetPolygons(3000);
+    EXPECT_DOUBLE_EQ(settings.PerformanceSlowest1(), 0.08); // 6000 / 2500 = 2, 2 / 25
+
+    settings.SetPolygons(INT_MAX); // the product needs more than 32 bits
+    EXPECT_DOUBLE_EQ(settings.Performance(), 858993.44);
+}
+
+TEST(RegSettings, SpeedTestScoreBounds) {
+    EXPECT_EQ(RegSettings::SpeedTestFramesPerSecond(0), 25);
+    EXPECT_EQ(RegSettings::SpeedTestFramesPerSecond(220), 25);
+    EXPECT_EQ(RegSettings::SpeedTestFramesPerSecond(221), 24);
+    EXPECT_EQ(RegSettings::SpeedTestFramesPerSecond(252), 24);
+    EXPECT_EQ(RegSettings::SpeedTestFramesPerSecond(253), 23);
+    EXPECT_EQ(RegSettings::SpeedTestFramesPerSecond(988), 1);
+    EXPECT_EQ(RegSettings::SpeedTestFramesPerSecond(989), 1);
+    EXPECT_EQ(RegSettings::SpeedTestFramesPerSecond(1021), 1); // negative score
+    EXPECT_EQ(RegSettings::SpeedTestFramesPerSecond(INT64_MAX), 1);
+}
+
+TEST(RegSettings, FirstRunTimesTheMachine) {
+    FakeClock clock;
+    clock.SetStepMs(540); // readings 540 ms apart: score 15
+    MemoryProfileStore fresh;
+    RegSettings settings(fresh);
+    EXPECT_EQ(settings.FramesPerSecond(), 15);
+    EXPECT_EQ(settings.SlowestFramesPerSecond(), 15);
+    EXPECT_EQ(settings.Polygons(), 1500);
+
+    const int reads = clock.counterReads;
+    MemoryProfileStore measured = MeasuredStore(9, 4000);
+    RegSettings again(measured);
+    EXPECT_EQ(clock.counterReads, reads) << "a stored rate skips the test";
+    EXPECT_EQ(again.FramesPerSecond(), 9);
+    EXPECT_EQ(again.Polygons(), 4000);
+}
+
+TEST(RegSettings, DefaultsAndStoredValues) {
+    MemoryProfileStore store = MeasuredStore(20, 2000);
+    RegSettings defaults(store);
+    EXPECT_EQ(defaults.Speed(), 50);
+    EXPECT_FALSE(defaults.BlankScreen());
+    EXPECT_EQ(defaults.BlankMinutes(), 60);
+    EXPECT_EQ(defaults.ImageProb(), 50);
+    EXPECT_EQ(defaults.ImageNext(), 0);
+    EXPECT_EQ(defaults.ImageOrder(), 0);
+    EXPECT_TRUE(defaults.Folders().empty());
+    EXPECT_FALSE(defaults.InstallFolder().empty());
+    EXPECT_EQ(defaults.InstallFolder().back(), '/');
+
+    store.WriteGroup({{"Speed", 7},
+                      {"BlankScreen", 1},
+                      {"BlankMinutes", 5},
+                      {"ImageProb", 100},
+                      {"ImageNext", 12},
+                      {"ImageOrder", 1},
+                      {"InstallFolder", std::string("/opt/k/")}});
+    RegSettings stored(store);
+    EXPECT_EQ(stored.Speed(), 7);
+    EXPECT_TRUE(stored.BlankScreen());
+    EXPECT_EQ(stored.BlankMinutes(), 5);
+    EXPECT_EQ(stored.ImageProb(), 100);
+    EXPECT_EQ(stored.ImageNext(), 12);
+    EXPECT_EQ(stored.ImageOrder(), 1);
+    EXPECT_EQ(stored.InstallFolder(), "/opt/k/");
+}
+
+TEST(RegSettings, ValuesReadBackStayInTheirRanges) {
+    MemoryProfileStore store;
+    const std::pair<const char*, const char*> raw[] = {
+        {"Speed", "150"},      {"ImageProb", "-3"}, {"BlankMinutes", "100000"},
+        {"ImageOrder", "7"},   {"ImageNext", "-1"}, {"FramesPerSecond", "40"},
+        {"Polygons", "-2500"}, {"BlankScreen", "2"}};
+    for (const auto& [name, text] : raw)
+        store.SetRaw(name, text);
+    RegSettings settings(store);
+    EXPECT_EQ(settings.Speed(), 100);
+    EXPECT_EQ(settings.ImageProb(), 0);
+    EXPECT_EQ(settings.BlankMinutes(), 999);
+    EXPECT_EQ(settings.ImageOrder(), 1);
+    EXPECT_EQ(settings.ImageNext(), 0);
+    EXPECT_EQ(settings.FramesPerSecond(), 25);
+    EXPECT_EQ(settings.Polygons(), 1);
+    EXPECT_TRUE(settings.BlankScreen());
+
+    store.SetRaw("Polygons", "99999999");
+    EXPECT_EQ(RegSettings(store).Polygons(), 10000000);
+}
+
+TEST(RegSettings, TextWhereANumberBelongsReadsAsTheDefault) {
+    MemoryProfileStore store = MeasuredStore(20, 2000);
+    store.SetRaw("Speed", "fast");
+    store.SetRaw("ImageProb", "12.5");
+    store.SetRaw("BlankMinutes", "99999999999"); // does not fit an int
+    store.SetRaw("ImageNext", " 4 ");            // blanks around a number are fine
+    store.SetRaw("BlankScreen", "");
+    RegSettings settings(store);
+    EXPECT_EQ(settings.Speed(), 50);
+    EXPECT_EQ(settings.ImageProb(), 50);
+    EXPECT_EQ(settings.BlankMinutes(), 60);
+    EXPECT_EQ(settings.ImageNext(), 4);
+    EXPECT_FALSE(settings.BlankScreen());
+
+    FakeClock clock;
+    clock.SetStepMs(1000); // score 1
+    store.SetRaw("FramesPerSecond", "none");
+    RegSettings retimed(store);
+    EXPECT_EQ(retimed.FramesPerSecond(), 1);
+    EXPECT_EQ(retimed.Polygons(), 100);
+}
+
+TEST(RegSettings, FolderListForms) {
+    MemoryProfileStore store = MeasuredStore(20, 2000);
+    const std::vector<std::string> two{"/pics", "/more pics"};
+    store.WriteFolders("/pics*/more pics*");
+    EXPECT_EQ(RegSettings(store).Folders(), two);
+    store.WriteFolders("/pics*/more pics");
+    EXPECT_EQ(RegSettings(store).Folders(), two);
+
+    RegSettings settings(store);
+    settings.SetFolders({"/a", "/b"});
+    settings.SaveImages();
+    EXPECT_EQ(store.ReadFolders(), "/a*/b*");
+    settings.SetFolders({});
+    settings.SaveImages();
+    EXPECT_EQ(store.ReadFolders(), "");
+    EXPECT_TRUE(RegSettings(store).Folders().empty());
+}
+
+TEST(RegSettings, EachSaveWritesOnlyItsGroupInOneWrite) {
+    MemoryProfileStore store = MeasuredStore(20, 2000);
+    RegSettings settings(store);
+    settings.SetSpeed(80);
+    settings.SetImageProb(30);
+    settings.SetImageNext(9);
+    const int writes = store.WriteCount();
+
+    settings.SaveGeneral();
+    EXPECT_EQ(store.WriteCount(), writes + 1);
+    EXPECT_EQ(store.ReadInt("Speed", -1), 80);
+    EXPECT_EQ(store.ReadInt("BlankScreen", -1), 0);
+    EXPECT_EQ(store.ReadInt("BlankMinutes", -1), 60);
+    EXPECT_FALSE(store.Has("ImageProb"));
+
+    settings.SaveImages();
+    EXPECT_EQ(store.ReadInt("ImageProb", -1), 30);
+    EXPECT_EQ(store.ReadInt("ImageOrder", -1), 0);
+    EXPECT_FALSE(store.Has("ImageNext"));
+
+    settings.SaveImageNext();
+    EXPECT_EQ(store.ReadInt("ImageNext", -1), 9);
+}
+
+TEST(RegSettings, OnlyAFullScreenRunWritesTheRecord) {
+    TempDir dir;
+    ScopedEnv trace("TOVNTEMP", dir.Path());
+    TraceLog::ResetForTest();
+    MemoryProfileStore store = MeasuredStore(20, 2000);
+    const int writes = store.WriteCount();
+    {
+        RegSettings preview(store);
+        preview.SetTracing(true);
+        preview.SetFramesPerSecond(3);
+    }
+    EXPECT_EQ(store.WriteCount(), writes);
+    EXPECT_EQ(store.ReadInt("FramesPerSecond", -1), 20);
+    {
+        RegSettings saver(store);
+        saver.SetRunModeSaver(true);
+        saver.SetTracing(true);
+        saver.SetFramesPerSecond(14);
+        saver.SetSlowestFramesPerSecond(11);
+        saver.SetPolygons(1234);
+    }
+    EXPECT_EQ(store.WriteCount(), writes + 1);
+    EXPECT_EQ(store.ReadInt("FramesPerSecond", -1), 14);
+    EXPECT_EQ(store.ReadInt("Polygons", -1), 1234);
+    EXPECT_EQ(ReadWholeFile(dir / "trace.txt"),
+              "         0: RegSettings line 160 : m_FramesPerSecond = 14\r\n"
+              "         0: RegSettings line 161 : m_SlowestFramesPerSecond = 11\r\n"
+              "         0: RegSettings line 162 : m_Polygons = 1234\r\n");
+    TraceLog::ResetForTest();
+}
+
+TEST(RegSettings, ChoiceTablesFollowPerformanceAndFolders) {
+    MemoryProfileStore store = MeasuredStore(25, 2500); // performance 1
+    RegSettings settings(store);
+    settings.SetFolders({"/pics"});
+    settings.BuildChoiceTables();
+    const std::vector<float> w = WeightsOf(settings.ShapeKinds());
+    ASSERT_EQ(w.size(), 19u);
+    const float total = 2270; // the 19 weights with ImageProb 50
+    EXPECT_NEAR(w[10], 1000 / total, 1e-6);
+    EXPECT_NEAR(w[12], 50 / total, 1e-6);
+    EXPECT_FLOAT_EQ(w[13], 0);
+
+    settings.SetFramesPerSecond(12);
+    settings.SetPolygons(3000); // performance 0.56
+    settings.SetFolders({});
+    settings.BuildChoiceTables();
+    const std::vector<float> slow = WeightsOf(settings.ShapeKinds());
+    EXPECT_FLOAT_EQ(slow[12], 0);
+    EXPECT_NEAR(slow[10], 560 / 1630.4, 1e-6);
+    EXPECT_NEAR(slow[0], 100 / 1630.4, 1e-6);
+
+    EXPECT_EQ(settings.MeshKindList(), (std::vector<int>{0, 1, 11, 2, 3, 4, 5, 6, 7, 8, 9, 12}));
+    const std::vector<float> mesh = WeightsOf(settings.MeshKinds());
+    EXPECT_NEAR(mesh[7], 300.0 / 850, 1e-6); // kind 6
+    EXPECT_NEAR(mesh[11], 200.0 / 850, 1e-6);
+    EXPECT_EQ(settings.ExtrusionKindList(), (std::vector<int>{0, 1, 2}));
+    EXPECT_NEAR(WeightsOf(settings.ExtrusionKinds())[0], 0.5, 1e-6);
+    const std::vector<float> colour = WeightsOf(settings.ColourKinds());
+    EXPECT_NEAR(colour[1], 100.0 / 125, 1e-6);
+    EXPECT_FLOAT_EQ(colour[3], 0);
+
+    settings.BuildChoiceTables(); // a rebuild does not append to the kind lists
+    EXPECT_EQ(settings.MeshKindList().size(), 12u);
+}
