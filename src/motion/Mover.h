@@ -43,6 +43,9 @@ public:
 protected:
     Mover(const Mover& source) = default; // rng, visibility, colourBySpread
 
+    // A random sign: +1 or -1.
+    int Sign();
+
     Random* m_pRand;
     bool m_bVisible = false;
     // Group movers add a member-dependent term to the colour offset (few bands, large table).

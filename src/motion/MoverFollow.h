@@ -22,6 +22,8 @@ public:
     int MemberIndex() const { return static_cast<int>(m_MemberIndex); }
     static int GroupCount() { return static_cast<int>(s_Groups.size()); }
     static int MemberCount(int group) { return s_Groups[group].memberCount; }
+    // Frames between two closings of a group; 0 until the scene's first Setup.
+    static float PulsePeriod(int group) { return s_Groups[group].pulsePeriod; }
 
 private:
     MoverFollow(const MoverFollow& source); // joins a random group

@@ -1,0 +1,96 @@
+#include "motion/MoverFollow.h"
+
+#include "app/Random.h"
+#include "motion/MotionContext.h"
+#include "motion/SceneClock.h"
+#include "shapes/Shape.h"
+
+#include <cmath>
+#include <numbers>
+
+std::vector<MoverFollow::GroupTable> MoverFollow::s_Groups;
+bool MoverFollow::s_bPulsesReady = false;
+
+MoverFollow::MoverFollow(Random& rng) : MoverSin(rng) {
+    const int groups = rng.below(10) + 1;
+    s_Groups.assign(static_cast<std::size_t>(groups), GroupTable{});
+    s_bPulsesReady = false;
+    for (GroupTable& group : s_Groups) {
+        group.fx = rng.below(10) + 1;
+        group.fy = rng.below(10) + 1;
+        group.fz = rng.below(10) + 1;
+    }
+    const auto factor = [&] {
+        const double magnitude = rng.symmetric();
+        return static_cast<float>(magnitude * Sign());
+    };
+    for (GroupTable& group : s_Groups) {
+        group.ax = factor();
+        group.ay = factor();
+        group.az = factor();
+    }
+    Join();
+}
+
+MoverFollow::MoverFollow(const MoverFollow& source) : MoverSin(source) {
+    Join();
+}
+
+void MoverFollow::Join() {
+    const int group = m_pRand->below(GroupCount());
+    m_Group = static_cast<float>(group);
+    m_MemberIndex = static_cast<float>(s_Groups[group].memberCount);
+    ++s_Groups[group].memberCount;
+}
+
+std::unique_ptr<Mover> MoverFollow::Clone() const {
+    return std::unique_ptr<Mover>(new MoverFollow(*this));
+}
+
+void MoverFollow::Setup(Shape& shape, Saver& scene, int colourStep, int) {
+    const int colourOffset =
+        Prepare(SceneClock::Of(scene).cycleFrames, colourStep, MotionContext::Current().aspect);
+    shape.SetColor(colourOffset, 1.0f);
+}
+
+int MoverFollow::Prepare(int cycleFrames, int colourStep, float aspect) {
+    const GroupTable& group = s_Groups[Group()];
+    const double period = cycleFrames;
+    m_RateX = static_cast<float>(group.fx * std::numbers::pi / period);
+    m_RateY = static_cast<float>(group.fy * std::numbers::pi / period);
+    m_RateZ = static_cast<float>(group.fz * std::numbers::pi / period);
+
+    const int k = colourStep;
+    int colourOffset = k + k * group.fx + k * group.fy;
+    if (m_bColourBySpread)
+        colourOffset = static_cast<int>(static_cast<float>(colourOffset) + m_MemberIndex);
+
+    m_AmplitudeX = aspect * (group.ax * m_RangeX);
+    m_AmplitudeY = group.ay * m_RangeY;
+    m_AmplitudeZ = group.az * m_RangeZ;
+
+    if (!s_bPulsesReady) {
+        s_bPulsesReady = true;
+        for (GroupTable& each : s_Groups)
+            each.pulsePeriod = static_cast<float>(period / (1 << m_pRand->below(4)));
+    }
+    return colourOffset;
+}
+
+void MoverFollow::Step(float& x, float& y, float& z, const Saver& scene) {
+    Advance(x, y, z, SceneClock::Of(scene).sceneTime);
+}
+
+void MoverFollow::Advance(float& x, float& y, float& z, float t) {
+    const GroupTable& group = s_Groups[Group()];
+    const int members = group.memberCount;
+    double phase = 0.0;
+    if (members > 0) {
+        const double pulse = std::fabs(std::sin(t / group.pulsePeriod * std::numbers::pi));
+        phase = pulse * (m_MemberIndex * 2.0 * std::numbers::pi / members);
+    }
+    x = static_cast<float>(std::sin(static_cast<double>(t) * m_RateX + phase) * m_AmplitudeX);
+    y = static_cast<float>(std::sin(static_cast<double>(t) * m_RateY + phase) * m_AmplitudeY);
+    z = static_cast<float>(std::sin(static_cast<double>(t) * m_RateZ + phase) * m_AmplitudeZ);
+    m_bVisible = true;
+}

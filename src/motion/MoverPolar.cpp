@@ -1,0 +1,62 @@
+#include "motion/MoverPolar.h"
+
+#include "app/Random.h"
+#include "motion/SceneClock.h"
+#include "shapes/Shape.h"
+
+#include <cmath>
+#include <numbers>
+
+MoverPolar::MoverPolar(Random& rng) : Mover(rng) {
+    DrawDirection();
+    m_Amplitude = static_cast<float>(((1.0 - rng.uniform()) * 13.0 + 2.0) / 2.0);
+}
+
+MoverPolar::MoverPolar(const MoverPolar& source) : Mover(source), m_Rate(source.m_Rate) {
+    DrawDirection();
+    m_Amplitude = static_cast<float>((1.0 - m_pRand->uniform()) * source.m_Amplitude);
+}
+
+void MoverPolar::DrawDirection() {
+    // Whole numbers of radians, as drawn: the directions are still well spread.
+    m_Theta = static_cast<float>(m_pRand->below(360));
+    m_Phi = static_cast<float>(m_pRand->below(360));
+    m_SinTheta = std::sin(m_Theta);
+    m_CosTheta = std::cos(m_Theta);
+    m_SinPhi = std::sin(m_Phi);
+    m_CosPhi = std::cos(m_Phi);
+    m_DirX = m_SinTheta * m_CosPhi;
+    m_DirY = m_SinTheta * m_SinPhi;
+    m_DirZ = m_CosTheta;
+}
+
+std::unique_ptr<Mover> MoverPolar::Clone() const {
+    return std::unique_ptr<Mover>(new MoverPolar(*this));
+}
+
+void MoverPolar::Setup(Shape& shape, Saver& scene, int colourStep, int) {
+    shape.SetColor(Prepare(SceneClock::Of(scene).cycleFrames, colourStep), 1.0f);
+}
+
+int MoverPolar::Prepare(int cycleFrames, int colourStep) {
+    const int b = m_pRand->below(10);
+    m_Rate = static_cast<float>((b + 1) * std::numbers::pi / cycleFrames);
+    return colourStep * (b + 2);
+}
+
+void MoverPolar::StartPosition(float& x, float& y, float& z) {
+    x = y = z = 0.0f;
+}
+
+void MoverPolar::Step(float& x, float& y, float& z, const Saver& scene) {
+    Advance(x, y, z, SceneClock::Of(scene).sceneTime);
+}
+
+void MoverPolar::Advance(float& x, float& y, float& z, float t) {
+    const float d =
+        static_cast<float>(std::fabs(std::sin(static_cast<double>(t) * m_Rate)) * m_Amplitude);
+    x = d * m_DirX;
+    y = d * m_DirY;
+    z = d * m_DirZ;
+    m_bVisible = true;
+}
