@@ -261,7 +261,7 @@ std::string UsageText() {
            "\n"
            "Options:\n"
            "  /rN, --seed N         seed the random generator (a seed replays its scenes)\n"
-           "  --frames K            frames to render (default 25)\n"
+           "  --frames K            frames to render (default 1)\n"
            "  --size WxH            size of the picture or window (default 800x600)\n"
            "  --seconds S           length of the benchmark (default 10)\n"
            "  --fps                 show the frame rate on screen\n"

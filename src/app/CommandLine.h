@@ -40,7 +40,7 @@ struct CommandLine {
 
     // Render and Bench (Window uses the size too). Zero width means "the default size".
     std::string outputFile;
-    int frames = 25;
+    int frames = 1;
     double seconds = 10.0;
     int width = 0;
     int height = 0;

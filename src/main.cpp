@@ -1,0 +1,73 @@
+#include "app/CommandLine.h"
+#include "app/ProfileStore.h"
+#include "app/SaverApp.h"
+#include "host/offscreen/OffscreenHost.h"
+#include "host/qt/QtProfileStore.h"
+#include "host/x11/X11Session.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+std::optional<long> Seed(const CommandLine& cl) {
+    return cl.hasSeed ? std::optional<long>(cl.seed) : std::nullopt;
+}
+
+int Render(const CommandLine& cl) {
+    RenderOptions options;
+    options.path = cl.outputFile;
+    options.frames = cl.frames;
+    if (cl.width > 0) {
+        options.width = cl.width;
+        options.height = cl.height;
+    }
+    options.seed = Seed(cl);
+    return RunRender(options, QtProfileStore::OpenDefault());
+}
+
+// Configure and change password: the settings are loaded (a first run times the machine)
+// and the run ends.
+int RunModal(RunMode mode, const CommandLine& cl) {
+    gApp.Init(mode, Seed(cl), QtProfileStore::OpenDefault());
+    if (mode == ModeConfigure)
+        std::puts("kinetora: the configuration sheet is not available yet; "
+                  "try 'kinetora --window' or 'kinetora --help'");
+    gApp.Shutdown();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const CommandLine cl = ParseCommandLine(args, std::getenv("XSCREENSAVER_WINDOW"));
+
+    switch (cl.mode) {
+    case CommandLine::Mode::Invalid:
+        std::fprintf(stderr, "kinetora: %s\n", cl.error.c_str());
+        return 2;
+    case CommandLine::Mode::Help:
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    case CommandLine::Mode::Version:
+        std::printf("kinetora %s\n", CSaverApp::GetProductVersion().c_str());
+        return 0;
+    case CommandLine::Mode::Render:
+        return Render(cl);
+    case CommandLine::Mode::Bench:
+        std::fputs("kinetora: --bench is not available yet\n", stderr);
+        return 1;
+    case CommandLine::Mode::Configure:
+        return RunModal(ModeConfigure, cl);
+    case CommandLine::Mode::ChangePassword:
+        return RunModal(ModeChangePassword, cl);
+    case CommandLine::Mode::Preview:
+    case CommandLine::Mode::Saver:
+    case CommandLine::Mode::Hosted:
+    case CommandLine::Mode::Window:
+        return RunOnScreen(cl, QtProfileStore::OpenDefault());
+    }
+    return 1;
+}
