@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     case CommandLine::Mode::Preview:
     case CommandLine::Mode::Saver:
     case CommandLine::Mode::Hosted:
-    case CommandLine::Mode::Window:
+    case CommandLine::Mode::Windowed:
         return RunOnScreen(cl, QtProfileStore::OpenDefault());
     }
     return 1;

@@ -238,7 +238,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
             }
         }
     } else if (words.window) {
-        cl.mode = CommandLine::Mode::Window;
+        cl.mode = CommandLine::Mode::Windowed;
     } else {
         SelectWindowsMode(rest, cl);
     }

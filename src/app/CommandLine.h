@@ -16,7 +16,7 @@ struct CommandLine {
         Preview,        // "p <id>": a child of window <id>
         Saver,          // "s": full screen
         Hosted,         // "--root" / "--window-id": drawing in a window someone else owns
-        Window,         // "--window": a normal window for trying the saver out
+        Windowed,       // "--window": a normal window for trying the saver out
         Render,         // "--render FILE": frames off screen, no X server
         Bench,          // "--bench": a timed off-screen run
         Help,

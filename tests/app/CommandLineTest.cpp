@@ -91,7 +91,7 @@ TEST(CommandLine, LinuxWordsComeBeforeWindowsSwitches) {
     EXPECT_FALSE(root.hasSeed);
 
     EXPECT_EQ(Parse({"--root"}).mode, Mode::Hosted);
-    EXPECT_EQ(Parse({"-window"}).mode, Mode::Window);
+    EXPECT_EQ(Parse({"-window"}).mode, Mode::Windowed);
     EXPECT_EQ(Parse({"--window", "--size", "640x480"}).width, 640);
 
     // A value of a Linux word is not a switch either.

@@ -51,8 +51,8 @@ void FpsOverlay::Draw(Display* display, int width, int height) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    for (const GLenum cap : {GL_LIGHTING, GL_DEPTH_TEST, GL_TEXTURE_1D, GL_TEXTURE_2D, GL_FOG,
-                             GL_BLEND, GL_CULL_FACE})
+    for (const GLenum cap :
+         {GL_LIGHTING, GL_DEPTH_TEST, GL_TEXTURE_1D, GL_TEXTURE_2D, GL_FOG, GL_BLEND, GL_CULL_FACE})
         glDisable(cap);
     glColor3f(1.0f, 1.0f, 0.0f);
     glRasterPos2i(8, 8);

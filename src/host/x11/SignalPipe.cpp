@@ -65,8 +65,14 @@ SignalPipe::~SignalPipe() {
         close(m_WriteFd);
 }
 
-bool SignalPipe::Terminated() { return gTerminatingSignal != 0; }
+bool SignalPipe::Terminated() {
+    return gTerminatingSignal != 0;
+}
 
-int SignalPipe::TerminatingSignal() { return gTerminatingSignal; }
+int SignalPipe::TerminatingSignal() {
+    return gTerminatingSignal;
+}
 
-unsigned long SignalPipe::Continues() { return static_cast<unsigned long>(gContinues); }
+unsigned long SignalPipe::Continues() {
+    return static_cast<unsigned long>(gContinues);
+}

@@ -23,9 +23,13 @@ std::int64_t SuspendClock::Counter() const {
     return Advance(RawNanoseconds(), SignalPipe::Continues());
 }
 
-int SuspendClock::Clock() const { return static_cast<int>(Counter() / 1000000); }
+int SuspendClock::Clock() const {
+    return static_cast<int>(Counter() / 1000000);
+}
 
-void SuspendClock::Touch() const { Advance(RawNanoseconds(), SignalPipe::Continues()); }
+void SuspendClock::Touch() const {
+    Advance(RawNanoseconds(), SignalPipe::Continues());
+}
 
 std::int64_t SuspendClock::Advance(std::int64_t raw, unsigned long continues) const {
     if (continues != m_SeenContinues) {

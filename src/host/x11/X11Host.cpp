@@ -24,7 +24,9 @@ std::string WindowText(Window window) {
 
 } // namespace
 
-void X11Host::VisualInfoDeleter::operator()(XVisualInfo* info) const { XFree(info); }
+void X11Host::VisualInfoDeleter::operator()(XVisualInfo* info) const {
+    XFree(info);
+}
 
 X11Host::X11Host(Display* display, const SignalPipe& signals, const SuspendClock& clock,
                  const Options& options)
@@ -127,8 +129,8 @@ bool X11Host::IsUsableVisual(XVisualInfo& info, bool& doubleBuffered) const {
 
 void X11Host::ChooseVisual() {
     // 24-bit colour first, then any RGBA colour; always double buffered, depth 16 or more.
-    int full[] = {GLX_RGBA,     GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
-                  GLX_BLUE_SIZE, 8,               GLX_DEPTH_SIZE, 16, None};
+    int full[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
+                  8,        GLX_DEPTH_SIZE,   16,           None};
     int any[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
     const int screen = DefaultScreen(m_Display);
     m_Visual.reset(glXChooseVisual(m_Display, screen, full));
@@ -149,8 +151,8 @@ bool X11Host::CreateOwnWindow(Window parent, int x, int y, int width, int height
     attributes.border_pixel = 0;
     attributes.event_mask = StructureNotifyMask | ExposureMask;
     if (kind == Kind::FullScreen) {
-        attributes.event_mask |= KeyPressMask | ButtonPressMask | PointerMotionMask |
-                                 FocusChangeMask;
+        attributes.event_mask |=
+            KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask;
         attributes.override_redirect = True;
         m_BlankCursor = MakeBlankCursor();
         attributes.cursor = m_BlankCursor;
@@ -163,8 +165,8 @@ bool X11Host::CreateOwnWindow(Window parent, int x, int y, int width, int height
     if (m_Visual) {
         visual = m_Visual->visual;
         depth = m_Visual->depth;
-        m_Colormap = XCreateColormap(m_Display, RootWindow(m_Display, m_Visual->screen), visual,
-                                     AllocNone);
+        m_Colormap =
+            XCreateColormap(m_Display, RootWindow(m_Display, m_Visual->screen), visual, AllocNone);
         attributes.colormap = m_Colormap;
         mask |= CWColormap;
     }
@@ -220,9 +222,9 @@ void X11Host::GrabInput() {
     for (int attempt = 0; attempt < 20; ++attempt) {
         const int keyboard =
             XGrabKeyboard(m_Display, m_Window, True, GrabModeAsync, GrabModeAsync, CurrentTime);
-        const int pointer = XGrabPointer(m_Display, m_Window, True,
-                                         ButtonPressMask | PointerMotionMask, GrabModeAsync,
-                                         GrabModeAsync, None, m_BlankCursor, CurrentTime);
+        const int pointer =
+            XGrabPointer(m_Display, m_Window, True, ButtonPressMask | PointerMotionMask,
+                         GrabModeAsync, GrabModeAsync, None, m_BlankCursor, CurrentTime);
         if (keyboard == GrabSuccess && pointer == GrabSuccess) {
             m_bGrabbed = true;
             return;

@@ -1,0 +1,334 @@
+// gtest first: the X headers define macros (None, Bool) that its templates use as names.
+#include <gtest/gtest.h>
+
+#include "ProgramRun.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+constexpr int kStartMs = 20000; // start-up includes the first run's speed test
+constexpr int kExitMs = 10000;
+// How long a move that must not close the saver is given to (wrongly) close it.
+constexpr int kGraceMs = 700;
+
+int IgnoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+std::string Hex(Window window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", window);
+    return text;
+}
+
+bool HasRecord(const TempFolder& config) {
+    return config.SettingsText().find("FramesPerSecond=") != std::string::npos;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(m_Config.Path().empty());
+        m_Display = XOpenDisplay(nullptr);
+        if (m_Display == nullptr)
+            GTEST_SKIP() << "no X display";
+        XSetErrorHandler(IgnoreErrors);
+        m_Root = DefaultRootWindow(m_Display);
+    }
+
+    void TearDown() override {
+        if (m_Display != nullptr)
+            XCloseDisplay(m_Display);
+    }
+
+    Window MakeWindow(int width, int height) {
+        const Window window =
+            XCreateSimpleWindow(m_Display, m_Root, 0, 0, static_cast<unsigned>(width),
+                                static_cast<unsigned>(height), 0, 0, 0);
+        XMapWindow(m_Display, window);
+        XSync(m_Display, False);
+        return window;
+    }
+
+    XWindowAttributes Attributes(Window window) {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(m_Display, window, &attributes);
+        return attributes;
+    }
+
+    bool HasSize(Window window, int width, int height) {
+        const XWindowAttributes a = Attributes(window);
+        return a.width == width && a.height == height;
+    }
+
+    // The program's top-level window once it is on screen.
+    Window WaitForTopLevel(ProgramRun& run) {
+        Window found = 0;
+        WaitUntil(
+            [&] {
+                for (const Window w : ProgramChildren(m_Display, m_Root)) {
+                    if (Attributes(w).map_state == IsViewable)
+                        found = w;
+                }
+                return found != 0 || !run.Running();
+            },
+            kStartMs);
+        return found;
+    }
+
+    // The full-screen window is up and holds the pointer.
+    Window WaitForSaver(ProgramRun& run) {
+        const Window saver = WaitForTopLevel(run);
+        if (saver == 0)
+            return 0;
+        EXPECT_TRUE(Attributes(saver).override_redirect);
+        const bool grabbed = WaitUntil(
+            [&] {
+                const int result = XGrabPointer(m_Display, m_Root, False, 0, GrabModeAsync,
+                                                GrabModeAsync, None, None, CurrentTime);
+                if (result == GrabSuccess)
+                    XUngrabPointer(m_Display, CurrentTime);
+                XSync(m_Display, False);
+                return result == AlreadyGrabbed;
+            },
+            kStartMs);
+        EXPECT_TRUE(grabbed);
+        return saver;
+    }
+
+    // Someone (the program) listens to the window's structure events.
+    bool WaitUntilWatched(Window window) {
+        return WaitUntil(
+            [&] { return (Attributes(window).all_event_masks & StructureNotifyMask) != 0; },
+            kStartMs);
+    }
+
+    void WarpTo(int x, int y) {
+        XWarpPointer(m_Display, None, m_Root, 0, 0, 0, 0, x, y);
+        XSync(m_Display, False);
+    }
+
+    void SendKey(Window window, KeySym key) {
+        XEvent event{};
+        event.xkey.type = KeyPress;
+        event.xkey.display = m_Display;
+        event.xkey.window = window;
+        event.xkey.root = m_Root;
+        event.xkey.same_screen = True;
+        event.xkey.keycode = XKeysymToKeycode(m_Display, key);
+        XSendEvent(m_Display, window, True, KeyPressMask, &event);
+        XSync(m_Display, False);
+    }
+
+    void ExpectCleanExit(ProgramRun& run) {
+        const std::optional<int> status = run.WaitExit(kExitMs);
+        ASSERT_TRUE(status.has_value()) << "still running";
+        EXPECT_EQ(*status, 0) << run.Stderr();
+    }
+
+    TempFolder m_Config;
+    Display* m_Display = nullptr;
+    Window m_Root = 0;
+};
+
+} // namespace
+
+TEST_F(ProgramTest, PreviewFillsItsParentFollowsItsSizeAndEndsWithIt) {
+    const Window parent = MakeWindow(300, 200);
+    ProgramRun run({"/p", std::to_string(parent)}, m_Config.Path());
+    Window child = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto children = ProgramChildren(m_Display, parent);
+            child = children.empty() ? 0 : children[0];
+            return child != 0 || !run.Running();
+        },
+        kStartMs));
+    ASSERT_NE(child, 0u) << run.Stderr();
+    const XWindowAttributes a = Attributes(child);
+    EXPECT_EQ(a.x, 0);
+    EXPECT_EQ(a.y, 0);
+    EXPECT_EQ(a.width, 300);
+    EXPECT_EQ(a.height, 200);
+
+    XResizeWindow(m_Display, parent, 420, 260);
+    XSync(m_Display, False);
+    EXPECT_TRUE(WaitUntil([&] { return HasSize(child, 420, 260); }, kExitMs));
+
+    XDestroyWindow(m_Display, parent);
+    XSync(m_Display, False);
+    ExpectCleanExit(run);
+    EXPECT_FALSE(HasRecord(m_Config)); // a preview never stores the frame rate
+}
+
+TEST_F(ProgramTest, PreviewEndedBySignalDoesNotStoreTheFrameRate) {
+    const Window parent = MakeWindow(160, 120);
+    ProgramRun run({"/p", Hex(parent)}, m_Config.Path());
+    ASSERT_TRUE(WaitUntilWatched(parent)) << run.Stderr();
+    run.Signal(SIGTERM);
+    ExpectCleanExit(run);
+    EXPECT_FALSE(HasRecord(m_Config));
+    XDestroyWindow(m_Display, parent);
+}
+
+TEST_F(ProgramTest, SaverIgnoresTheFirstMoveAndSmallMovesButNotTwentyOnePixels) {
+    WarpTo(10, 10);
+    ProgramRun run({"/s"}, m_Config.Path());
+    const Window saver = WaitForSaver(run);
+    ASSERT_NE(saver, 0u) << run.Stderr();
+    EXPECT_TRUE(HasSize(saver, DisplayWidth(m_Display, DefaultScreen(m_Display)),
+                        DisplayHeight(m_Display, DefaultScreen(m_Display))));
+
+    WarpTo(400, 300); // the first move only records where the pointer is
+    EXPECT_FALSE(run.WaitExit(kGraceMs).has_value());
+    WarpTo(420, 320); // 20 on both axes from the reference point
+    EXPECT_FALSE(run.WaitExit(kGraceMs).has_value());
+    WarpTo(421, 300); // 21 on one axis
+    ExpectCleanExit(run);
+    EXPECT_TRUE(HasRecord(m_Config));
+}
+
+TEST_F(ProgramTest, SaverEndsOnAKeyAndStoresTheFrameRate) {
+    ProgramRun run({"/s"}, m_Config.Path());
+    const Window saver = WaitForSaver(run);
+    ASSERT_NE(saver, 0u) << run.Stderr();
+    SendKey(saver, XK_space);
+    ExpectCleanExit(run);
+    EXPECT_TRUE(HasRecord(m_Config));
+}
+
+TEST_F(ProgramTest, SaverEndsOnAButton) {
+    ProgramRun run({"-s"}, m_Config.Path());
+    const Window saver = WaitForSaver(run);
+    ASSERT_NE(saver, 0u) << run.Stderr();
+    XEvent event{};
+    event.xbutton.type = ButtonPress;
+    event.xbutton.display = m_Display;
+    event.xbutton.window = saver;
+    event.xbutton.root = m_Root;
+    event.xbutton.button = Button1;
+    event.xbutton.same_screen = True;
+    XSendEvent(m_Display, saver, True, ButtonPressMask, &event);
+    XSync(m_Display, False);
+    ExpectCleanExit(run);
+}
+
+TEST_F(ProgramTest, SaverEndedBySignalStillStoresTheFrameRate) {
+    ProgramRun run({"/s"}, m_Config.Path());
+    ASSERT_NE(WaitForSaver(run), 0u) << run.Stderr();
+    run.Signal(SIGTERM);
+    ExpectCleanExit(run);
+    EXPECT_TRUE(HasRecord(m_Config));
+}
+
+TEST_F(ProgramTest, HostedRunDrawsInTheDaemonsWindowAndKeepsSaverSemantics) {
+    const Window host = MakeWindow(320, 240);
+    ProgramRun run({"--root"}, m_Config.Path(), {{"XSCREENSAVER_WINDOW", Hex(host)}});
+    ASSERT_TRUE(WaitUntilWatched(host)) << run.Stderr();
+    // Input belongs to the daemon: a key sent to its window does not end the run.
+    SendKey(host, XK_space);
+    EXPECT_FALSE(run.WaitExit(kGraceMs).has_value());
+    run.Signal(SIGTERM);
+    ExpectCleanExit(run);
+    EXPECT_TRUE(HasRecord(m_Config));
+
+    // A hosted run also ends when its window goes.
+    TempFolder second;
+    ProgramRun again({"--root", "--window-id", std::to_string(host)}, second.Path());
+    ASSERT_TRUE(WaitUntilWatched(host)) << again.Stderr();
+    XDestroyWindow(m_Display, host);
+    XSync(m_Display, False);
+    ExpectCleanExit(again);
+}
+
+TEST_F(ProgramTest, WindowModeEndsOnEscapeOrTheWindowManagersClose) {
+    {
+        ProgramRun run({"--window", "--size", "320x240"}, m_Config.Path());
+        const Window window = WaitForTopLevel(run);
+        ASSERT_NE(window, 0u) << run.Stderr();
+        EXPECT_TRUE(HasSize(window, 320, 240));
+        EXPECT_FALSE(Attributes(window).override_redirect);
+        SendKey(window, XK_Escape);
+        ExpectCleanExit(run);
+    }
+    {
+        ProgramRun run({"--window"}, m_Config.Path());
+        const Window window = WaitForTopLevel(run);
+        ASSERT_NE(window, 0u) << run.Stderr();
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(m_Display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] =
+            static_cast<long>(XInternAtom(m_Display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(m_Display, window, False, NoEventMask, &event);
+        XSync(m_Display, False);
+        ExpectCleanExit(run);
+    }
+    EXPECT_FALSE(HasRecord(m_Config));
+}
+
+TEST_F(ProgramTest, MissingWindowEndsWithOneLineAndFailure) {
+    // An id no client has: the server hands out ids far below this.
+    ProgramRun run({"/p", "0x1fffffe"}, m_Config.Path());
+    const std::optional<int> status = run.WaitExit(kStartMs);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_NE(*status, 0);
+    const std::string text = run.Stderr();
+    EXPECT_NE(text.find("0x1fffffe"), std::string::npos) << text;
+    EXPECT_EQ(text.find('\n'), text.size() - 1) << text;
+}
+
+// These need no X server.
+TEST(ProgramArguments, BadInputGivesOneLineAndFailureNeverAHang) {
+    const TempFolder config;
+    const std::vector<std::vector<std::string>> cases = {{"/p"},
+                                                         {"/p", "x12"},
+                                                         {"--window-id", "nope"},
+                                                         {"--render", "a.png", "--size", "0x0"},
+                                                         {"--frames"}};
+    for (const auto& args : cases) {
+        ProgramRun run(args, config.Path());
+        const std::optional<int> status = run.WaitExit(kExitMs);
+        ASSERT_TRUE(status.has_value()) << args[0];
+        EXPECT_EQ(*status, 2) << args[0];
+        const std::string text = run.Stderr();
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    }
+    ProgramRun root({"--root"}, config.Path(), {{"XSCREENSAVER_WINDOW", "0xzz"}});
+    EXPECT_EQ(root.WaitExit(kExitMs), std::optional<int>(2));
+}
+
+TEST(ProgramArguments, OnScreenModesWithoutADisplaySaySoAndFail) {
+    const TempFolder config;
+    for (const char* mode : {"/s", "--window", "--root"}) {
+        ProgramRun run({mode}, config.Path(), {{"DISPLAY", ""}});
+        const std::optional<int> status = run.WaitExit(kExitMs);
+        ASSERT_TRUE(status.has_value()) << mode;
+        EXPECT_NE(*status, 0) << mode;
+        const std::string text = run.Stderr();
+        EXPECT_NE(text.find("display"), std::string::npos) << text;
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    }
+    EXPECT_FALSE(HasRecord(config));
+}
+
+TEST(ProgramArguments, RenderNeedsNoDisplayAndNeverStoresTheFrameRate) {
+    const TempFolder config;
+    const std::string out = config.Path() + "/frame.png";
+    ProgramRun run({"--render", out, "--frames", "2", "--size", "64x48", "--seed", "3"},
+                   config.Path(), {{"DISPLAY", ""}});
+    ASSERT_TRUE(run.WaitExit(kStartMs).has_value());
+    EXPECT_FALSE(HasRecord(config));
+}
