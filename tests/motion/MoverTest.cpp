@@ -190,22 +190,6 @@ TEST_F(MoverTest, FollowStretchesItsFigureByTheAspectRatio) {
     EXPECT_FLOAT_EQ(wide[2], square[2]);
 }
 
-TEST_F(MoverTest, LoneFollowerHasNoPhase) {
-    // A lone prototype (index 0) follows its group's plain Lissajous figure: x(t) and
-    // x(P - t) of a figure with integer multipliers are equal or opposite, whatever the pulse.
-    for (int seed = 1; seed <= 20; ++seed) {
-        Random rng(seed);
-        MoverFollow follow(rng);
-        ASSERT_EQ(follow.MemberIndex(), 0);
-        follow.Prepare(1000, 1, 1.0f);
-        float a[3], b[3];
-        follow.Advance(a[0], a[1], a[2], 137.0f);
-        follow.Advance(b[0], b[1], b[2], 863.0f);
-        for (int axis = 0; axis < 3; ++axis)
-            EXPECT_NEAR(std::fabs(a[axis]), std::fabs(b[axis]), 1e-4) << seed;
-    }
-}
-
 TEST_F(MoverTest, FactoryReplaysForASeedAndBuildsEveryEnabledKind) {
     std::set<std::string> kinds;
     for (int seed = 1; seed <= 300; ++seed) {
