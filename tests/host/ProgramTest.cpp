@@ -222,6 +222,23 @@ TEST_F(ProgramTest, SaverEndsOnAButton) {
     ExpectCleanExit(run);
 }
 
+TEST_F(ProgramTest, SaverEndsWhenItLosesTheFocusOrIsUnmapped) {
+    ProgramRun focus({"/s"}, m_Config.Path());
+    ASSERT_NE(WaitForSaver(focus), 0u) << focus.Stderr();
+    const Window other = MakeWindow(50, 50);
+    XSetInputFocus(m_Display, other, RevertToParent, CurrentTime);
+    XSync(m_Display, False);
+    ExpectCleanExit(focus);
+
+    ProgramRun unmap({"/s"}, m_Config.Path());
+    const Window saver = WaitForSaver(unmap);
+    ASSERT_NE(saver, 0u) << unmap.Stderr();
+    XUnmapWindow(m_Display, saver);
+    XSync(m_Display, False);
+    ExpectCleanExit(unmap);
+    XDestroyWindow(m_Display, other);
+}
+
 TEST_F(ProgramTest, SaverEndedBySignalStillStoresTheFrameRate) {
     ProgramRun run({"/s"}, m_Config.Path());
     ASSERT_NE(WaitForSaver(run), 0u) << run.Stderr();
