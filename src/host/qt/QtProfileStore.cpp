@@ -120,9 +120,13 @@ std::map<std::string, std::string> ReadFile(const std::string& file, const char*
     // Read through the temporary folder, so that a read-only settings folder still reads.
     ScratchFile scratch(QDir::tempPath() + QStringLiteral("/kinetora-") +
                         QString::fromStdString(file).section(QLatin1Char('/'), -1));
-    if (!CopyToScratch(file, scratch))
-        return {};
-    QSettings settings(scratch.Path(), QSettings::IniFormat);
+    if (CopyToScratch(file, scratch)) {
+        QSettings settings(scratch.Path(), QSettings::IniFormat);
+        return ReadGroup(settings, group);
+    }
+    // No room for a copy: read the file itself (only a file read before by this process
+    // could come from QSettings' cache).
+    QSettings settings(QString::fromStdString(file), QSettings::IniFormat);
     return ReadGroup(settings, group);
 }
 
