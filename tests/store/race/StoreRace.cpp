@@ -5,7 +5,8 @@
 //   kinetora_store_race --write FOLDER record|general TRIAL [--plain]
 //
 // Each writer opens its settings, reports ready on fd 4 and blocks on fd 3; the driver closes
-// fd 3 once both are ready, so both writes start at the same moment.
+// fd 3 once both are ready, so both writes start at the same moment (in odd trials one
+// writer opens its settings just after the start instead, see OpensLate).
 // --plain writes with a bare QSettings instead of the store, to show what it would lose.
 
 #include "app/RegSettings.h"
@@ -14,6 +15,7 @@
 #include <QSettings>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -21,6 +23,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -39,8 +42,14 @@ Expected ExpectedFor(int trial) {
     return {trial % 25 + 1, 1000 + trial, trial % 101, trial % 2, trial % 1000};
 }
 
+// In odd trials one writer (the record's or the general's in turn) opens its settings only
+// after the start, 0 to 1.8 ms late, so that its read meets the other's write.
+bool OpensLate(int trial, bool record) {
+    return trial % 4 == 1 ? record : trial % 4 == 3 ? !record : false;
+}
+
 // Says ready and blocks until the driver lets both writers go.
-bool WaitForStart() {
+bool WaitForStart(int trial, bool record) {
     const char ready = 'r';
     if (::write(kReadyFd, &ready, 1) != 1)
         return false;
@@ -48,14 +57,22 @@ bool WaitForStart() {
     ssize_t n = 0;
     while ((n = ::read(kGoFd, &go, 1)) < 0 && errno == EINTR) {
     }
-    return n == 0; // end of file: the driver closed its end
+    if (n != 0)
+        return false; // end of file is the signal: the driver closed its end
+    if (OpensLate(trial, record))
+        std::this_thread::sleep_for(std::chrono::microseconds(trial / 4 % 10 * 200));
+    return true;
 }
 
-int WritePlain(const std::string& folder, bool record, const Expected& e) {
+int WritePlain(const std::string& folder, bool record, int trial) {
+    const bool late = OpensLate(trial, record);
+    if (late && !WaitForStart(trial, record))
+        return 3;
+    const Expected e = ExpectedFor(trial);
     QSettings settings(QString::fromStdString(folder + "/Kinetora.conf"), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("Config"));
-    settings.value(QStringLiteral("Speed")); // read now, as a running program would have
-    if (!WaitForStart())
+    settings.value(QStringLiteral("Speed")); // read at start-up, as a running program would
+    if (!late && !WaitForStart(trial, record))
         return 3;
     if (record) {
         settings.setValue(QStringLiteral("FramesPerSecond"), e.fps);
@@ -70,29 +87,27 @@ int WritePlain(const std::string& folder, bool record, const Expected& e) {
     return settings.status() == QSettings::NoError ? 0 : 2;
 }
 
-int Write(const std::string& folder, bool record, const Expected& e) {
+int Write(const std::string& folder, bool record, int trial) {
+    const bool late = OpensLate(trial, record);
+    if (late && !WaitForStart(trial, record))
+        return 3;
+    const Expected e = ExpectedFor(trial);
     QtProfileStore store(folder);
-    bool started = false;
-    {
-        RegSettings settings(store);
-        if (record) {
-            settings.SetRunModeSaver(true);
-            settings.SetFramesPerSecond(e.fps);
-            settings.SetSlowestFramesPerSecond(e.fps);
-            settings.SetPolygons(e.polygons);
-            started = WaitForStart();
-        } else {
-            settings.SetSpeed(e.speed);
-            settings.SetBlankScreen(e.blankScreen != 0);
-            settings.SetBlankMinutes(e.blankMinutes);
-            started = WaitForStart();
-            if (started)
-                settings.SaveGeneral();
-        }
-        if (!started)
-            settings.SetRunModeSaver(false);
-    } // a full-screen run writes its record here
-    return started ? 0 : 3;
+    RegSettings settings(store);
+    if (!late && !WaitForStart(trial, record))
+        return 3;
+    if (record) {
+        settings.SetFramesPerSecond(e.fps);
+        settings.SetSlowestFramesPerSecond(e.fps);
+        settings.SetPolygons(e.polygons);
+        settings.SetRunModeSaver(true); // the record is written as settings goes out of scope
+    } else {
+        settings.SetSpeed(e.speed);
+        settings.SetBlankScreen(e.blankScreen != 0);
+        settings.SetBlankMinutes(e.blankMinutes);
+        settings.SaveGeneral();
+    }
+    return 0;
 }
 
 struct Pipe {
@@ -215,8 +230,8 @@ int main(int argc, char** argv) {
     });
     if (args.size() == 4 && args[0] == "--write") {
         const bool record = args[2] == "record";
-        const Expected e = ExpectedFor(std::atoi(args[3].c_str()));
-        return plain ? WritePlain(args[1], record, e) : Write(args[1], record, e);
+        const int trial = std::atoi(args[3].c_str());
+        return plain ? WritePlain(args[1], record, trial) : Write(args[1], record, trial);
     }
     if (args.size() <= 1) {
         const int trials = args.empty() ? 1000 : std::atoi(args[0].c_str());
