@@ -15,13 +15,13 @@ struct Color {
     void Set(float red, float green, float blue, float alpha);
     // Bytes 0..255 become 0..1; alpha becomes 1.
     void FromBytes(unsigned char red, unsigned char green, unsigned char blue);
-    void Invert();             // r, g, b := 1 - r, 1 - g, 1 - b
-    void Scale(float factor);  // r, g, b multiplied; alpha kept
+    void Invert();            // r, g, b := 1 - r, 1 - g, 1 - b
+    void Scale(float factor); // r, g, b multiplied; alpha kept
     // With fromTable a copy of a random entry of the drawing window's colour table (one
     // below(N) draw); otherwise three uniform draws for r, g, b, alpha kept.
     void RandomColor(Random& rng, bool fromTable);
     void RandomColor(Random& rng, const ColourTable& table);
-    std::string Text() const;  // "(r,g,b)" as integers of r * 256 ... truncated
+    std::string Text() const; // "(r,g,b)" as integers of r * 256 ... truncated
 
     const float* Data() const { return &r; }
     bool operator==(const Color&) const = default;

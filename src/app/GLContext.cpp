@@ -28,7 +28,9 @@ namespace {
 constexpr double kFarPlane = 21.213203435596427; // 15 * sqrt(2), the scene box's diagonal
 constexpr int kMaxExtraLights = 7;
 
-GLenum Light(int i) { return static_cast<GLenum>(GL_LIGHT0 + i); }
+GLenum Light(int i) {
+    return static_cast<GLenum>(GL_LIGHT0 + i);
+}
 
 } // namespace
 
@@ -189,13 +191,14 @@ void GLContext::SetupLights() {
     }
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, emission.Data());
 
-    // The number of extra lights grows with the machine's speed.
+    // The number of extra lights grows with the machine's speed. A fast machine's second
+    // draw can pass 7 as well, and OpenGL has only lights 1..7 to spare: it is capped too.
     const int range = static_cast<int>(perf * kMaxExtraLights);
     int n = m_Rand.skewed(range, 3);
     if (n > kMaxExtraLights)
         n = kMaxExtraLights;
     else
-        n = m_Rand.skewed(range, 3);
+        n = std::min(m_Rand.skewed(range, 3), kMaxExtraLights);
 
     const bool spot = w == 1.0f && perf * 0.5 * n / kMaxExtraLights > m_Rand.uniform();
     SetupSpot(0, spot);
@@ -251,8 +254,7 @@ void GLContext::SetupAttenuation(int index, bool atten) {
     glLightf(light, GL_QUADRATIC_ATTENUATION, 0.0f);
 }
 
-void GLContext::TriangleNormal(const float a[3], const float b[3], const float c[3],
-                               float out[3]) {
+void GLContext::TriangleNormal(const float a[3], const float b[3], const float c[3], float out[3]) {
     const float u[3] = {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
     const float v[3] = {b[0] - c[0], b[1] - c[1], b[2] - c[2]};
     out[0] = u[1] * v[2] - u[2] * v[1];

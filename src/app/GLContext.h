@@ -39,8 +39,7 @@ public:
     float FieldOfView() const { return m_FieldOfView; }
 
     // out := (a - b) x (b - c), normalised unless its length is zero.
-    static void TriangleNormal(const float a[3], const float b[3], const float c[3],
-                               float out[3]);
+    static void TriangleNormal(const float a[3], const float b[3], const float c[3], float out[3]);
 
 private:
     void CreateContext();

@@ -33,7 +33,8 @@ CSaverApp::CSaverApp() {
 // Static destruction comes too late for GL work: the host's main() calls Shutdown first.
 CSaverApp::~CSaverApp() = default;
 
-bool CSaverApp::Init(::RunMode mode, std::optional<long> seed, std::unique_ptr<ProfileStore> store) {
+bool CSaverApp::Init(::RunMode mode, std::optional<long> seed,
+                     std::unique_ptr<ProfileStore> store) {
     if (seed)
         m_Rand.setSeed(static_cast<int>(*seed));
     if (m_bTrace)

@@ -48,20 +48,30 @@ void CSceneWnd::OnSize(int cx, int cy) {
         m_pGL->Resize(cx, cy);
 }
 
-void CSceneWnd::OnDestroy() { m_bStopped = true; }
+void CSceneWnd::OnDestroy() {
+    m_bStopped = true;
+}
 
-bool CSceneWnd::CanDraw() { return !m_bStopped && !m_Host.InputPending(); }
+bool CSceneWnd::CanDraw() {
+    return !m_bStopped && !m_Host.InputPending();
+}
 
-void CSceneWnd::WaitForInput(int ms) { m_Host.WaitForInput(ms); }
+void CSceneWnd::WaitForInput(int ms) {
+    m_Host.WaitForInput(ms);
+}
 
-void CSceneWnd::SwapBuffers() { m_Host.SwapBuffers(); }
+void CSceneWnd::SwapBuffers() {
+    m_Host.SwapBuffers();
+}
 
 int CSceneWnd::MinutesRunning() const {
     using namespace std::chrono;
     return static_cast<int>(duration_cast<minutes>(steady_clock::now() - m_StartTime).count());
 }
 
-std::string CSceneWnd::NextImagePath() { return {}; }
+std::string CSceneWnd::NextImagePath() {
+    return {};
+}
 
 void CSceneWnd::OnPaint() {
     m_bInvalid = false;

@@ -21,11 +21,17 @@ void CScreenWnd::OnMouseMove(int x, int y) {
     }
 }
 
-void CScreenWnd::OnButtonDown() { CloseIfAllowed(); }
+void CScreenWnd::OnButtonDown() {
+    CloseIfAllowed();
+}
 
-void CScreenWnd::OnKeyDown() { CloseIfAllowed(); }
+void CScreenWnd::OnKeyDown() {
+    CloseIfAllowed();
+}
 
-void CScreenWnd::OnDeactivate() { CloseIfAllowed(); }
+void CScreenWnd::OnDeactivate() {
+    CloseIfAllowed();
+}
 
 void CScreenWnd::CloseIfAllowed() {
     if (CloseQuery())

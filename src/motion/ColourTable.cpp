@@ -8,11 +8,15 @@
 namespace {
 
 // A channel biased towards bright values for a negative bias; 0 and 1 are uniform.
-int DrawChannel(Random& rng, int bias) { return rng.skewed(256, bias); }
+int DrawChannel(Random& rng, int bias) {
+    return rng.skewed(256, bias);
+}
 
 } // namespace
 
-void ColourTable::BuildColourTable(int n) { BuildColourTableFromSeed(n, gApp.m_Rand.next()); }
+void ColourTable::BuildColourTable(int n) {
+    BuildColourTableFromSeed(n, gApp.m_Rand.next());
+}
 
 void ColourTable::BuildColourTableFromSeed(int n, int seed) {
     n = std::max(n, 1); // every look-up takes an index modulo n

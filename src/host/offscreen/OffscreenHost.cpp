@@ -41,10 +41,11 @@ EGLDisplay OpenDisplay() {
 } // namespace
 
 OffscreenHost::OffscreenHost(int width, int height, int frameLimit)
-    : m_pEgl(std::make_unique<Egl>()), m_Width(width), m_Height(height),
-      m_FrameLimit(frameLimit) {}
+    : m_pEgl(std::make_unique<Egl>()), m_Width(width), m_Height(height), m_FrameLimit(frameLimit) {}
 
-OffscreenHost::~OffscreenHost() { ReleaseGLContext(); }
+OffscreenHost::~OffscreenHost() {
+    ReleaseGLContext();
+}
 
 SceneHost::GLSetup OffscreenHost::CreateGLContext() {
     ReleaseGLContext();
@@ -57,10 +58,19 @@ SceneHost::GLSetup OffscreenHost::CreateGLContext() {
         egl.display = EGL_NO_DISPLAY;
         return GLSetup::ChoosePixelFormatFailed;
     }
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
-                                       EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                       EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
-                                       EGL_DEPTH_SIZE, 16, EGL_NONE};
+    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
+                                       EGL_PBUFFER_BIT,
+                                       EGL_RENDERABLE_TYPE,
+                                       EGL_OPENGL_BIT,
+                                       EGL_RED_SIZE,
+                                       8,
+                                       EGL_GREEN_SIZE,
+                                       8,
+                                       EGL_BLUE_SIZE,
+                                       8,
+                                       EGL_DEPTH_SIZE,
+                                       16,
+                                       EGL_NONE};
     EGLConfig config = nullptr;
     EGLint count = 0;
     if (!eglChooseConfig(egl.display, configAttributes, &config, 1, &count) || count < 1) {

@@ -54,8 +54,8 @@ bool WriteImage(png_structp png, png_infop info, std::FILE* file, int width, int
 
 } // namespace
 
-bool WritePng(const std::string& path, int width, int height,
-              const std::vector<unsigned char>& rgb, std::string& error) {
+bool WritePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb,
+              std::string& error) {
     const size_t stride = static_cast<size_t>(width) * 3;
     if (width <= 0 || height <= 0 || rgb.size() != stride * static_cast<size_t>(height)) {
         error = "no picture to write";

@@ -6,6 +6,8 @@
 #include "app/SceneWnd.h"
 #include "host/offscreen/PngWriter.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -35,8 +37,10 @@ bool CheckOptions(const RenderOptions& options) {
     return true;
 }
 
-// Fails early, before any drawing, when the file cannot be created.
-bool CheckWritable(const std::string& path) {
+// Fails early, before any drawing, when the file cannot be created. created tells whether
+// the file is new, so a failed run removes only what it made.
+bool CheckWritable(const std::string& path, bool& created) {
+    created = access(path.c_str(), F_OK) != 0;
     std::FILE* file = std::fopen(path.c_str(), "ab");
     if (file == nullptr) {
         std::cerr << "kinetora: cannot write " << path << ": " << std::strerror(errno) << "\n";
@@ -66,8 +70,13 @@ void PaintFrames(CSceneWnd& wnd, OffscreenHost& host, int frames) {
 } // namespace
 
 int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store) {
-    if (!CheckOptions(options) || !CheckWritable(options.path))
+    bool created = false;
+    if (!CheckOptions(options) || !CheckWritable(options.path, created))
         return 1;
+    auto discard = [&] {
+        if (created)
+            std::remove(options.path.c_str());
+    };
 
     OffscreenHost host(options.width, options.height, options.frames);
     AppSession session;
@@ -79,7 +88,7 @@ int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store)
 
     if (wnd.OnCreate() != 0 || wnd.GL() == nullptr || !wnd.GL()->IsOk()) {
         std::cerr << "kinetora: no off-screen OpenGL context: " << host.FailureDetail() << "\n";
-        std::remove(options.path.c_str());
+        discard();
         return 1;
     }
     wnd.OnSize(options.width, options.height);
@@ -87,7 +96,7 @@ int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store)
 
     if (host.LastFrame().empty()) {
         std::cerr << "kinetora: no frame was drawn\n";
-        std::remove(options.path.c_str());
+        discard();
         return 1;
     }
     std::string error;

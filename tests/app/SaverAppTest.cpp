@@ -1,0 +1,76 @@
+#include "app/SaverApp.h"
+
+#include "app/MemoryProfileStore.h"
+#include "app/RegSettings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::unique_ptr<MemoryProfileStore> StoreWithRecord(MemoryProfileStore*& raw) {
+    auto store = std::make_unique<MemoryProfileStore>();
+    store->SetRaw("FramesPerSecond", "20");
+    store->SetRaw("Polygons", "3000");
+    raw = store.get();
+    return store;
+}
+
+// gApp deletes the store it is given at shutdown: this one writes through to a store the
+// test keeps, so the frame-rate record can be inspected afterwards.
+class KeptStore : public ProfileStore {
+public:
+    explicit KeptStore(MemoryProfileStore& inner) : m_Inner(inner) {}
+    int ReadInt(const std::string& n, int d) const override { return m_Inner.ReadInt(n, d); }
+    std::string ReadString(const std::string& n, const std::string& d) const override {
+        return m_Inner.ReadString(n, d);
+    }
+    void WriteGroup(const std::vector<ProfileValue>& v) override { m_Inner.WriteGroup(v); }
+    std::string ReadFolders() const override { return m_Inner.ReadFolders(); }
+    void WriteFolders(const std::string& t) override { m_Inner.WriteFolders(t); }
+
+private:
+    MemoryProfileStore& m_Inner;
+};
+
+} // namespace
+
+TEST(SaverApp, OnlyDrawingModesEnterTheLoopAndOnlySaverModeStoresTheRecord) {
+    struct Case {
+        RunMode mode;
+        bool draws;
+        bool stores;
+    };
+    for (const Case c :
+         {Case{ModeSaver, true, true}, Case{ModePreview, true, false},
+          Case{ModeConfigure, false, false}, Case{ModeChangePassword, false, false}}) {
+        MemoryProfileStore backing;
+        backing.SetRaw("FramesPerSecond", "20");
+        backing.SetRaw("Polygons", "3000");
+        EXPECT_EQ(gApp.Init(c.mode, std::nullopt, std::make_unique<KeptStore>(backing)), c.draws);
+        EXPECT_EQ(gApp.RunMode(), c.mode);
+        ASSERT_NE(gApp.pSettings(), nullptr);
+        EXPECT_EQ(gApp.pSettings()->FramesPerSecond(), 20);
+        EXPECT_FALSE(gApp.UsePassword());
+        gApp.pSettings()->SetFramesPerSecond(12);
+        gApp.Shutdown();
+        EXPECT_EQ(gApp.pSettings(), nullptr);
+        EXPECT_EQ(gApp.RunMode(), ModeNone);
+        EXPECT_EQ(backing.ReadInt("FramesPerSecond", 0), c.stores ? 12 : 20) << c.mode;
+    }
+}
+
+TEST(SaverApp, SeedSwitchSeedsTheApplicationGenerator) {
+    MemoryProfileStore* raw = nullptr;
+    gApp.Init(ModePreview, 42L, StoreWithRecord(raw));
+    EXPECT_EQ(gApp.m_Rand.seed(), 42);
+    Random reference(42);
+    EXPECT_EQ(gApp.m_Rand.next(), reference.next());
+    gApp.Shutdown();
+}
+
+TEST(SaverApp, ProductVersionIsDotted) {
+    const std::string version = CSaverApp::GetProductVersion();
+    EXPECT_FALSE(version.empty());
+    EXPECT_EQ(version.find(' '), std::string::npos);
+    EXPECT_EQ(version.find(','), std::string::npos);
+}
