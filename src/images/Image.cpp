@@ -1,0 +1,196 @@
+#include "images/Image.h"
+
+#include <bit>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr std::size_t HeaderBytes = 40;
+
+void PutLE16(std::uint8_t* p, std::uint16_t v) {
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void PutLE32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::uint32_t GetLE32(const std::uint8_t* p) {
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
+}
+
+// One channel of a bit-field pixel scaled to 0..255.
+std::uint32_t Channel(std::uint32_t pixel, std::uint32_t mask) {
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    const std::uint64_t max = mask >> shift;
+    return static_cast<std::uint32_t>(((pixel & mask) >> shift) * 255 / max);
+}
+
+std::uint32_t Opaque(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    return 0xFF000000u | r << 16 | g << 8 | b;
+}
+
+} // namespace
+
+std::int64_t Image::BytesPerRow(std::int64_t width, int bitsPerPixel) const {
+    return ((bitsPerPixel * width + 31) & ~std::int64_t{31}) / 8;
+}
+
+const std::uint8_t* Image::Bits() const {
+    return m_bValid ? m_Block.data() + m_BitsOffset : nullptr;
+}
+
+std::uint8_t* Image::Row(int blockRow) {
+    return MutableBits() + static_cast<std::size_t>(blockRow) * static_cast<std::size_t>(Stride());
+}
+
+void Image::StoreHeader() {
+    std::uint8_t* p = m_Block.data();
+    PutLE32(p, m_Header.biSize);
+    PutLE32(p + 4, static_cast<std::uint32_t>(m_Header.biWidth));
+    PutLE32(p + 8, static_cast<std::uint32_t>(m_Header.biHeight));
+    PutLE16(p + 12, m_Header.biPlanes);
+    PutLE16(p + 14, m_Header.biBitCount);
+    PutLE32(p + 16, m_Header.biCompression);
+    PutLE32(p + 20, m_Header.biSizeImage);
+    PutLE32(p + 24, static_cast<std::uint32_t>(m_Header.biXPelsPerMeter));
+    PutLE32(p + 28, static_cast<std::uint32_t>(m_Header.biYPelsPerMeter));
+    PutLE32(p + 32, m_Header.biClrUsed);
+    PutLE32(p + 36, m_Header.biClrImportant);
+}
+
+void Image::Clear() {
+    m_Block.clear();
+    m_Block.shrink_to_fit();
+    m_Header = BitmapInfoHeader{};
+    m_BitsOffset = 0;
+    m_Width = 0;
+    m_Height = 0;
+    m_bValid = false;
+}
+
+bool Image::Allocate24(int width, int height) {
+    if (width <= 0 || height <= 0 || std::int64_t{width} * height > MaxPixels)
+        return false;
+    const std::int64_t size = BytesPerRow(width, 24) * height;
+    if (size + static_cast<std::int64_t>(HeaderBytes) > MaxBlockBytes)
+        return false;
+    m_Header = BitmapInfoHeader{};
+    m_Header.biWidth = width;
+    m_Header.biHeight = height;
+    m_Header.biBitCount = 24;
+    m_Header.biSizeImage = static_cast<std::uint32_t>(size);
+    try {
+        m_Block.assign(HeaderBytes + static_cast<std::size_t>(size), 0);
+    } catch (const std::bad_alloc&) {
+        m_Block.clear();
+        return false;
+    }
+    StoreHeader();
+    m_BitsOffset = HeaderBytes;
+    m_Width = width;
+    m_Height = height;
+    return true;
+}
+
+void Image::SwapRedBlue() {
+    for (int y = 0; y < m_Height; ++y) {
+        std::uint8_t* p = Row(y);
+        for (int x = 0; x < m_Width; ++x, p += 3)
+            std::swap(p[0], p[2]);
+    }
+}
+
+std::unique_ptr<RGBImage> Image::ToRGB() const {
+    // Only 24-bit rows hold three bytes a pixel; reading any other depth as RGB would run
+    // past the bits.
+    if (!m_bValid || m_Header.biBitCount != 24 || m_Header.biCompression != CompressRGB)
+        return nullptr;
+    try {
+        auto rgb = std::make_unique<RGBImage>();
+        rgb->width = m_Width;
+        rgb->height = m_Height;
+        const std::size_t rowBytes = static_cast<std::size_t>(m_Width) * 3;
+        rgb->bytes.resize(rowBytes * static_cast<std::size_t>(m_Height));
+        const std::uint8_t* src = Bits();
+        std::uint8_t* dst = rgb->bytes.data();
+        const int padding = m_Width % 4;
+        if (m_bSwap || padding != 0) {
+            const int r = m_bSwap ? 2 : 0;
+            const int b = m_bSwap ? 0 : 2;
+            for (int y = 0; y < m_Height; ++y) {
+                for (int x = 0; x < m_Width; ++x, src += 3, dst += 3) {
+                    dst[0] = src[r];
+                    dst[1] = src[1];
+                    dst[2] = src[b];
+                }
+                src += padding;
+            }
+        } else {
+            std::memcpy(dst, src, rgb->bytes.size());
+        }
+        return rgb;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+std::vector<std::uint32_t> Image::ToDisplayPixels() const {
+    std::vector<std::uint32_t> out;
+    if (!m_bValid)
+        return out;
+    const int bpp = m_Header.biBitCount;
+    const std::uint32_t compression = m_Header.biCompression;
+    if (compression != CompressRGB && compression != CompressBitfields)
+        return out;
+    std::uint32_t masks[3] = {m_Masks[0], m_Masks[1], m_Masks[2]};
+    if (compression == CompressRGB && bpp == 16) {
+        masks[0] = 0x7C00;
+        masks[1] = 0x03E0;
+        masks[2] = 0x001F;
+    } else if (compression == CompressRGB && bpp == 32) {
+        masks[0] = 0x00FF0000;
+        masks[1] = 0x0000FF00;
+        masks[2] = 0x000000FF;
+    }
+    const std::uint8_t* table = m_Block.data() + HeaderBytes;
+    const std::uint32_t colours = bpp <= 8 ? m_Header.biClrUsed : 0;
+    const std::int64_t stride = Stride();
+    try {
+        out.resize(static_cast<std::size_t>(m_Width) * static_cast<std::size_t>(m_Height));
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    std::uint32_t* dst = out.data();
+    for (int y = m_Height - 1; y >= 0; --y) {
+        const std::uint8_t* row = Bits() + y * stride;
+        for (int x = 0; x < m_Width; ++x) {
+            std::uint32_t pixel = 0xFF000000u;
+            if (bpp <= 8) {
+                const int perByte = 8 / bpp;
+                const int shift = 8 - bpp * (x % perByte + 1);
+                const std::uint32_t index = (row[x / perByte] >> shift) & ((1u << bpp) - 1);
+                if (index < colours) {
+                    const std::uint8_t* c = table + 4 * index;
+                    pixel = Opaque(c[2], c[1], c[0]);
+                }
+            } else if (bpp == 24) {
+                const std::uint8_t* c = row + 3 * x;
+                pixel = m_bSwap ? Opaque(c[2], c[1], c[0]) : Opaque(c[0], c[1], c[2]);
+            } else {
+                const std::uint32_t v =
+                    bpp == 16 ? std::uint32_t{row[2 * x]} | std::uint32_t{row[2 * x + 1]} << 8
+                              : GetLE32(row + 4 * x);
+                pixel = Opaque(Channel(v, masks[0]), Channel(v, masks[1]), Channel(v, masks[2]));
+            }
+            *dst++ = pixel;
+        }
+    }
+    return out;
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The 40-byte header at the start of a device-independent bitmap (all fields little-endian
+// in a file; held here in host order).
+struct BitmapInfoHeader {
+    std::uint32_t biSize = 40;
+    std::int32_t biWidth = 0;
+    std::int32_t biHeight = 0;
+    std::uint16_t biPlanes = 1;
+    std::uint16_t biBitCount = 0;
+    std::uint32_t biCompression = 0;
+    std::uint32_t biSizeImage = 0;
+    std::int32_t biXPelsPerMeter = 0;
+    std::int32_t biYPelsPerMeter = 0;
+    std::uint32_t biClrUsed = 0;
+    std::uint32_t biClrImportant = 0;
+};
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+inline FileHandle OpenForReading(const std::string& path) {
+    return FileHandle(std::fopen(path.c_str(), "rb"));
+}
+
+// The unpadded copy a texture takes: width x height x 3 bytes, red, green, blue, rows
+// bottom-up.
+struct RGBImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+// A decoded picture held as one device-independent bitmap: header, colour table, then the
+// pixel rows bottom-up, each padded to a multiple of 4 bytes. The decoders fill it at
+// construction and never throw: any failure leaves IsValid() false.
+//
+// Files are untrusted. No decoder allocates more than the limits below, whatever the file
+// claims: a picture of more than MaxPixels pixels (after any scaling) is refused before its
+// pixels are allocated or decompressed.
+class Image {
+public:
+    static constexpr std::int64_t MaxPixels = 64'000'000;
+    static constexpr std::int64_t MaxBlockBytes = 256LL * 1024 * 1024;
+
+    // Compression values of the header.
+    static constexpr std::uint32_t CompressRGB = 0;
+    static constexpr std::uint32_t CompressRLE8 = 1;
+    static constexpr std::uint32_t CompressRLE4 = 2;
+    static constexpr std::uint32_t CompressBitfields = 3;
+
+    Image() = default;
+    virtual ~Image() = default;
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    // Padding bytes after each row; only the JPEG decoder reports it.
+    virtual int RowPadding() const { return 0; }
+    // Bytes of one row of `width` pixels of `bitsPerPixel`, rounded up to 4 bytes.
+    virtual std::int64_t BytesPerRow(std::int64_t width, int bitsPerPixel) const;
+
+    bool IsValid() const { return m_bValid; }
+    int Width() const { return m_Width; }
+    int Height() const { return m_Height; }
+    int BitCount() const { return m_bValid ? m_Header.biBitCount : 0; }
+    // True when 24-bit pixels are held blue, green, red (the bitmap convention).
+    bool IsSwapped() const { return m_bSwap; }
+
+    // The bitmap as a drawing call takes it: header, then colour table (or the three
+    // masks of a bit-field bitmap), then bits. Empty when not valid.
+    const BitmapInfoHeader& Header() const { return m_Header; }
+    const std::vector<std::uint8_t>& Block() const { return m_Block; }
+    const std::uint8_t* Bits() const;
+    std::int64_t ImageSize() const { return m_Header.biSizeImage; }
+
+    // The RGB copy for a texture; null unless the image is valid, 24 bits per pixel and
+    // uncompressed, or when memory runs out.
+    std::unique_ptr<RGBImage> ToRGB() const;
+
+    // The picture for a display: width x height pixels 0xFFRRGGBB, rows top-down, for any
+    // uncompressed depth (1, 4, 8, 16, 24, 32 bits). Empty when not valid or not
+    // convertible (run-length encoded bitmaps).
+    std::vector<std::uint32_t> ToDisplayPixels() const;
+
+protected:
+    // Lays out an empty block for a 24-bit picture of width x height (zero-filled bits);
+    // false when the picture is too large or memory runs out.
+    bool Allocate24(int width, int height);
+    // Exchanges the first and third byte of every 24-bit pixel, skipping row padding.
+    void SwapRedBlue();
+    std::uint8_t* MutableBits() { return m_Block.data() + m_BitsOffset; }
+    std::uint8_t* Row(int blockRow);
+    std::int64_t Stride() const { return BytesPerRow(m_Width, m_Header.biBitCount); }
+    void StoreHeader();
+    // Drops whatever a failed decoder left: the image is empty and not valid.
+    void Clear();
+
+    BitmapInfoHeader m_Header;
+    std::vector<std::uint8_t> m_Block;
+    std::size_t m_BitsOffset = 0;
+    std::uint32_t m_Masks[3] = {0, 0, 0}; // red, green, blue masks of 16/32-bit pictures
+    int m_Width = 0;
+    int m_Height = 0;
+    bool m_bValid = false;
+    bool m_bSwap = true;
+};

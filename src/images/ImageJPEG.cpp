@@ -1,0 +1,142 @@
+#include "images/ImageJPEG.h"
+
+#include <algorithm>
+#include <csetjmp>
+// The library's header needs FILE and size_t declared first.
+#include <cstddef>
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void Fail(j_common_ptr cinfo) {
+    // The error manager is the first member, so the library's pointer is ours.
+    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+
+// Warnings are not shown. Running out of data is treated as an error: a truncated file would
+// otherwise be padded out with grey, and a file that only claims a huge size would be
+// decoded in full from nothing.
+void EmitMessage(j_common_ptr cinfo, int level) {
+    if (level < 0) {
+        ++cinfo->err->num_warnings;
+        if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+            Fail(cinfo);
+    }
+}
+
+// A progressive file may hold any number of scans, each decoded over the whole picture.
+void LimitScans(j_common_ptr cinfo) {
+    if (cinfo->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > ImageJPEG::MaxScans)
+        Fail(cinfo);
+}
+
+// Owns the decompressor, so it is destroyed on every way out, including the error exit.
+struct Session {
+    jpeg_decompress_struct cinfo{};
+    ErrorManager error{};
+    jpeg_progress_mgr progress{};
+    bool created = false;
+
+    Session() = default;
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+    ~Session() {
+        if (created)
+            jpeg_destroy_decompress(&cinfo);
+    }
+};
+
+} // namespace
+
+ImageJPEG::ImageJPEG(const std::string& path, int divisor, bool swap, int sceneWidth) {
+    const FileHandle file = OpenForReading(path);
+    if (file)
+        Decode(file.get(), divisor, swap, sceneWidth);
+}
+
+ImageJPEG::ImageJPEG(std::FILE* file, int divisor, bool swap, int sceneWidth) {
+    if (file)
+        Decode(file, divisor, swap, sceneWidth);
+}
+
+int ImageJPEG::ScaleDenominator(long width, long height, int divisor, int sceneWidth) {
+    int denominator = 1;
+    if (sceneWidth <= 0)
+        return denominator;
+    const long limit = divisor != 0 ? sceneWidth / divisor : sceneWidth;
+    while ((width / denominator > limit || height / denominator > limit) && denominator < 8)
+        denominator *= 2;
+    return denominator;
+}
+
+namespace {
+
+// Runs the library up to the point where the output size is known, and checks that the
+// picture is one we decode. Returns false on any refusal; library errors jump out.
+bool ReadHeader(Session& s, std::FILE* file, int divisor, int sceneWidth) {
+    jpeg_create_decompress(&s.cinfo);
+    s.created = true;
+    s.cinfo.mem->max_memory_to_use = ImageJPEG::MaxDecoderMemory;
+    s.progress.progress_monitor = LimitScans;
+    s.cinfo.progress = &s.progress;
+    jpeg_stdio_src(&s.cinfo, file);
+    if (jpeg_read_header(&s.cinfo, TRUE) != JPEG_HEADER_OK)
+        return false;
+    if (s.cinfo.num_components != 3 ||
+        (s.cinfo.jpeg_color_space != JCS_YCbCr && s.cinfo.jpeg_color_space != JCS_RGB))
+        return false;
+    s.cinfo.out_color_space = JCS_RGB;
+    s.cinfo.scale_num = 1;
+    s.cinfo.scale_denom = static_cast<unsigned>(
+        ImageJPEG::ScaleDenominator(static_cast<long>(s.cinfo.image_width),
+                                    static_cast<long>(s.cinfo.image_height), divisor, sceneWidth));
+    jpeg_calc_output_dimensions(&s.cinfo);
+    return std::int64_t{s.cinfo.output_width} * s.cinfo.output_height <= Image::MaxPixels;
+}
+
+} // namespace
+
+// The library's error exit jumps back here across its own frames and ReadHeader's: none of
+// them may hold an object with a destructor. Session lives in this frame and outlives the jump.
+void ImageJPEG::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) {
+    m_bSwap = swap;
+    Session s;
+    s.cinfo.err = jpeg_std_error(&s.error.pub);
+    s.error.pub.error_exit = Fail;
+    s.error.pub.emit_message = EmitMessage;
+    if (setjmp(s.error.jump) != 0) {
+        Clear();
+        return;
+    }
+    if (!ReadHeader(s, file, divisor, sceneWidth) ||
+        !Allocate24(static_cast<int>(s.cinfo.output_width),
+                    static_cast<int>(s.cinfo.output_height)) ||
+        !jpeg_start_decompress(&s.cinfo) || s.cinfo.output_components != 3 || !ReadRows(&s.cinfo) ||
+        !jpeg_finish_decompress(&s.cinfo)) {
+        Clear();
+        return;
+    }
+    if (swap)
+        SwapRedBlue();
+    m_bValid = true;
+}
+
+// The first scanline is the top of the picture: it goes to the last row of the block.
+bool ImageJPEG::ReadRows(jpeg_decompress_struct* cinfo) {
+    const JDIMENSION rowBytes = cinfo->output_width * 3;
+    JSAMPARRAY buffer = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
+                                                    JPOOL_IMAGE, rowBytes, 1);
+    for (int y = m_Height - 1; y >= 0; --y) {
+        if (jpeg_read_scanlines(cinfo, buffer, 1) != 1)
+            return false;
+        std::copy(buffer[0], buffer[0] + rowBytes, Row(y));
+    }
+    return true;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "images/Image.h"
+
+#include <cstdio>
+#include <string>
+
+struct jpeg_decompress_struct;
+
+// A JPEG photograph with three colour components, decoded to 24 bits. When a scene window
+// is given (sceneWidth > 0), a photograph larger than sceneWidth / divisor on either side
+// is decoded at 1/2, 1/4 or at most 1/8 of its size. With swap the pixels are held blue,
+// green, red, as a bitmap has them; without, red, green, blue.
+//
+// Grey-scale and CMYK files, truncated files, more than MaxScans scans and pictures over
+// the pixel limit are not valid. The library's own working memory is capped too, so a
+// progressive file that claims an enormous size fails instead of exhausting memory.
+class ImageJPEG : public Image {
+public:
+    static constexpr int MaxScans = 500;
+    static constexpr long MaxDecoderMemory = 256L * 1024 * 1024;
+
+    ImageJPEG(const std::string& path, int divisor, bool swap, int sceneWidth);
+    // Reads from an open file, which stays open.
+    ImageJPEG(std::FILE* file, int divisor, bool swap, int sceneWidth);
+
+    int RowPadding() const override { return Width() % 4; }
+
+    // The scale denominator (1, 2, 4 or 8) for a picture of width x height.
+    static int ScaleDenominator(long width, long height, int divisor, int sceneWidth);
+
+private:
+    void Decode(std::FILE* file, int divisor, bool swap, int sceneWidth);
+    bool ReadRows(jpeg_decompress_struct* cinfo);
+};

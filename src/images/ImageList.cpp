@@ -1,0 +1,40 @@
+#include "images/ImageList.h"
+
+#include "app/Random.h"
+#include "app/RegSettings.h"
+#include "images/tvFolder.h"
+
+#include <algorithm>
+#include <cstdint>
+
+const char* const ImageList::Patterns[5] = {"*.jpg", "*.jpe", "*.jpeg", "*.png", "*.bmp"};
+
+std::vector<std::string> ImageList::List(const std::vector<std::string>& folders) {
+    std::vector<std::string> images;
+    for (const std::string& path : folders) {
+        tvFolder folder(path);
+        for (const char* pattern : Patterns)
+            folder.AddFiles(pattern);
+        folder.AppendTo(images);
+    }
+    std::sort(images.begin(), images.end());
+    return images;
+}
+
+std::string ImageList::NextImagePath(Random& rand, RegSettings& settings,
+                                     const std::vector<std::string>& images) {
+    if (images.empty())
+        return std::string();
+    const int n = static_cast<int>(images.size());
+    int index = std::min(settings.ImageNext(), n - 1);
+    if (settings.ImageOrder() == 0)
+        index = rand.below(n);
+    // A stored value below zero (a hand-edited file) starts from the first image.
+    index = std::max(index, 0);
+    const std::string& path = images[static_cast<std::size_t>(index)];
+    if (settings.ImageOrder() == 1) {
+        settings.SetImageNext(static_cast<int>((std::int64_t{settings.ImageNext()} + 1) % n));
+        settings.SaveImageNext();
+    }
+    return path;
+}

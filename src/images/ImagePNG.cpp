@@ -1,0 +1,95 @@
+#include "images/ImagePNG.h"
+
+#include <png.h>
+
+namespace {
+
+// Errors jump back to the decoder; neither errors nor warnings are shown.
+[[noreturn]] void Fail(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+void Ignore(png_structp, png_const_charp) {}
+
+// Owns the library's structures, so they are destroyed on every way out.
+struct Session {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+
+    Session() = default;
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+    ~Session() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
+};
+
+// Sets up the transformations to 8-bit RGB over the background; false for pictures we do
+// not take. Returns the number of interlace passes through `passes`.
+bool Prepare(Session& s, std::FILE* file, int& passes) {
+    png_init_io(s.png, file);
+    png_read_info(s.png, s.info);
+    const int colourType = png_get_color_type(s.png, s.info);
+    if (colourType != PNG_COLOR_TYPE_RGB && colourType != PNG_COLOR_TYPE_RGB_ALPHA)
+        return false;
+    const std::int64_t width = png_get_image_width(s.png, s.info);
+    const std::int64_t height = png_get_image_height(s.png, s.info);
+    if (width * height > Image::MaxPixels)
+        return false;
+
+    png_color_16 background{};
+    background.red = ImagePNG::BackgroundRed;
+    background.green = ImagePNG::BackgroundGreen;
+    background.blue = ImagePNG::BackgroundBlue;
+    png_set_background(s.png, &background, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
+    if (png_get_bit_depth(s.png, s.info) == 16)
+        png_set_strip_16(s.png);
+    passes = png_get_interlace_type(s.png, s.info) != PNG_INTERLACE_NONE
+                 ? png_set_interlace_handling(s.png)
+                 : 1;
+    png_read_update_info(s.png, s.info);
+    // Rows are read straight into the bitmap: they must be exactly three bytes a pixel.
+    return png_get_rowbytes(s.png, s.info) == static_cast<png_size_t>(width) * 3;
+}
+
+} // namespace
+
+ImagePNG::ImagePNG(const std::string& path) {
+    const FileHandle file = OpenForReading(path);
+    if (file)
+        Decode(file.get());
+}
+
+ImagePNG::ImagePNG(std::FILE* file) {
+    if (file)
+        Decode(file);
+}
+
+// The library's error exit jumps back here across its own frames and Prepare's: none of
+// them may hold an object with a destructor. Session lives in this frame and outlives the jump.
+void ImagePNG::Decode(std::FILE* file) {
+    m_bSwap = true;
+    Session s;
+    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Ignore);
+    if (!s.png)
+        return;
+    s.info = png_create_info_struct(s.png);
+    if (!s.info)
+        return;
+    if (setjmp(png_jmpbuf(s.png)) != 0) {
+        Clear();
+        return;
+    }
+    int passes = 1;
+    if (!Prepare(s, file, passes) ||
+        !Allocate24(static_cast<int>(png_get_image_width(s.png, s.info)),
+                    static_cast<int>(png_get_image_height(s.png, s.info)))) {
+        Clear();
+        return;
+    }
+    // Later passes of an interlaced picture fill in the rows the earlier ones left.
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int y = 0; y < m_Height; ++y)
+            png_read_row(s.png, Row(m_Height - 1 - y), nullptr);
+    }
+    png_read_end(s.png, nullptr);
+    SwapRedBlue();
+    m_bValid = true;
+}

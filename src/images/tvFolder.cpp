@@ -1,0 +1,150 @@
+#include "images/tvFolder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+
+namespace {
+
+bool Stopped(tvFolder::StopFlag stop) {
+    return stop && !stop->load();
+}
+
+std::vector<std::string> SplitPatterns(const std::string& patterns) {
+    std::vector<std::string> out;
+    std::size_t begin = 0;
+    while (begin <= patterns.size()) {
+        std::size_t end = patterns.find(' ', begin);
+        if (end == std::string::npos)
+            end = patterns.size();
+        if (end > begin)
+            out.push_back(patterns.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    return out;
+}
+
+bool Matches(const std::string& pattern, const char* name) {
+    return fnmatch(pattern.c_str(), name, FNM_CASEFOLD) == 0;
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+} // namespace
+
+tvFolder::tvFolder(std::string path) : m_Path(std::move(path)) {
+    if (!m_Path.empty() && m_Path.back() == '/')
+        m_Path.pop_back();
+}
+
+std::string tvFolder::Join(const std::string& name) const {
+    return m_Path + "/" + name;
+}
+
+void tvFolder::ForEachEntry(StopFlag stop,
+                            const std::function<bool(const char*, bool)>& take) const {
+    const std::unique_ptr<DIR, DirCloser> dir(opendir(Directory().c_str()));
+    if (!dir)
+        return;
+    while (!Stopped(stop)) {
+        const dirent* entry = readdir(dir.get());
+        if (!entry)
+            return;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            isFolder = lstat(Join(entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (!take(entry->d_name, isFolder))
+            return;
+    }
+}
+
+int tvFolder::AddFiles(const std::string& patterns, StopFlag stop, bool lowercase) {
+    const std::size_t before = m_FileNames.size();
+    for (const std::string& pattern : SplitPatterns(patterns)) {
+        if (Stopped(stop))
+            break;
+        ForEachEntry(stop, [&](const char* name, bool) {
+            if (Matches(pattern, name)) {
+                std::string found = name;
+                if (lowercase)
+                    std::transform(found.begin(), found.end(), found.begin(), [](unsigned char c) {
+                        return static_cast<char>(std::tolower(c));
+                    });
+                m_FileNames.push_back(std::move(found));
+            }
+            return true;
+        });
+    }
+    return static_cast<int>(m_FileNames.size() - before);
+}
+
+bool tvFolder::HasFiles(const std::string& patterns, StopFlag stop) const {
+    bool found = false;
+    for (const std::string& pattern : SplitPatterns(patterns)) {
+        if (found || Stopped(stop))
+            break;
+        ForEachEntry(stop, [&](const char* name, bool) {
+            found = Matches(pattern, name);
+            return !found;
+        });
+    }
+    return found;
+}
+
+int tvFolder::AddSubfolders(bool, bool, StopFlag stop) {
+    const std::size_t before = m_Subfolders.size();
+    ForEachEntry(stop, [&](const char* name, bool isFolder) {
+        if (isFolder && name[0] != '.')
+            m_Subfolders.emplace_back(name);
+        return true;
+    });
+    if (!m_Subfolders.empty())
+        m_NextSubfolder = 0;
+    return static_cast<int>(m_Subfolders.size() - before);
+}
+
+std::string tvFolder::NextSubfolder() {
+    if (m_NextSubfolder >= m_Subfolders.size())
+        return std::string();
+    return Join(m_Subfolders[m_NextSubfolder++]);
+}
+
+void tvFolder::SearchTree(const std::string& patterns, std::vector<std::string>& results,
+                          bool reserved, bool includeSystem, bool includeHidden,
+                          const StatusCallback& status, StopFlag stop) {
+    if (Stopped(stop))
+        return;
+    if (status)
+        status(Directory());
+    if (HasFiles(patterns, stop))
+        results.push_back(Directory());
+    AddSubfolders(includeSystem, includeHidden, stop);
+    for (std::string s = NextSubfolder(); !s.empty() && !Stopped(stop); s = NextSubfolder()) {
+        tvFolder(s).SearchTree(patterns, results, reserved, includeSystem, includeHidden, status,
+                               stop);
+    }
+}
+
+void tvFolder::AppendTo(std::vector<std::string>& paths) const {
+    for (const std::string& name : m_FileNames)
+        paths.push_back(Join(name));
+}
+
+int tvFolder::ListFiles(std::vector<std::string>& list, bool keepExtension,
+                        bool allowDuplicates) const {
+    for (const std::string& name : m_FileNames) {
+        const std::string shown =
+            !keepExtension && name.size() >= 4 ? name.substr(0, name.size() - 4) : name;
+        if (allowDuplicates || std::find(list.begin(), list.end(), shown) == list.end())
+            list.push_back(shown);
+    }
+    return static_cast<int>(m_FileNames.size());
+}
