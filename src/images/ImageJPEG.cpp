@@ -19,13 +19,14 @@ struct ErrorManager {
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
-// Warnings are not shown. Running out of data is treated as an error: a truncated file would
-// otherwise be padded out with grey, and a file that only claims a huge size would be
-// decoded in full from nothing.
+// Warnings are not shown. Running out of data (the file ends, or a marker comes before the
+// scan is complete) is treated as an error: a truncated file would otherwise be padded out
+// with grey, and a file that only claims a huge size would be decoded in full from nothing.
 void EmitMessage(j_common_ptr cinfo, int level) {
     if (level < 0) {
         ++cinfo->err->num_warnings;
-        if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+        const int code = cinfo->err->msg_code;
+        if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)
             Fail(cinfo);
     }
 }

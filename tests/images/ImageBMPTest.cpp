@@ -1,0 +1,167 @@
+#include "images/ImageBMP.h"
+
+#include "TestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+using namespace testimages;
+
+namespace {
+
+Rgb Pattern(int x, int y) {
+    return Rgb{static_cast<std::uint8_t>(10 * x + 1), static_cast<std::uint8_t>(40 * y + 2),
+               static_cast<std::uint8_t>(7 * x * y + 3)};
+}
+
+const std::vector<Rgb> Palette = {{255, 0, 0}, {0, 255, 0}, {12, 34, 56}};
+
+std::uint8_t Index(int x, int y) {
+    return static_cast<std::uint8_t>((x + y) % 3);
+}
+
+// Decodes from memory (fmemopen cannot open an empty buffer: that file is missing instead).
+std::unique_ptr<ImageBMP> Decode(const Bytes& bytes) {
+    if (bytes.empty())
+        return std::make_unique<ImageBMP>(std::string("/nonexistent/picture.bmp"));
+    std::FILE* file = fmemopen(const_cast<std::uint8_t*>(bytes.data()), bytes.size(), "rb");
+    auto image = std::make_unique<ImageBMP>(file);
+    std::fclose(file);
+    return image;
+}
+
+// Expected pixels, independent of the decoder: display order top-down 0xFFRRGGBB and the
+// texture copy bottom-up R, G, B.
+std::vector<std::uint32_t> Display(int w, int h, const PixelFn& pixel) {
+    std::vector<std::uint32_t> out;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = pixel(x, y);
+            out.push_back(0xFF000000u | c.r << 16 | c.g << 8 | c.b);
+        }
+    return out;
+}
+
+Bytes Texture(int w, int h, const PixelFn& pixel) {
+    Bytes out;
+    for (int y = h - 1; y >= 0; --y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = pixel(x, y);
+            out.insert(out.end(), {c.r, c.g, c.b});
+        }
+    return out;
+}
+
+void Patch32(Bytes& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+} // namespace
+
+TEST(ImageBMP, TwentyFourBitWithAndWithoutFileHeaderAndPadding) {
+    for (const BmpHeader header : {BmpHeader::File, BmpHeader::NoFile, BmpHeader::Core}) {
+        for (const auto& [w, h] : {std::pair{3, 2}, std::pair{5, 3}, std::pair{4, 1}}) {
+            SCOPED_TRACE(testing::Message() << w << "x" << h << " header " << int(header));
+            const auto image = Decode(Bmp24(w, h, Pattern, header));
+            ASSERT_TRUE(image->IsValid());
+            EXPECT_EQ(w, image->Width());
+            EXPECT_EQ(h, image->Height());
+            EXPECT_EQ(24, image->BitCount());
+            const auto rgb = image->ToRGB();
+            ASSERT_TRUE(rgb);
+            EXPECT_EQ(Texture(w, h, Pattern), rgb->bytes);
+            EXPECT_EQ(Display(w, h, Pattern), image->ToDisplayPixels());
+        }
+    }
+}
+
+TEST(ImageBMP, EightBitPalettes) {
+    const PixelFn expected = [](int x, int y) { return Palette[Index(x, y)]; };
+    for (const BmpHeader header : {BmpHeader::File, BmpHeader::NoFile, BmpHeader::Core}) {
+        for (const bool clrUsed : {true, false}) {
+            if (header == BmpHeader::Core && clrUsed)
+                continue; // a core header has no colour count
+            SCOPED_TRACE(testing::Message() << "header " << int(header) << " clrUsed " << clrUsed);
+            const auto image = Decode(Bmp8(5, 3, Index, Palette, clrUsed, header));
+            ASSERT_TRUE(image->IsValid());
+            EXPECT_EQ(8, image->BitCount());
+            EXPECT_EQ(clrUsed ? 3u : 256u, image->Header().biClrUsed);
+            EXPECT_EQ(nullptr, image->ToRGB()) << "textures take 24 bits only";
+            EXPECT_EQ(Display(5, 3, expected), image->ToDisplayPixels());
+            // The table is held with 4-byte entries (blue, green, red, 0), also when the
+            // file had 3-byte ones.
+            const std::uint8_t third[4] = {56, 34, 12, 0};
+            EXPECT_EQ(0, std::memcmp(image->Block().data() + 40 + 8, third, 4));
+        }
+    }
+}
+
+TEST(ImageBMP, FromPathAndMissingFile) {
+    TempDir dir;
+    const std::string path = dir.Put("a.bmp", Bmp24(2, 2, Pattern));
+    EXPECT_TRUE(ImageBMP(path).IsValid());
+    EXPECT_FALSE(ImageBMP(dir.Path().string() + "/missing.bmp").IsValid());
+}
+
+TEST(ImageBMP, EveryTruncationIsInvalid) {
+    for (const Bytes& whole : {Bmp24(3, 2, Pattern), Bmp8(5, 3, Index, Palette, true),
+                               Bmp8(2, 2, Index, Palette, false, BmpHeader::Core),
+                               Bmp24(3, 2, Pattern, BmpHeader::NoFile)}) {
+        for (std::size_t n = 0; n < whole.size(); ++n) {
+            const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n));
+            EXPECT_FALSE(Decode(cut)->IsValid()) << "cut at " << n << " of " << whole.size();
+        }
+    }
+}
+
+TEST(ImageBMP, LyingHeaderFieldsAreRefused) {
+    // Field offsets in a file with a file header: header size 14, width 18, height 22,
+    // bit count 28, compression 30, image size 34, colours used 46, bits offset 10.
+    struct Lie {
+        std::size_t at;
+        std::uint32_t value;
+        bool sixteen;
+    };
+    const Lie lies[] = {
+        {18, 0, false},          {18, 0xFFFFFFFD, false}, {22, 0, false},
+        {22, 0xFFFFFFFE, false}, {18, 0x7FFFFFFF, false}, {22, 0x7FFFFFFF, false},
+        {18, 8000, false},       {28, 7, true},           {28, 0, true},
+        {30, 4, false},          {30, 1, false},          {46, 0xFFFFFFFF, false},
+        {46, 0x40000000, false}, {10, 0xFFFFFFF0, false}, {10, 60, false},
+        {14, 20, false},         {14, 0xFFFFFFFF, false}, {14, 0, false},
+    };
+    const Bytes good = Bmp24(3, 2, Pattern);
+    for (const Lie& lie : lies) {
+        Bytes b = good;
+        if (lie.sixteen) {
+            b[lie.at] = static_cast<std::uint8_t>(lie.value);
+            b[lie.at + 1] = static_cast<std::uint8_t>(lie.value >> 8);
+        } else {
+            Patch32(b, lie.at, lie.value);
+        }
+        EXPECT_FALSE(Decode(b)->IsValid()) << "field at " << lie.at << " = " << lie.value;
+    }
+    // An image size that disagrees with the rows of an uncompressed picture is not trusted.
+    Bytes b = good;
+    Patch32(b, 34, 0xFFFFFFFF);
+    const auto image = Decode(b);
+    ASSERT_TRUE(image->IsValid());
+    EXPECT_EQ(Display(3, 2, Pattern), image->ToDisplayPixels());
+}
+
+TEST(ImageBMP, GarbageIsInvalid) {
+    std::mt19937 gen(1234);
+    for (int i = 0; i < 300; ++i) {
+        Bytes b(gen() % 200);
+        for (auto& byte : b)
+            byte = static_cast<std::uint8_t>(gen());
+        if (i % 2 == 0 && b.size() >= 2) {
+            b[0] = 'B';
+            b[1] = 'M';
+        }
+        EXPECT_FALSE(Decode(b)->IsValid());
+    }
+}
