@@ -12,10 +12,7 @@
 #include "scene/Saver.h"
 #define KINETORA_HAVE_SAVER 1
 #endif
-#if __has_include("shapes/Primitives.cpp")
 #include "shapes/Primitives.h"
-#define KINETORA_HAVE_PRIMITIVES 1
-#endif
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -137,9 +134,7 @@ void GLContext::SetBlend(bool on) {
 }
 
 void GLContext::FreeCachedLists() {
-#ifdef KINETORA_HAVE_PRIMITIVES
     Primitives::FreeCachedLists();
-#endif
 }
 
 namespace {

@@ -10,9 +10,10 @@
 #include "scene/SaverShapes.h"
 #define KINETORA_HAVE_SAVER 1
 #endif
-#if __has_include("shapes/Primitives.cpp")
 #include "shapes/Primitives.h"
-#define KINETORA_HAVE_PRIMITIVES 1
+#if __has_include("images/ImageList.cpp")
+#include "images/ImageList.h"
+#define KINETORA_HAVE_IMAGES 1
 #endif
 
 #include <GL/gl.h>
@@ -33,9 +34,7 @@ int CSceneWnd::OnCreate() {
     m_PaletteSize = ColourTable::kDefaultSize; // true colour: no reserved entries
     m_Colors.BuildColourTable(m_PaletteSize);
     m_pGL = std::make_unique<GLContext>(this);
-#ifdef KINETORA_HAVE_PRIMITIVES
     Primitives::SetMessageBoxes(false);
-#endif
     if (RegSettings* settings = gApp.pSettings())
         settings->BuildChoiceTables();
     return 0;
@@ -157,4 +156,9 @@ void CSceneWnd::Blank() {
     glClearColor(m_ClearColor.r, m_ClearColor.g, m_ClearColor.b, m_ClearColor.a);
 }
 
-void CSceneWnd::ListImages() {}
+void CSceneWnd::ListImages() {
+#ifdef KINETORA_HAVE_IMAGES
+    if (const RegSettings* settings = gApp.pSettings())
+        m_Images = ImageList::List(settings->Folders());
+#endif
+}

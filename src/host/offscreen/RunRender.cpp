@@ -1,6 +1,7 @@
 #include "host/offscreen/OffscreenHost.h"
 
 #include "app/GLContext.h"
+#include "app/MemoryProfileStore.h"
 #include "app/ProfileStore.h"
 #include "app/SaverApp.h"
 #include "app/SceneWnd.h"
@@ -50,6 +51,36 @@ bool CheckWritable(const std::string& path, bool& created) {
     return true;
 }
 
+// The user's settings as a render sees them: read only, so a render never changes what the
+// saver finds (neither the frame-rate record nor the alphabetical image position), and
+// with a fixed record when none was measured yet, so a seed replays the same picture
+// instead of depending on how fast a first-run speed test happened to be.
+class RenderStore : public ProfileStore {
+public:
+    explicit RenderStore(std::unique_ptr<ProfileStore> inner) : m_pInner(std::move(inner)) {
+        m_bHasRecord = m_pInner->ReadInt("FramesPerSecond", 0) > 0;
+    }
+    int ReadInt(const std::string& name, int def) const override {
+        if (!m_bHasRecord && name == "FramesPerSecond")
+            return kRecordFramesPerSecond;
+        if (!m_bHasRecord && name == "Polygons")
+            return kRecordPolygons;
+        return m_pInner->ReadInt(name, def);
+    }
+    std::string ReadString(const std::string& name, const std::string& def) const override {
+        return m_pInner->ReadString(name, def);
+    }
+    void WriteGroup(const std::vector<ProfileValue>&) override {}
+    std::string ReadFolders() const override { return m_pInner->ReadFolders(); }
+    void WriteFolders(const std::string&) override {}
+
+private:
+    static constexpr int kRecordFramesPerSecond = 25;
+    static constexpr int kRecordPolygons = 2500;
+    std::unique_ptr<ProfileStore> m_pInner;
+    bool m_bHasRecord = false;
+};
+
 // Tears the application down while the host's context still exists.
 struct AppSession {
     ~AppSession() { gApp.Shutdown(); }
@@ -81,7 +112,9 @@ int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store)
     OffscreenHost host(options.width, options.height, options.frames);
     AppSession session;
     // Not a full-screen run, so the settings never write the frame-rate record back.
-    gApp.Init(ModePreview, options.seed, std::move(store));
+    if (!store)
+        store = std::make_unique<MemoryProfileStore>();
+    gApp.Init(ModePreview, options.seed, std::make_unique<RenderStore>(std::move(store)));
     auto owned = std::make_unique<CSceneWnd>(host);
     CSceneWnd& wnd = *owned;
     gApp.InstallSceneWnd(std::move(owned));
