@@ -11,10 +11,7 @@
 #define KINETORA_HAVE_SAVER 1
 #endif
 #include "shapes/Primitives.h"
-#if __has_include("images/ImageList.cpp")
 #include "images/ImageList.h"
-#define KINETORA_HAVE_IMAGES 1
-#endif
 
 #include <GL/gl.h>
 
@@ -157,8 +154,6 @@ void CSceneWnd::Blank() {
 }
 
 void CSceneWnd::ListImages() {
-#ifdef KINETORA_HAVE_IMAGES
     if (const RegSettings* settings = gApp.pSettings())
         m_Images = ImageList::List(settings->Folders());
-#endif
 }

@@ -2,6 +2,7 @@
 
 #include "app/MemoryProfileStore.h"
 #include "app/RegSettings.h"
+#include "app/tvLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -73,4 +74,23 @@ TEST(SaverApp, ProductVersionIsDotted) {
     EXPECT_FALSE(version.empty());
     EXPECT_EQ(version.find(' '), std::string::npos);
     EXPECT_EQ(version.find(','), std::string::npos);
+}
+
+TEST(SaverApp, HelpPageMissingFromTheInstallFolderIsReported) {
+    auto store = std::make_unique<MemoryProfileStore>();
+    store->SetRaw("FramesPerSecond", "25");
+    store->SetRaw("InstallFolder", "/nonexistent-kinetora/");
+    gApp.Init(ModeConfigure, std::nullopt, std::move(store));
+    std::vector<std::string> shown;
+    auto previous = tvLibrary::SetMessageSink(
+        [&](tvLibrary::MessageKind, const std::string& caption, const std::string& text) {
+            shown.push_back(caption + "|" + text);
+        });
+    gApp.ShowHelp();
+    tvLibrary::SetMessageSink(previous);
+    gApp.Shutdown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Error|Sorry, could not find help file "
+                        "/nonexistent-kinetora/Kinetora.htm. It may be installed in another "
+                        "folder.");
 }
