@@ -1,0 +1,155 @@
+#include "scene/SaverShapes.h"
+
+#include "app/GLContext.h"
+#include "app/RegSettings.h"
+#include "app/SaverApp.h"
+#include "app/SceneHost.h"
+#include "app/SceneWnd.h"
+#include "app/tvTimer.h"
+#include "shapes/Shape.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// The photograph cube: only in plain scenes of a window that has photographs.
+constexpr int kShapeKindPhotoCube = 12;
+
+float ScaleRate(Random& rng, int cycleFrames) {
+    return static_cast<float>(rng.skewed(80, 3) * 2.0 * std::numbers::pi / cycleFrames);
+}
+
+} // namespace
+
+SaverShapes::SaverShapes(CSceneWnd* wnd) : Saver(wnd) {
+    std::vector<int> excluded;
+    if (m_Kind != KindPlain || !wnd->HasImages())
+        excluded.push_back(kShapeKindPhotoCube);
+    m_Shapes.push_back(Shape::Create(m_Rand, &excluded));
+    m_bBlend = m_Shapes.front()->UsesShapeColor() && m_Rand.uniform() < 0.5;
+    AddShapes();
+    ChooseGroupScale();
+    SetupShapes();
+    m_StartClock = WallClockMs();
+}
+
+SaverShapes::~SaverShapes() = default;
+
+void SaverShapes::AddShapes() {
+    const Shape& prototype = *m_Shapes.front();
+    const int cost = prototype.PolygonCount();
+    m_Polygons += cost;
+    const int budget = gApp.pSettings()->Polygons();
+    m_Polygons += prototype.GroupCount(budget);
+    // A prototype that draws nothing is never cloned.
+    if (cost <= 0)
+        return;
+    if (m_Polygons < budget)
+        m_Shapes.reserve(m_Shapes.size() + static_cast<std::size_t>((budget - m_Polygons) / cost) +
+                         1);
+    while (m_Polygons < budget) {
+        m_Shapes.push_back(prototype.Clone());
+        m_Polygons += m_Shapes.back()->PolygonCount();
+    }
+}
+
+void SaverShapes::ChooseGroupScale() {
+    m_bScaleAnimated = m_Rand.uniform() < 0.15;
+    do {
+        m_bScaleX = m_Rand.flip() == 1;
+        m_bScaleY = m_Rand.flip() == 1;
+        m_bScaleZ = m_Rand.flip() == 1;
+    } while (m_bScaleAnimated && !(m_bScaleX || m_bScaleY || m_bScaleZ));
+    m_ScaleFreqX = ScaleRate(m_Rand, m_CycleFrames);
+    m_ScaleFreqY = ScaleRate(m_Rand, m_CycleFrames);
+    m_ScaleFreqZ = ScaleRate(m_Rand, m_CycleFrames);
+    m_ScaleX = m_ScaleY = m_ScaleZ = 1.0f;
+}
+
+void SaverShapes::SetupShapes() {
+    m_ColorStep = m_Rand.below(100) + 1;
+    const int spread = m_Rand.skewed(32, 4) + 1;
+    for (const auto& shape : m_Shapes)
+        shape->Setup(*this, m_ColorStep, spread);
+}
+
+int SaverShapes::LastFrame(int cycleFrames, int framesPerSecond) {
+    return framesPerSecond < 15 ? cycleFrames * framesPerSecond / 25 : cycleFrames;
+}
+
+void SaverShapes::Draw() {
+    if (m_Polygons == 0) {
+        m_bDone = true;
+        return;
+    }
+    if (m_pGL)
+        m_pGL->SetBlend(m_bBlend);
+    const int lastFrame = LastFrame(m_CycleFrames, gApp.pSettings()->FramesPerSecond());
+    m_FrameAtStart = m_FrameNumber;
+    tvTimer pace(FramePeriodMs);
+    tvTimer meter;
+    do {
+        DrawFrame();
+        if (m_FrameNumber > lastFrame)
+            m_bDone = true;
+        else if (m_FrameNumber == SlowCheckFrame && WallClockMs() - m_StartClock > m_SlowLimitMs)
+            m_bDone = true; // too slow to be worth watching
+        ++m_FrameNumber;
+        Pace(pace);
+        m_pWnd->SwapBuffers();
+    } while (m_pWnd->CanDraw() && !m_bDone);
+    // Leave the last drawn frame on screen when input cut the burst after an odd frame.
+    if (!m_bDone && (m_FrameNumber - m_FrameAtStart) % 2 == 1)
+        m_pWnd->SwapBuffers();
+    Measure(meter);
+}
+
+void SaverShapes::DrawFrame() {
+    m_SceneTime = static_cast<float>(m_FrameNumber);
+    const float t = m_SceneTime;
+    glPushMatrix();
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT);
+    PlaceCamera(t);
+    UpdateGroupScale(t);
+    for (const auto& shape : m_Shapes)
+        shape->Draw(*this);
+    m_Shapes.front()->FrameUpdate(*this);
+    glFlush();
+    glPopMatrix();
+}
+
+void SaverShapes::PlaceCamera(float t) const {
+    const double x = std::sin(double{m_CamFreqX * t}) * m_CamAmpX;
+    const double y = std::sin(double{m_CamFreqY * t}) * m_CamAmpY;
+    const double z = (std::cos(double{m_CamFreqZ * t}) + 1.0) / 2.0 * m_CamAmpZ + 0.1;
+    gluLookAt(x, y, z, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+}
+
+void SaverShapes::UpdateGroupScale(float t) {
+    if (!m_bScaleAnimated)
+        return;
+    if (m_bScaleX)
+        m_ScaleX = static_cast<float>(std::sin(double{m_ScaleFreqX * t}) + 1.5);
+    if (m_bScaleY)
+        m_ScaleY = static_cast<float>(std::sin(double{m_ScaleFreqY * t}) + 1.5);
+    if (m_bScaleZ)
+        m_ScaleZ = static_cast<float>(std::sin(double{m_ScaleFreqZ * t}) + 1.5);
+}
+
+void SaverShapes::Pace(tvTimer& pace) const {
+    if (!m_pWnd->Host().PacesFrames())
+        return;
+    // Sleep on the host's input wait for what is left of the period: input wakes it at
+    // once, so the burst still ends within one frame.
+    while (!pace.Expired() && m_pWnd->CanDraw()) {
+        const int left = FramePeriodMs + 1 - pace.Peek();
+        m_pWnd->WaitForInput(std::max(left, 1));
+    }
+}
