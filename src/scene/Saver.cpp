@@ -7,6 +7,7 @@
 #include "app/SceneWnd.h"
 #include "app/WeightedChoice.h"
 #include "app/tvTimer.h"
+#include "shapes/Shape.h"
 
 #include <GL/gl.h>
 
@@ -27,7 +28,8 @@ float TurnsPerCycle(int turns, int cycleFrames) {
 
 } // namespace
 
-Saver::Saver(CSceneWnd* wnd) : m_pWnd(wnd), m_Rand(gApp.m_Rand.next()) {
+Saver::Saver(CSceneWnd* wnd)
+    : m_pWnd(wnd), m_Rand(gApp.m_Rand.next()), m_ComposeStartMs(WallClockMs()) {
     m_pGL = m_pWnd ? m_pWnd->GL() : nullptr;
     m_FrameNumber = 0;
     m_FrameAtStart = 0;
@@ -48,6 +50,7 @@ Saver::Saver(CSceneWnd* wnd) : m_pWnd(wnd), m_Rand(gApp.m_Rand.next()) {
     SetupGLState();
     SetupMaterials();
     m_SlowLimitMs = 12 * 1000;
+    m_StartClock = WallClockMs(); // the shapes scene sets it again once it is composed
 }
 
 Saver::Saver(const Blank& blank)

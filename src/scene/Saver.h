@@ -56,6 +56,9 @@ public:
 
     // Polygons one frame of this scene costs.
     int Polygons() const { return m_Polygons; }
+    // Wall-clock milliseconds the composition took, and when it ended.
+    long long ComposeMs() const { return m_StartClock - m_ComposeStartMs; }
+    long long StartClockMs() const { return m_StartClock; }
     int SceneKind() const { return m_Kind; }
     float Shininess() const { return m_Shininess; }
     float CamFreqX() const { return m_CamFreqX; }
@@ -92,9 +95,11 @@ protected:
     };
     explicit Saver(const Blank& blank);
 
-    // Milliseconds on a wall clock (not CPU time): the base of the slowness limit.
+public:
+    // Milliseconds on a steady wall clock (not CPU time): the base of the slowness limit.
     static long long WallClockMs();
 
+protected:
     CSceneWnd* m_pWnd = nullptr;
     GLContext* m_pGL = nullptr;
     Random m_Rand;
@@ -110,6 +115,7 @@ protected:
     int m_CycleFrames = 1;
     float m_Shininess = 0;
     int m_FrameAtStart = 0;
+    long long m_ComposeStartMs = 0;
 
 private:
     void ChooseKind();

@@ -26,11 +26,13 @@ float ScaleRate(Random& rng, int cycleFrames) {
 
 } // namespace
 
-SaverShapes::SaverShapes(CSceneWnd* wnd) : Saver(wnd) {
+SaverShapes::SaverShapes(CSceneWnd* wnd) : SaverShapes(wnd, &Shape::Create) {}
+
+SaverShapes::SaverShapes(CSceneWnd* wnd, PrototypeFactory factory) : Saver(wnd) {
     std::vector<int> excluded;
     if (m_Kind != KindPlain || !wnd->HasImages())
         excluded.push_back(kShapeKindPhotoCube);
-    m_Shapes.push_back(Shape::Create(m_Rand, &excluded));
+    m_Shapes.push_back(factory(m_Rand, &excluded));
     m_bBlend = m_Shapes.front()->UsesShapeColor() && m_Rand.uniform() < 0.5;
     AddShapes();
     ChooseGroupScale();

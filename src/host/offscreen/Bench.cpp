@@ -1,0 +1,149 @@
+#include "host/offscreen/Bench.h"
+
+#include "app/GLContext.h"
+#include "app/ProfileStore.h"
+#include "app/SaverApp.h"
+#include "app/SceneWnd.h"
+#include "host/offscreen/OffscreenHost.h"
+#include "motion/Mover.h"
+#include "scene/SaverShapes.h"
+#include "shapes/Shape.h"
+
+#include <cxxabi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <typeinfo>
+
+namespace {
+
+// The off-screen host, with "input" arriving once the benchmark's time is up, so the
+// burst that is running ends within a frame.
+class BenchHost : public OffscreenHost {
+public:
+    BenchHost(int width, int height, long long deadlineMs)
+        : OffscreenHost(width, height), m_DeadlineMs(deadlineMs) {}
+
+    bool InputPending() override {
+        return Saver::WallClockMs() >= m_DeadlineMs || OffscreenHost::InputPending();
+    }
+    bool PacesFrames() const override { return false; }
+    bool TimeIsUp() const { return Saver::WallClockMs() >= m_DeadlineMs; }
+
+private:
+    long long m_DeadlineMs;
+};
+
+struct SceneRecord {
+    const Saver* scene = nullptr;
+    std::string shape;
+    std::string mover;
+    std::size_t shapes = 0;
+    int polygons = 0;
+    long long composeMs = 0;
+    int frames = 0;
+    long long drawMs = 0;
+};
+
+struct Totals {
+    int scenes = 0;
+    long long frames = 0;
+    long long drawMs = 0;
+    double polygonFrames = 0;
+    long long slowestComposeMs = 0;
+    std::string slowestShape;
+};
+
+// "ShapeCube" rather than the mangled name.
+std::string ClassName(const std::type_info& type) {
+    int status = 0;
+    char* name = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
+    std::string text = status == 0 && name != nullptr ? name : type.name();
+    std::free(name);
+    return text;
+}
+
+SceneRecord Describe(const Saver& scene) {
+    SceneRecord record;
+    record.scene = &scene;
+    record.polygons = scene.Polygons();
+    record.composeMs = scene.ComposeMs();
+    const Saver::ShapeList& shapes = scene.Shapes();
+    record.shapes = shapes.size();
+    if (!shapes.empty()) {
+        const Shape& prototype = *shapes.front();
+        record.shape = ClassName(typeid(prototype));
+        if (const Mover* mover = prototype.GetMover())
+            record.mover = ClassName(typeid(*mover));
+    }
+    return record;
+}
+
+double PerSecond(double count, long long ms) {
+    return ms > 0 ? count * 1000.0 / static_cast<double>(ms) : 0.0;
+}
+
+void Print(const SceneRecord& record, bool cutShort) {
+    std::printf("%-22s %-14s shapes %5zu  polygons %7d  compose %5lld ms  frames %5d  "
+                "fps %7.1f%s\n",
+                record.shape.c_str(), record.mover.c_str(), record.shapes, record.polygons,
+                record.composeMs, record.frames, PerSecond(record.frames, record.drawMs),
+                cutShort ? "  (cut short)" : "");
+}
+
+void Add(Totals& totals, const SceneRecord& record) {
+    ++totals.scenes;
+    totals.frames += record.frames;
+    totals.drawMs += record.drawMs;
+    totals.polygonFrames += static_cast<double>(record.polygons) * record.frames;
+    if (record.composeMs >= totals.slowestComposeMs) {
+        totals.slowestComposeMs = record.composeMs;
+        totals.slowestShape = record.shape;
+    }
+}
+
+} // namespace
+
+int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
+    // A preview run draws without writing the frame-rate record back.
+    gApp.Init(ModePreview, options.seed, std::move(store));
+    const long long start = Saver::WallClockMs();
+    const long long deadline = start + static_cast<long long>(options.seconds * 1000.0);
+    BenchHost host(options.width, options.height, deadline);
+    auto owned = std::make_unique<CSceneWnd>(host);
+    CSceneWnd& wnd = *owned;
+    gApp.InstallSceneWnd(std::move(owned));
+    if (wnd.OnCreate() != 0 || wnd.GL() == nullptr || !wnd.GL()->IsOk()) {
+        std::fprintf(stderr, "kinetora: no off-screen OpenGL context: %s\n",
+                     host.FailureDetail().c_str());
+        gApp.Shutdown();
+        return 1;
+    }
+    wnd.OnSize(options.width, options.height);
+
+    Totals totals;
+    SceneRecord current;
+    while (!host.TimeIsUp() && !host.CloseRequested() && !wnd.IsBlanked()) {
+        wnd.OnPaint();
+        if (!gSaver)
+            break;
+        if (gSaver.get() != current.scene)
+            current = Describe(*gSaver);
+        current.frames = gSaver->frameNumber();
+        current.drawMs = Saver::WallClockMs() - gSaver->StartClockMs();
+        if (gSaver->IsDone() || host.TimeIsUp()) {
+            Print(current, !gSaver->IsDone());
+            Add(totals, current);
+            current.scene = nullptr;
+        }
+    }
+    std::printf("scenes %d  fps %.1f  polygons per second %.0f  slowest composition %lld ms "
+                "(%s)\n",
+                totals.scenes, PerSecond(static_cast<double>(totals.frames), totals.drawMs),
+                PerSecond(totals.polygonFrames, totals.drawMs), totals.slowestComposeMs,
+                totals.slowestShape.c_str());
+    gApp.Shutdown();
+    return 0;
+}
