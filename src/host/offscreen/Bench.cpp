@@ -14,26 +14,37 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <typeinfo>
 
 namespace {
 
+constexpr int kMaxSize = 16384;
+constexpr double kMaxSeconds = 24.0 * 3600.0;
+
 // The off-screen host, with "input" arriving once the benchmark's time is up, so the
 // burst that is running ends within a frame.
 class BenchHost : public OffscreenHost {
 public:
-    BenchHost(int width, int height, long long deadlineMs)
-        : OffscreenHost(width, height), m_DeadlineMs(deadlineMs) {}
+    BenchHost(int width, int height) : OffscreenHost(width, height) {}
 
-    bool InputPending() override {
-        return Saver::WallClockMs() >= m_DeadlineMs || OffscreenHost::InputPending();
+    void Start(double seconds) {
+        m_DeadlineMs = Saver::WallClockMs() + static_cast<long long>(seconds * 1000.0);
     }
-    bool PacesFrames() const override { return false; }
     bool TimeIsUp() const { return Saver::WallClockMs() >= m_DeadlineMs; }
+    bool InputPending() override { return TimeIsUp() || OffscreenHost::InputPending(); }
 
 private:
-    long long m_DeadlineMs;
+    long long m_DeadlineMs = std::numeric_limits<long long>::max();
+};
+
+// Tears the application down while the host's context still exists.
+struct AppSession {
+    AppSession() = default;
+    AppSession(const AppSession&) = delete;
+    AppSession& operator=(const AppSession&) = delete;
+    ~AppSession() { gApp.Shutdown(); }
 };
 
 struct SceneRecord {
@@ -107,21 +118,29 @@ void Add(Totals& totals, const SceneRecord& record) {
 } // namespace
 
 int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
+    if (!(options.seconds > 0.0) || options.seconds > kMaxSeconds || options.width < 1 ||
+        options.height < 1 || options.width > kMaxSize || options.height > kMaxSize) {
+        std::fprintf(stderr,
+                     "kinetora: --bench needs a positive time (at most %g s) and a "
+                     "size from 1x1 to %dx%d\n",
+                     kMaxSeconds, kMaxSize, kMaxSize);
+        return 1;
+    }
+    BenchHost host(options.width, options.height);
+    host.SetReadBack(false);
+    AppSession session;
     // A preview run draws without writing the frame-rate record back.
     gApp.Init(ModePreview, options.seed, std::move(store));
-    const long long start = Saver::WallClockMs();
-    const long long deadline = start + static_cast<long long>(options.seconds * 1000.0);
-    BenchHost host(options.width, options.height, deadline);
     auto owned = std::make_unique<CSceneWnd>(host);
     CSceneWnd& wnd = *owned;
     gApp.InstallSceneWnd(std::move(owned));
     if (wnd.OnCreate() != 0 || wnd.GL() == nullptr || !wnd.GL()->IsOk()) {
         std::fprintf(stderr, "kinetora: no off-screen OpenGL context: %s\n",
                      host.FailureDetail().c_str());
-        gApp.Shutdown();
         return 1;
     }
     wnd.OnSize(options.width, options.height);
+    host.Start(options.seconds);
 
     Totals totals;
     SceneRecord current;
@@ -144,6 +163,5 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
                 totals.scenes, PerSecond(static_cast<double>(totals.frames), totals.drawMs),
                 PerSecond(totals.polygonFrames, totals.drawMs), totals.slowestComposeMs,
                 totals.slowestShape.c_str());
-    gApp.Shutdown();
     return 0;
 }

@@ -26,6 +26,8 @@ public:
     void ReleaseGLContext() override;
     bool InputPending() override;
     void WaitForInput(int ms) override;
+    // Nobody watches: frames follow one another as fast as they can be drawn.
+    bool PacesFrames() const override { return false; }
     void SwapBuffers() override;
     void RequestClose() override { m_bCloseRequested = true; }
 
