@@ -1,0 +1,116 @@
+#include "scene/SaverShapes.h"
+
+#include "app/GLContext.h"
+#include "app/MemoryProfileStore.h"
+#include "app/SaverApp.h"
+#include "app/SceneWnd.h"
+#include "app/tvTimer.h"
+#include "host/offscreen/OffscreenHost.h"
+#include "support/ShapeDoubles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Milliseconds that pass only when the host waits.
+class WaitClock : public tvClock {
+public:
+    bool Frequency(std::int64_t& ticksPerSecond) const override {
+        ticksPerSecond = 1000;
+        return true;
+    }
+    std::int64_t Counter() const override { return m_Now; }
+    int Clock() const override { return static_cast<int>(m_Now); }
+
+    std::int64_t m_Now = 1000;
+};
+
+// An off-screen host that paces like a window: each wait lets its time pass on the clock,
+// and input arrives during a chosen wait, waking it after 5 ms.
+class PacedHost : public OffscreenHost {
+public:
+    PacedHost(WaitClock& clock, int inputOnWait)
+        : OffscreenHost(32, 32), m_pClock(&clock), m_InputOnWait(inputOnWait) {}
+
+    bool PacesFrames() const override { return true; }
+    bool InputPending() override { return m_bInput; }
+    void WaitForInput(int ms) override {
+        waits.push_back(ms);
+        if (static_cast<int>(waits.size()) == m_InputOnWait) {
+            m_bInput = true;
+            m_pClock->m_Now += 5;
+        } else {
+            m_pClock->m_Now += ms;
+        }
+    }
+
+    std::vector<int> waits;
+
+private:
+    WaitClock* m_pClock;
+    int m_InputOnWait;
+    bool m_bInput = false;
+};
+
+FrameLog gLog;
+
+std::unique_ptr<Shape> MakeShape(Random& rng, const std::vector<int>*) {
+    return std::make_unique<LoggingShape>(rng, gLog, 1);
+}
+
+class SaverPacingTest : public ::testing::Test {
+protected:
+    // The application goes before the host it draws through.
+    void TearDown() override {
+        gApp.Shutdown();
+        host.reset();
+        tvTimer::SetClock(nullptr);
+    }
+
+    // Draws one burst of a one-shape scene, with input arriving during the given wait.
+    int Burst(int inputOnWait) {
+        host = std::make_unique<PacedHost>(clock, inputOnWait);
+        auto store = std::make_unique<MemoryProfileStore>();
+        store->SetRaw("FramesPerSecond", "25");
+        gApp.Init(ModePreview, 5, std::move(store));
+        auto owned = std::make_unique<CSceneWnd>(*host);
+        CSceneWnd& wnd = *owned;
+        gApp.InstallSceneWnd(std::move(owned));
+        wnd.OnCreate();
+        wnd.OnSize(32, 32);
+        if (wnd.GL() == nullptr || !wnd.GL()->IsOk())
+            return -1;
+        tvTimer::SetClock(&clock);
+        SaverShapes scene(&wnd, &MakeShape);
+        scene.Frame();
+        return scene.frameNumber();
+    }
+
+    WaitClock clock;
+    std::unique_ptr<PacedHost> host;
+};
+
+TEST_F(SaverPacingTest, EachFrameWaitsOnceForTheRestOfItsPeriod) {
+    const int frames = Burst(4);
+    ASSERT_GE(frames, 0) << "no off-screen GL";
+    // Drawing takes no time on this clock: every frame waits the whole period, and the
+    // timer fires once more than 40 ms have passed.
+    ASSERT_EQ(host->waits.size(), 4u);
+    EXPECT_EQ(host->waits[0], 41);
+    EXPECT_EQ(host->waits[1], 41);
+    EXPECT_EQ(host->waits[2], 41);
+    // Input during the fourth wait ends the burst with that frame.
+    EXPECT_EQ(frames, 4);
+    // Four frames, an even number: no extra swap.
+    EXPECT_EQ(host->FramesSwapped(), 4);
+}
+
+TEST_F(SaverPacingTest, InputDuringTheFirstWaitEndsTheBurst) {
+    const int frames = Burst(1);
+    ASSERT_GE(frames, 0) << "no off-screen GL";
+    EXPECT_EQ(frames, 1);
+    EXPECT_EQ(host->waits.size(), 1u);
+    EXPECT_EQ(host->FramesSwapped(), 2); // one frame, then the extra swap
+}
+
+} // namespace
