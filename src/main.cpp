@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/ProfileStore.h"
 #include "app/SaverApp.h"
+#include "host/offscreen/Bench.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "host/qt/QtProfileStore.h"
 #include "host/x11/X11Session.h"
@@ -25,6 +26,17 @@ int Render(const CommandLine& cl) {
     }
     options.seed = Seed(cl);
     return RunRender(options, QtProfileStore::OpenDefault());
+}
+
+int Bench(const CommandLine& cl) {
+    BenchOptions options;
+    options.seconds = cl.seconds;
+    if (cl.width > 0) {
+        options.width = cl.width;
+        options.height = cl.height;
+    }
+    options.seed = Seed(cl);
+    return RunBench(options, QtProfileStore::OpenDefault());
 }
 
 // Configure and change password: the settings are loaded (a first run times the machine)
@@ -57,8 +69,7 @@ int main(int argc, char** argv) {
     case CommandLine::Mode::Render:
         return Render(cl);
     case CommandLine::Mode::Bench:
-        std::fputs("kinetora: --bench is not available yet\n", stderr);
-        return 1;
+        return Bench(cl);
     case CommandLine::Mode::Configure:
         return RunModal(ModeConfigure, cl);
     case CommandLine::Mode::ChangePassword:

@@ -8,10 +8,7 @@
 #include "app/RegSettings.h"
 #include "app/Trace.h"
 #include "app/tvLibrary.h"
-#if __has_include("scene/Saver.cpp")
 #include "scene/Saver.h"
-#define KINETORA_HAVE_SAVER 1
-#endif
 #include "shapes/Primitives.h"
 
 #include <GL/gl.h>
@@ -103,11 +100,9 @@ void GLContext::LookAtOrigin() {
 }
 
 void GLContext::BeginScene() {
-#ifdef KINETORA_HAVE_SAVER
     const CSceneWnd* drawing = gApp.pSceneWnd() != nullptr ? gApp.pSceneWnd() : m_pWnd;
     if (!gSaver || drawing->IsStopped())
         return;
-#endif
     if (gApp.IsTracing() && m_pWnd->OverallCount() > 1) {
         const CSceneWnd* wnd = gApp.pSceneWnd() != nullptr ? gApp.pSceneWnd() : m_pWnd;
         TraceLine("3d", 456, "gApp.m_Rand.seed()", gApp.m_Rand.seed());

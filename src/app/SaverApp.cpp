@@ -7,10 +7,7 @@
 #include "app/RegSettings.h"
 #include "app/Trace.h"
 #include "app/tvLibrary.h"
-#if __has_include("scene/Saver.cpp")
 #include "scene/Saver.h"
-#define KINETORA_HAVE_SAVER 1
-#endif
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -62,9 +59,7 @@ void CSaverApp::InstallScreenWnd(std::unique_ptr<CScreenWnd> wnd) {
 }
 
 void CSaverApp::Shutdown() {
-#ifdef KINETORA_HAVE_SAVER
     gSaver.reset();
-#endif
     m_pScreenWnd = nullptr;
     m_pSceneWnd.reset();
     m_pSettings.reset();

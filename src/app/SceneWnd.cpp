@@ -5,11 +5,8 @@
 #include "app/SceneHost.h"
 
 #include "app/RegSettings.h"
-#if __has_include("scene/Saver.cpp")
 #include "scene/Saver.h"
 #include "scene/SaverShapes.h"
-#define KINETORA_HAVE_SAVER 1
-#endif
 #include "shapes/Primitives.h"
 #include "images/ImageList.h"
 
@@ -19,11 +16,9 @@ CSceneWnd::CSceneWnd(SceneHost& host)
     : m_Host(host), m_StartTime(std::chrono::steady_clock::now()) {}
 
 CSceneWnd::~CSceneWnd() {
-#ifdef KINETORA_HAVE_SAVER
     // A scene still drawing into this window must go while its GL context exists.
     if (gSaver && gSaver->Wnd() == this)
         gSaver.reset();
-#endif
     m_pGL.reset();
 }
 
@@ -76,7 +71,6 @@ void CSceneWnd::OnPaint() {
         m_Host.RequestClose();
         return;
     }
-#ifdef KINETORA_HAVE_SAVER
     bool newScene = false;
     if (!gSaver) {
         StartFirstScene();
@@ -94,10 +88,8 @@ void CSceneWnd::OnPaint() {
         gSaver->Frame();
     if (!m_bStopped)
         Invalidate();
-#endif
 }
 
-#ifdef KINETORA_HAVE_SAVER
 void CSceneWnd::StartFirstScene() {
     // A darker table colour; the first scene's clear colour is set with the scene's own.
     m_ClearColor.RandomColor(gApp.m_Rand, m_Colors);
@@ -144,7 +136,6 @@ bool CSceneWnd::BlankIfDue() {
     m_bBlanked = true;
     return true;
 }
-#endif
 
 void CSceneWnd::Blank() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

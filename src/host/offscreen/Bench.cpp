@@ -2,6 +2,7 @@
 
 #include "app/GLContext.h"
 #include "app/ProfileStore.h"
+#include "app/RegSettings.h"
 #include "app/SaverApp.h"
 #include "app/SceneWnd.h"
 #include "host/offscreen/OffscreenHost.h"
@@ -23,20 +24,46 @@ namespace {
 constexpr int kMaxSize = 16384;
 constexpr double kMaxSeconds = 24.0 * 3600.0;
 
-// The off-screen host, with "input" arriving once the benchmark's time is up, so the
-// burst that is running ends within a frame.
+// The off-screen host, with "input" arriving once a scene has drawn its share of frames or
+// the benchmark's time is up, so the burst that is running ends within a frame.
 class BenchHost : public OffscreenHost {
 public:
-    BenchHost(int width, int height) : OffscreenHost(width, height) {}
+    BenchHost(int width, int height, int sceneFrames)
+        : OffscreenHost(width, height), m_SceneFrames(sceneFrames) {}
 
     void Start(double seconds) {
         m_DeadlineMs = Saver::WallClockMs() + static_cast<long long>(seconds * 1000.0);
     }
+    void StartScene() { m_SceneStart = FramesSwapped(); }
     bool TimeIsUp() const { return Saver::WallClockMs() >= m_DeadlineMs; }
-    bool InputPending() override { return TimeIsUp() || OffscreenHost::InputPending(); }
+    bool InputPending() override {
+        return TimeIsUp() || FramesSwapped() - m_SceneStart >= m_SceneFrames ||
+               OffscreenHost::InputPending();
+    }
 
 private:
+    int m_SceneFrames;
+    int m_SceneStart = 0;
     long long m_DeadlineMs = std::numeric_limits<long long>::max();
+};
+
+// The user's settings, read but never written: the benchmark's measurements stay in memory.
+class ReadOnlyStore : public ProfileStore {
+public:
+    explicit ReadOnlyStore(std::unique_ptr<ProfileStore> store) : m_pStore(std::move(store)) {}
+
+    int ReadInt(const std::string& name, int def) const override {
+        return m_pStore->ReadInt(name, def);
+    }
+    std::string ReadString(const std::string& name, const std::string& def) const override {
+        return m_pStore->ReadString(name, def);
+    }
+    void WriteGroup(const std::vector<ProfileValue>&) override {}
+    std::string ReadFolders() const override { return m_pStore->ReadFolders(); }
+    void WriteFolders(const std::string&) override {}
+
+private:
+    std::unique_ptr<ProfileStore> m_pStore;
 };
 
 // Tears the application down while the host's context still exists.
@@ -48,7 +75,6 @@ struct AppSession {
 };
 
 struct SceneRecord {
-    const Saver* scene = nullptr;
     std::string shape;
     std::string mover;
     std::size_t shapes = 0;
@@ -78,7 +104,6 @@ std::string ClassName(const std::type_info& type) {
 
 SceneRecord Describe(const Saver& scene) {
     SceneRecord record;
-    record.scene = &scene;
     record.polygons = scene.Polygons();
     record.composeMs = scene.ComposeMs();
     const Saver::ShapeList& shapes = scene.Shapes();
@@ -119,18 +144,19 @@ void Add(Totals& totals, const SceneRecord& record) {
 
 int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
     if (!(options.seconds > 0.0) || options.seconds > kMaxSeconds || options.width < 1 ||
-        options.height < 1 || options.width > kMaxSize || options.height > kMaxSize) {
+        options.height < 1 || options.width > kMaxSize || options.height > kMaxSize ||
+        options.sceneFrames < 1) {
         std::fprintf(stderr,
-                     "kinetora: --bench needs a positive time (at most %g s) and a "
-                     "size from 1x1 to %dx%d\n",
+                     "kinetora: --bench needs a positive time (at most %g s), a size from "
+                     "1x1 to %dx%d and at least one frame a scene\n",
                      kMaxSeconds, kMaxSize, kMaxSize);
         return 1;
     }
-    BenchHost host(options.width, options.height);
+    BenchHost host(options.width, options.height, options.sceneFrames);
     host.SetReadBack(false);
     AppSession session;
     // A preview run draws without writing the frame-rate record back.
-    gApp.Init(ModePreview, options.seed, std::move(store));
+    gApp.Init(ModePreview, options.seed, std::make_unique<ReadOnlyStore>(std::move(store)));
     auto owned = std::make_unique<CSceneWnd>(host);
     CSceneWnd& wnd = *owned;
     gApp.InstallSceneWnd(std::move(owned));
@@ -142,21 +168,23 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
     wnd.OnSize(options.width, options.height);
     host.Start(options.seconds);
 
+    std::printf("polygon budget %d, %d frames a scene at most, %dx%d\n",
+                gApp.pSettings()->Polygons(), options.sceneFrames, options.width, options.height);
     Totals totals;
-    SceneRecord current;
     while (!host.TimeIsUp() && !host.CloseRequested() && !wnd.IsBlanked()) {
+        host.StartScene();
         wnd.OnPaint();
         if (!gSaver)
             break;
-        if (gSaver.get() != current.scene)
-            current = Describe(*gSaver);
-        current.frames = gSaver->frameNumber();
-        current.drawMs = Saver::WallClockMs() - gSaver->StartClockMs();
-        if (gSaver->IsDone() || host.TimeIsUp()) {
-            Print(current, !gSaver->IsDone());
-            Add(totals, current);
-            current.scene = nullptr;
-        }
+        SceneRecord record = Describe(*gSaver);
+        record.frames = gSaver->frameNumber();
+        record.drawMs = Saver::WallClockMs() - gSaver->StartClockMs();
+        const bool cutShort = !gSaver->IsDone() && host.TimeIsUp();
+        Print(record, cutShort);
+        Add(totals, record);
+        // A scene that has had its frames makes way, as a finished one would.
+        if (!gSaver->IsDone())
+            gSaver.reset();
     }
     std::printf("scenes %d  fps %.1f  polygons per second %.0f  slowest composition %lld ms "
                 "(%s)\n",
