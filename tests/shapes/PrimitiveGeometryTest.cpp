@@ -118,12 +118,6 @@ TEST(PrimitiveGeometry, DodecahedronIsRegularJustOutsideItsRadius) {
     ExpectEdges(sink.faces, 2 * 0.6180339887498949 * k);
 }
 
-TEST(PrimitiveGeometry, DodecahedronTableValues) {
-    const auto v = PrimitiveGeometry::DodecahedronVertices();
-    EXPECT_NEAR(v[1][0], 0.6180339887498949, 1e-15);
-    EXPECT_NEAR(v[1][2], 1.6180339887498949, 1e-15);
-}
-
 TEST(PrimitiveGeometry, BoxFacesSitOnTheirPlanesWithAxisNormals) {
     const double w = 0.12, h = 0.32, d = 0.04;
     RecordingSink sink;

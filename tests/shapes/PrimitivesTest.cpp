@@ -40,16 +40,14 @@ int LitPixels() {
     return lit;
 }
 
-template <typename Draw>
-int PixelsOf(Draw draw) {
+template <typename Draw> int PixelsOf(Draw draw) {
     PrepareView();
     draw();
     return LitPixels();
 }
 
 // Quadric cylinders and cones stand along +z: turn them to be seen from the side.
-template <typename Draw>
-int SidePixelsOf(Draw draw, double height) {
+template <typename Draw> int SidePixelsOf(Draw draw, double height) {
     return PixelsOf([&] {
         glRotated(90, 1, 0, 0);
         glTranslated(0, 0, -height / 2);
@@ -137,20 +135,13 @@ TEST_F(PrimitivesTest, SolidAndWireCylindersDrawInTheirOwnStyle) {
 
 TEST_F(PrimitivesTest, EveryRoutineDrawsWithoutGLErrors) {
     const auto draws = {
-        +[] { Primitives::WireSphere(0.1); },
-        +[] { Primitives::SolidSphere(0.1); },
-        +[] { Primitives::WireCylinder(0.04, 0.1); },
-        +[] { Primitives::SolidCylinder(0.04, 0.1); },
-        +[] { Primitives::LineCone(0.1, 0.1); },
-        +[] { Primitives::WireCube(0.1); },
-        +[] { Primitives::SolidCube(0.1); },
-        +[] { Primitives::SolidBox(0.1, 0.2, 0.05); },
-        +[] { Primitives::SolidTorus(0.04, 0.07); },
-        +[] { Primitives::WireTetrahedron(0.1); },
-        +[] { Primitives::SolidTetrahedron(0.1); },
-        +[] { Primitives::SolidOctahedron(0.1); },
-        +[] { Primitives::SolidIcosahedron(0.1); },
-        +[] { Primitives::SolidDodecahedron(0.1); },
+        +[] { Primitives::WireSphere(0.1); },         +[] { Primitives::SolidSphere(0.1); },
+        +[] { Primitives::WireCylinder(0.04, 0.1); }, +[] { Primitives::SolidCylinder(0.04, 0.1); },
+        +[] { Primitives::LineCone(0.1, 0.1); },      +[] { Primitives::WireCube(0.1); },
+        +[] { Primitives::SolidCube(0.1); },          +[] { Primitives::SolidBox(0.1, 0.2, 0.05); },
+        +[] { Primitives::SolidTorus(0.04, 0.07); },  +[] { Primitives::WireTetrahedron(0.1); },
+        +[] { Primitives::SolidTetrahedron(0.1); },   +[] { Primitives::SolidOctahedron(0.1); },
+        +[] { Primitives::SolidIcosahedron(0.1); },   +[] { Primitives::SolidDodecahedron(0.1); },
     };
     int index = 0;
     for (auto draw : draws) {
