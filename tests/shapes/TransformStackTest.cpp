@@ -36,7 +36,9 @@ TEST(TransformStack, NormalsFollowTheInverseTransposeOfAStretch) {
     EXPECT_NEAR(n[2], 0, 1e-15);
 }
 
+// Earlier tests may leave GL driver threads running: fork only into a fresh process.
 TEST(TransformStackDeathTest, TenthPushOrPopAtTheBottomEndsTheProcess) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     TransformStack stack;
     for (int i = 0; i < TransformStack::kLevels - 1; ++i)
         stack.Push();
@@ -47,6 +49,7 @@ TEST(TransformStackDeathTest, TenthPushOrPopAtTheBottomEndsTheProcess) {
 }
 
 TEST(TransformStackDeathTest, ZeroNormalEndsTheProcessSilentlyWithoutMessageBoxes) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     Primitives::SetMessageBoxes(true);
     EXPECT_EXIT(Normalize({0, 0, 0}), testing::ExitedWithCode(1), "normalize: zero length vector");
     Primitives::SetMessageBoxes(false);
