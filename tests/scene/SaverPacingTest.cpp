@@ -105,12 +105,4 @@ TEST_F(SaverPacingTest, EachFrameWaitsOnceForTheRestOfItsPeriod) {
     EXPECT_EQ(host->FramesSwapped(), 4);
 }
 
-TEST_F(SaverPacingTest, InputDuringTheFirstWaitEndsTheBurst) {
-    const int frames = Burst(1);
-    ASSERT_GE(frames, 0) << "no off-screen GL";
-    EXPECT_EQ(frames, 1);
-    EXPECT_EQ(host->waits.size(), 1u);
-    EXPECT_EQ(host->FramesSwapped(), 2); // one frame, then the extra swap
-}
-
 } // namespace

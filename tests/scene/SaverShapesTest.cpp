@@ -111,22 +111,6 @@ TEST_F(SaverShapesTest, SceneEndsAfterItsLastFrame) {
     EXPECT_EQ(scene.frameNumber(), 32);
 }
 
-TEST_F(SaverShapesTest, AnimatedGroupScaleMovesAtLeastOneAxis) {
-    TestApp app;
-    ASSERT_TRUE(app.HasGL());
-    int animated = 0;
-    for (int i = 0; i < 150; ++i) {
-        SaverShapes scene(&app.Wnd(), &MakeLoggingShape);
-        if (scene.ScaleAnimated()) {
-            ++animated;
-            EXPECT_TRUE(scene.ScalesX() || scene.ScalesY() || scene.ScalesZ());
-        }
-        EXPECT_FLOAT_EQ(scene.ScaleX(), 1.0f);
-    }
-    EXPECT_GT(animated, 0);
-    EXPECT_LT(animated, 150);
-}
-
 TEST_F(SaverShapesTest, ClonesShareThePrototypesDisplayList) {
     TestApp app;
     ASSERT_TRUE(app.HasGL());

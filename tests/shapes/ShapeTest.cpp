@@ -3,17 +3,7 @@
 #include "app/RegSettings.h"
 #include "app/SceneWnd.h"
 #include "motion/ColourTable.h"
-#include "shapes/ShapeBox.h"
-#include "shapes/ShapeCone.h"
 #include "shapes/ShapeCube.h"
-#include "shapes/ShapeCylinder.h"
-#include "shapes/ShapeDodecahedron.h"
-#include "shapes/ShapeDot.h"
-#include "shapes/ShapeIcosahedron.h"
-#include "shapes/ShapeOctahedron.h"
-#include "shapes/ShapeSphere.h"
-#include "shapes/ShapeTetrahedron.h"
-#include "shapes/ShapeTorus.h"
 #include "support/ShapeDoubles.h"
 #include "support/TestApp.h"
 
@@ -122,70 +112,18 @@ TEST_F(ShapeFrameTest, CloneHasItsOwnBehavioursAndStartsUnplaced) {
     EXPECT_FLOAT_EQ(clone->Alpha(), 1.0f);
 }
 
-// A shape built without behaviours (a subclass fills them later).
-class BareShape : public Shape {
-public:
-    explicit BareShape(Random& rng) : Shape(rng, false) {}
-    std::unique_ptr<Shape> Clone() const override { return nullptr; }
-    void DrawShape() override {}
-    float Radius() const override { return 0.0f; }
-    int PolygonCount() const override { return 0; }
-};
-
-TEST(ShapeTest, GroupHooksWithoutAMoverDoNothing) {
-    Random rng(3);
-    BareShape shape(rng);
-    EXPECT_TRUE(shape.IsActive());
-    EXPECT_EQ(shape.GroupCount(1000), 0);
-    shape.AddVelocity(1.0f, 1.0f, 1.0f);
-    shape.StopVelocity();
-    shape.OnCollision();
-    shape.ScaleSpin(2.0f);
-    EXPECT_FLOAT_EQ(shape.X(), 0.0f);
-}
-
-TEST(ShapeTest, DistanceIsEuclidean) {
-    Random rng(3);
-    BareShape a(rng);
-    BareShape b(rng);
-    a.SetPosition(1.0f, 2.0f, 3.0f);
-    b.SetPosition(4.0f, 6.0f, 3.0f);
-    EXPECT_FLOAT_EQ(a.DistanceTo(b), 5.0f);
-    EXPECT_FLOAT_EQ(b.DistanceTo(a), 5.0f);
-    EXPECT_FLOAT_EQ(a.DistanceTo(a), 0.0f);
-}
-
-TEST(ShapeFactoryTest, EveryKindBuildsItsClassAndOthersACube) {
+TEST(ShapeFactoryTest, KindsOutsideTheTableBuildACube) {
     TestApp app;
-    if (!app.HasGL())
-        GTEST_SKIP() << "no off-screen GL";
-    // Kinds 10 (mesh shape), 12 (photograph cube) and 13 have no class of their own yet.
-    const std::vector<std::type_index> expected = {
-        typeid(ShapeCube),       typeid(ShapeSphere),
-        typeid(ShapeTorus),      typeid(ShapeCone),
-        typeid(ShapeBox),        typeid(ShapeTetrahedron),
-        typeid(ShapeCylinder),   typeid(ShapeIcosahedron),
-        typeid(ShapeOctahedron), typeid(ShapeDodecahedron),
-        typeid(ShapeCube),       typeid(ShapeDot),
-        typeid(ShapeCube),       typeid(ShapeCube),
-        typeid(ShapeWireCube),   typeid(ShapeWireTetrahedron),
-        typeid(ShapeWireSphere), typeid(ShapeWireCylinder),
-        typeid(ShapeWireCone)};
+    ASSERT_TRUE(app.HasGL());
     Random rng(5);
-    for (int kind = 0; kind < Shape::KindCount; ++kind) {
-        const std::unique_ptr<Shape> shape = Shape::CreateKind(kind, rng);
-        EXPECT_EQ(std::type_index(typeid(*shape)), expected[static_cast<std::size_t>(kind)])
-            << "kind " << kind;
-    }
-    for (const int kind : {-1, 19, 1000})
+    for (const int kind : {-1, 10, 12, 13, 19, 1000})
         EXPECT_EQ(std::type_index(typeid(*Shape::CreateKind(kind, rng))),
-                  std::type_index(typeid(ShapeCube)));
+                  std::type_index(typeid(ShapeCube)))
+            << "kind " << kind;
 }
 
 TEST(ShapeFactoryTest, KindsWithoutClassesAreNeverDrawn) {
     TestApp app;
-    if (!app.HasGL())
-        GTEST_SKIP() << "no off-screen GL";
     const FloatArray& table = app.Settings().ShapeKinds().Cumulative();
     ASSERT_EQ(table.size(), 19u);
     EXPECT_FLOAT_EQ(table[10], table[9]);
