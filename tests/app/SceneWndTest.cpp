@@ -1,0 +1,86 @@
+#include "app/SceneWnd.h"
+
+#include "app/GLContext.h"
+#include "app/MemoryProfileStore.h"
+#include "app/SaverApp.h"
+#include "host/offscreen/OffscreenHost.h"
+#include "scene/Saver.h"
+#include "shapes/Primitives.h"
+#include "support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+TEST(SceneWnd, FirstPaintStartsASceneAfterTwoApplicationDraws) {
+    TestApp::Options options;
+    options.seed = 77;
+    TestApp app(options);
+    ASSERT_TRUE(app.HasGL());
+    CSceneWnd& wnd = app.Wnd();
+    EXPECT_FALSE(wnd.HasImages());
+
+    wnd.OnPaint();
+    ASSERT_NE(gSaver, nullptr);
+    EXPECT_EQ(wnd.OverallCount(), 1u);
+    const int swapped = app.Host().FramesSwapped();
+    EXPECT_GE(swapped, 1);
+    EXPECT_TRUE(wnd.NeedsPaint());
+    // The generator's raw draws: colour table, GL context, then the first paint's table
+    // index and darkening factor; the scene is seeded with the fifth. (Independently
+    // computed from the generator's definition.)
+    EXPECT_EQ(gSaver->Rand().seed(), 472481200);
+
+    // Input is waiting now: the next paint keeps the scene and draws nothing.
+    Saver* scene = gSaver.get();
+    wnd.OnPaint();
+    EXPECT_EQ(gSaver.get(), scene);
+    EXPECT_EQ(wnd.OverallCount(), 1u);
+    EXPECT_EQ(app.Host().FramesSwapped(), swapped);
+}
+
+TEST(SceneWnd, BlankingAfterZeroMinutesHappensOnTheFirstPaint) {
+    TestApp::Options options;
+    options.configure = [](MemoryProfileStore& store) {
+        store.SetRaw("BlankScreen", "1");
+        store.SetRaw("BlankMinutes", "0");
+    };
+    TestApp app(options);
+    ASSERT_TRUE(app.HasGL());
+    CSceneWnd& wnd = app.Wnd();
+    wnd.OnPaint();
+    EXPECT_TRUE(wnd.IsBlanked());
+    EXPECT_EQ(gSaver, nullptr);
+    EXPECT_FALSE(wnd.NeedsPaint());
+    EXPECT_EQ(Primitives::CachedListCount(), 0);
+    ASSERT_EQ(app.Host().FramesSwapped(), 1);
+    const auto& frame = app.Host().LastFrame();
+    ASSERT_EQ(frame.size(), 64u * 48u * 3u);
+    EXPECT_TRUE(std::all_of(frame.begin(), frame.end(), [](unsigned char b) { return b == 0; }));
+}
+
+TEST(SceneWnd, PrimitiveCacheIsFlushedEverySixtyFirstScenes) {
+    TestApp app;
+    ASSERT_TRUE(app.HasGL());
+    CSceneWnd& wnd = app.Wnd();
+    // After the first burst input is waiting, so these paints only make scenes.
+    for (unsigned count = 1; count <= 62; ++count) {
+        gSaver.reset(); // every paint takes the first-paint path
+        Primitives::SolidCube(0.25);
+        wnd.OnPaint();
+        ASSERT_EQ(wnd.OverallCount(), count);
+        if (count == 61)
+            EXPECT_EQ(Primitives::CachedListCount(), 0);
+        else
+            EXPECT_GT(Primitives::CachedListCount(), 0) << count;
+    }
+}
+
+TEST(SceneWnd, MissingContextAsksToClose) {
+    // A window whose context could not be made draws nothing and asks to close.
+    OffscreenHost host(0, 0, 1);
+    CSceneWnd wnd(host);
+    wnd.OnPaint();
+    EXPECT_TRUE(host.CloseRequested());
+    EXPECT_EQ(host.FramesSwapped(), 0);
+}
