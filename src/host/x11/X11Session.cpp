@@ -94,6 +94,10 @@ void X11Session::Run() {
 }
 
 void X11Session::Dispatch(XEvent& event) {
+    if (event.type == MappingNotify) {
+        XRefreshKeyboardMapping(&event.xmapping); // keeps Escape and q where they are
+        return;
+    }
     if (event.xany.window == m_Host.DrawWindow())
         OnOwnWindowEvent(event);
     else if (event.xany.window == m_Host.WatchedWindow())
