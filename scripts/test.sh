@@ -27,3 +27,6 @@ echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
 BUILD_DIR=build-asan scripts/setup.sh -DKINETORA_WERROR=ON -DKINETORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j2 -L unit
+
+echo "== fuzz smoke (image decoders, 25 s each) =="
+scripts/fuzz.sh 25
