@@ -1,5 +1,6 @@
 #include "images/Image.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <new>
@@ -147,8 +148,14 @@ std::vector<std::uint32_t> Image::ToDisplayPixels() const {
         return out;
     const int bpp = m_Header.biBitCount;
     const std::uint32_t compression = m_Header.biCompression;
-    if (compression != CompressRGB && compression != CompressBitfields)
-        return out;
+    std::vector<std::uint8_t> expanded; // one colour index a pixel, for run-length pictures
+    try {
+        if (compression == CompressRLE8 || compression == CompressRLE4)
+            expanded = ExpandRunLengths();
+        out.resize(static_cast<std::size_t>(m_Width) * static_cast<std::size_t>(m_Height));
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
     std::uint32_t masks[3] = {m_Masks[0], m_Masks[1], m_Masks[2]};
     if (compression == CompressRGB && bpp == 16) {
         masks[0] = 0x7C00;
@@ -162,20 +169,20 @@ std::vector<std::uint32_t> Image::ToDisplayPixels() const {
     const std::uint8_t* table = m_Block.data() + HeaderBytes;
     const std::uint32_t colours = bpp <= 8 ? m_Header.biClrUsed : 0;
     const std::int64_t stride = Stride();
-    try {
-        out.resize(static_cast<std::size_t>(m_Width) * static_cast<std::size_t>(m_Height));
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
     std::uint32_t* dst = out.data();
     for (int y = m_Height - 1; y >= 0; --y) {
-        const std::uint8_t* row = Bits() + y * stride;
+        // Run-length pictures have no fixed rows: they read the expanded indexes instead.
+        const std::uint8_t* row = expanded.empty() ? Bits() + y * stride : nullptr;
         for (int x = 0; x < m_Width; ++x) {
             std::uint32_t pixel = 0xFF000000u;
             if (bpp <= 8) {
                 const int perByte = 8 / bpp;
                 const int shift = 8 - bpp * (x % perByte + 1);
-                const std::uint32_t index = (row[x / perByte] >> shift) & ((1u << bpp) - 1);
+                const std::uint32_t index =
+                    expanded.empty()
+                        ? (row[x / perByte] >> shift) & ((1u << bpp) - 1)
+                        : expanded[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_Width) +
+                                   static_cast<std::size_t>(x)];
                 if (index < colours) {
                     const std::uint8_t* c = table + 4 * index;
                     pixel = Opaque(c[2], c[1], c[0]);
@@ -193,4 +200,55 @@ std::vector<std::uint32_t> Image::ToDisplayPixels() const {
         }
     }
     return out;
+}
+
+// Run-length coded rows, bottom-up: (count, index) runs, or a 0 byte followed by an escape:
+// 0 end of row, 1 end of picture, 2 a jump (dx, dy), n >= 3 n literal indexes padded to a
+// 16-bit boundary. Four-bit pictures hold two indexes a byte, high nibble first. Anything
+// that would go outside the picture is dropped; pixels never written stay index 0.
+std::vector<std::uint8_t> Image::ExpandRunLengths() const {
+    const std::size_t width = static_cast<std::size_t>(m_Width);
+    const std::size_t height = static_cast<std::size_t>(m_Height);
+    std::vector<std::uint8_t> indexes(width * height, 0);
+    const bool four = m_Header.biCompression == CompressRLE4;
+    const std::uint8_t* p = Bits();
+    const std::uint8_t* const end = p + m_Header.biSizeImage;
+    std::size_t x = 0, y = 0;
+    auto put = [&](std::uint8_t index) {
+        if (x < width && y < height)
+            indexes[y * width + x] = index;
+        ++x;
+    };
+    auto nibble = [&](std::uint8_t byte, std::size_t i) -> std::uint8_t {
+        return four ? (i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte;
+    };
+    while (end - p >= 2 && y < height) {
+        const std::uint8_t count = p[0];
+        const std::uint8_t value = p[1];
+        p += 2;
+        if (count > 0) {
+            for (std::size_t i = 0; i < count && x < width; ++i)
+                put(nibble(value, i));
+        } else if (value == 0) {
+            x = 0;
+            ++y;
+        } else if (value == 1) {
+            break;
+        } else if (value == 2) {
+            if (end - p < 2)
+                break;
+            x += p[0];
+            y += p[1];
+            p += 2;
+        } else {
+            const std::size_t bytes = four ? (value + 1u) / 2 : value;
+            const std::size_t padded = bytes + bytes % 2;
+            if (static_cast<std::size_t>(end - p) < bytes)
+                break;
+            for (std::size_t i = 0; i < value; ++i)
+                put(nibble(p[four ? i / 2 : i], i));
+            p += std::min(padded, static_cast<std::size_t>(end - p));
+        }
+    }
+    return indexes;
 }

@@ -85,9 +85,8 @@ public:
     // uncompressed, or when memory runs out.
     std::unique_ptr<RGBImage> ToRGB() const;
 
-    // The picture for a display: width x height pixels 0xFFRRGGBB, rows top-down, for any
-    // uncompressed depth (1, 4, 8, 16, 24, 32 bits). Empty when not valid or not
-    // convertible (run-length encoded bitmaps).
+    // The picture for a display: width x height pixels 0xFFRRGGBB, rows top-down, for every
+    // depth and compression a bitmap may have. Empty when not valid or memory runs out.
     std::vector<std::uint32_t> ToDisplayPixels() const;
 
 protected:
@@ -100,6 +99,7 @@ protected:
     std::uint8_t* Row(int blockRow);
     std::int64_t Stride() const { return BytesPerRow(m_Width, m_Header.biBitCount); }
     void StoreHeader();
+    std::vector<std::uint8_t> ExpandRunLengths() const;
     // Drops whatever a failed decoder left: the image is empty and not valid.
     void Clear();
 

@@ -165,3 +165,75 @@ TEST(ImageBMP, GarbageIsInvalid) {
         EXPECT_FALSE(Decode(b)->IsValid());
     }
 }
+
+// Run-length pictures made from an 8-bit file with 3 colours: the bits (from byte 66) are
+// replaced by the runs and the header patched.
+TEST(ImageBMP, RunLengthPicturesExpandForDisplay) {
+    auto make = [](int w, int h, int bpp, const Bytes& runs) {
+        Bytes b = Bmp8(w, h, Index, Palette, true);
+        b.resize(66);
+        b.insert(b.end(), runs.begin(), runs.end());
+        b[28] = static_cast<std::uint8_t>(bpp);
+        Patch32(b, 30, bpp == 8 ? 1 : 2);
+        Patch32(b, 34, static_cast<std::uint32_t>(runs.size()));
+        return b;
+    };
+    auto colours = [](std::initializer_list<int> indexes) {
+        std::vector<std::uint32_t> out;
+        for (const int i : indexes) {
+            const Rgb c = Palette[static_cast<std::size_t>(i)];
+            out.push_back(0xFF000000u | c.r << 16 | c.g << 8 | c.b);
+        }
+        return out;
+    };
+    // Bottom row: three 1s and a 2; top row: literal 0, 1, 2 (padded), last pixel unwritten.
+    const auto rle8 = Decode(make(4, 2, 8, {3, 1, 1, 2, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1}));
+    ASSERT_TRUE(rle8->IsValid());
+    EXPECT_EQ(nullptr, rle8->ToRGB());
+    EXPECT_EQ(colours({0, 1, 2, 0, 1, 1, 1, 2}), rle8->ToDisplayPixels());
+    // Four bits: a run alternates the two nibbles; a jump of (1, 0) skips a pixel.
+    const auto rle4 = Decode(make(7, 1, 4, {5, 0x12, 0, 2, 1, 0, 1, 0x20, 0, 1}));
+    ASSERT_TRUE(rle4->IsValid());
+    EXPECT_EQ(colours({1, 2, 1, 2, 1, 0, 2}), rle4->ToDisplayPixels());
+    // Runs, jumps and literals that point outside the picture are dropped.
+    const auto wild = Decode(make(2, 2, 8, {200, 1, 0, 2, 255, 255, 0, 250, 1, 0, 9, 2, 0, 5}));
+    ASSERT_TRUE(wild->IsValid());
+    EXPECT_EQ(colours({0, 0, 1, 1}), wild->ToDisplayPixels());
+}
+
+// Sixteen bits: 5-5-5 without masks; 5-6-5 with masks after a 40-byte header or inside a
+// 56-byte one. Two pixels, channels scaled to 0..255.
+TEST(ImageBMP, SixteenBitPixelsWithAndWithoutMasks) {
+    auto make = [](std::uint32_t compression, std::uint32_t headerSize, bool masksAfter,
+                   std::uint16_t p0, std::uint16_t p1) {
+        Bytes b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        b.resize(14 + headerSize, 0);
+        Patch32(b, 14, headerSize);
+        Patch32(b, 18, 2);
+        Patch32(b, 22, 1);
+        b[26] = 1;
+        b[28] = 16;
+        Patch32(b, 30, compression);
+        const std::uint32_t masks[3] = {0xF800, 0x07E0, 0x001F};
+        if (headerSize >= 52)
+            for (int i = 0; i < 3; ++i)
+                Patch32(b, 54 + 4 * static_cast<std::size_t>(i), masks[i]);
+        if (masksAfter)
+            for (const std::uint32_t m : masks)
+                b.insert(b.end(),
+                         {static_cast<std::uint8_t>(m), static_cast<std::uint8_t>(m >> 8), 0, 0});
+        Patch32(b, 10, static_cast<std::uint32_t>(b.size()));
+        b.insert(b.end(), {static_cast<std::uint8_t>(p0), static_cast<std::uint8_t>(p0 >> 8),
+                           static_cast<std::uint8_t>(p1), static_cast<std::uint8_t>(p1 >> 8)});
+        return b;
+    };
+    const auto rgb555 = Decode(make(0, 40, false, 0x7C00, 0x03FF));
+    ASSERT_TRUE(rgb555->IsValid());
+    EXPECT_EQ((std::vector<std::uint32_t>{0xFFFF0000, 0xFF00FFFF}), rgb555->ToDisplayPixels());
+    for (const auto& [size, after] : {std::pair{40u, true}, std::pair{56u, false}}) {
+        const auto rgb565 = Decode(make(3, size, after, 0x07E0, 0x8410));
+        ASSERT_TRUE(rgb565->IsValid()) << size;
+        // 0x8410: red 16 of 31, green 32 of 63, blue 16 of 31.
+        EXPECT_EQ((std::vector<std::uint32_t>{0xFF00FF00, 0xFF838183}), rgb565->ToDisplayPixels());
+    }
+}
