@@ -44,7 +44,7 @@ std::int64_t Image::BytesPerRow(std::int64_t width, int bitsPerPixel) const {
 }
 
 const std::uint8_t* Image::Bits() const {
-    return m_bValid ? m_Block.data() + m_BitsOffset : nullptr;
+    return m_bValid ? m_Block.get() + m_BitsOffset : nullptr;
 }
 
 std::uint8_t* Image::Row(int blockRow) {
@@ -52,7 +52,7 @@ std::uint8_t* Image::Row(int blockRow) {
 }
 
 void Image::StoreHeader() {
-    std::uint8_t* p = m_Block.data();
+    std::uint8_t* p = m_Block.get();
     PutLE32(p, m_Header.biSize);
     PutLE32(p + 4, static_cast<std::uint32_t>(m_Header.biWidth));
     PutLE32(p + 8, static_cast<std::uint32_t>(m_Header.biHeight));
@@ -67,13 +67,19 @@ void Image::StoreHeader() {
 }
 
 void Image::Clear() {
-    m_Block.clear();
-    m_Block.shrink_to_fit();
+    m_Block.reset();
+    m_BlockBytes = 0;
     m_Header = BitmapInfoHeader{};
     m_BitsOffset = 0;
     m_Width = 0;
     m_Height = 0;
     m_bValid = false;
+}
+
+bool Image::AllocateBlock(std::size_t bytes) {
+    m_Block.reset(static_cast<std::uint8_t*>(std::calloc(bytes, 1)));
+    m_BlockBytes = m_Block ? bytes : 0;
+    return m_Block != nullptr;
 }
 
 bool Image::Allocate24(int width, int height) {
@@ -87,12 +93,8 @@ bool Image::Allocate24(int width, int height) {
     m_Header.biHeight = height;
     m_Header.biBitCount = 24;
     m_Header.biSizeImage = static_cast<std::uint32_t>(size);
-    try {
-        m_Block.assign(HeaderBytes + static_cast<std::size_t>(size), 0);
-    } catch (const std::bad_alloc&) {
-        m_Block.clear();
+    if (!AllocateBlock(HeaderBytes + static_cast<std::size_t>(size)))
         return false;
-    }
     StoreHeader();
     m_BitsOffset = HeaderBytes;
     m_Width = width;
@@ -166,7 +168,7 @@ std::vector<std::uint32_t> Image::ToDisplayPixels() const {
         masks[1] = 0x0000FF00;
         masks[2] = 0x000000FF;
     }
-    const std::uint8_t* table = m_Block.data() + HeaderBytes;
+    const std::uint8_t* table = m_Block.get() + HeaderBytes;
     const std::uint32_t colours = bpp <= 8 ? m_Header.biClrUsed : 0;
     const std::int64_t stride = Stride();
     std::uint32_t* dst = out.data();

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -77,7 +79,7 @@ public:
     // The bitmap as a drawing call takes it: header, then colour table (or the three
     // masks of a bit-field bitmap), then bits. Empty when not valid.
     const BitmapInfoHeader& Header() const { return m_Header; }
-    const std::vector<std::uint8_t>& Block() const { return m_Block; }
+    std::span<const std::uint8_t> Block() const { return {m_Block.get(), m_BlockBytes}; }
     const std::uint8_t* Bits() const;
     std::int64_t ImageSize() const { return m_Header.biSizeImage; }
 
@@ -95,7 +97,12 @@ protected:
     bool Allocate24(int width, int height);
     // Exchanges the first and third byte of every 24-bit pixel, skipping row padding.
     void SwapRedBlue();
-    std::uint8_t* MutableBits() { return m_Block.data() + m_BitsOffset; }
+    // A zero-filled block of `bytes`; false when memory runs out. The pages of a large
+    // block are only touched when written, so a file that claims a big picture and then
+    // runs out of data costs little.
+    bool AllocateBlock(std::size_t bytes);
+    std::uint8_t* MutableBlock() { return m_Block.get(); }
+    std::uint8_t* MutableBits() { return m_Block.get() + m_BitsOffset; }
     std::uint8_t* Row(int blockRow);
     std::int64_t Stride() const { return BytesPerRow(m_Width, m_Header.biBitCount); }
     void StoreHeader();
@@ -104,7 +111,11 @@ protected:
     void Clear();
 
     BitmapInfoHeader m_Header;
-    std::vector<std::uint8_t> m_Block;
+    struct FreeBlock {
+        void operator()(std::uint8_t* block) const { std::free(block); }
+    };
+    std::unique_ptr<std::uint8_t, FreeBlock> m_Block;
+    std::size_t m_BlockBytes = 0;
     std::size_t m_BitsOffset = 0;
     std::uint32_t m_Masks[3] = {0, 0, 0}; // red, green, blue masks of 16/32-bit pictures
     int m_Width = 0;

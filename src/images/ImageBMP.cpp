@@ -1,7 +1,5 @@
 #include "images/ImageBMP.h"
 
-#include <new>
-
 namespace {
 
 constexpr std::size_t HeaderBytes = 40;
@@ -174,14 +172,11 @@ bool ImageBMP::Read(std::FILE* file) {
 
     header.biClrUsed = static_cast<std::uint32_t>(colours);
     header.biSizeImage = static_cast<std::uint32_t>(bitsBytes);
-    try {
-        m_Block.assign(static_cast<std::size_t>(blockBytes), 0);
-    } catch (const std::bad_alloc&) {
+    if (!AllocateBlock(static_cast<std::size_t>(blockBytes)))
         return false;
-    }
     m_Header = header;
     StoreHeader();
-    std::uint8_t* p = m_Block.data() + HeaderBytes;
+    std::uint8_t* p = MutableBlock() + HeaderBytes;
     for (int i = 0; i < 3 && maskBytes != 0; ++i, p += 4) {
         m_Masks[i] = masks[i];
         for (int b = 0; b < 4; ++b)
@@ -206,7 +201,7 @@ bool ImageBMP::Read(std::FILE* file) {
 
     m_BitsOffset = HeaderBytes + static_cast<std::size_t>(maskBytes + 4 * colours);
     if (!in.SeekTo(bitsStart) ||
-        !ReadExactly(file, m_Block.data() + m_BitsOffset, static_cast<std::size_t>(bitsBytes)))
+        !ReadExactly(file, MutableBlock() + m_BitsOffset, static_cast<std::size_t>(bitsBytes)))
         return false;
     m_Width = header.biWidth;
     m_Height = header.biHeight;
