@@ -5,10 +5,10 @@
 #include "app/SceneHost.h"
 
 #include "app/RegSettings.h"
+#include "images/ImageList.h"
 #include "scene/Saver.h"
 #include "scene/SaverShapes.h"
 #include "shapes/Primitives.h"
-#include "images/ImageList.h"
 
 #include <GL/gl.h>
 
@@ -61,6 +61,8 @@ int CSceneWnd::MinutesRunning() const {
 }
 
 std::string CSceneWnd::NextImagePath() {
+    if (RegSettings* settings = gApp.pSettings())
+        return ImageList::NextImagePath(gApp.m_Rand, *settings, m_Images);
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/GLContext.h"
 #include "app/MemoryProfileStore.h"
+#include "app/RegSettings.h"
 #include "app/SaverApp.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "scene/Saver.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 TEST(SceneWnd, FirstPaintStartsASceneAfterTwoApplicationDraws) {
     TestApp::Options options;
@@ -83,4 +86,35 @@ TEST(SceneWnd, MissingContextAsksToClose) {
     wnd.OnPaint();
     EXPECT_TRUE(host.CloseRequested());
     EXPECT_EQ(host.FramesSwapped(), 0);
+}
+
+TEST(SceneWnd, FirstSceneListsThePhotographsOfTheFolders) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / "kinetora-scenewnd-images";
+    std::filesystem::create_directories(dir);
+    for (const char* name : {"b.png", "a.jpg", "notes.txt"})
+        std::ofstream(dir / name) << "not a picture";
+    {
+        TestApp::Options options;
+        options.configure = [&](MemoryProfileStore& store) {
+            store.WriteFolders(dir.string() + "*");
+            store.SetRaw("ImageOrder", "1");
+        };
+        TestApp app(options);
+        ASSERT_TRUE(app.HasGL());
+        CSceneWnd& wnd = app.Wnd();
+        EXPECT_FALSE(wnd.HasImages());
+        wnd.OnPaint();
+        ASSERT_EQ(wnd.Images().size(), 2u);
+        EXPECT_EQ(std::filesystem::path(wnd.Images()[0]).filename(), "a.jpg");
+        EXPECT_EQ(std::filesystem::path(wnd.Images()[1]).filename(), "b.png");
+
+        // Alphabetical order walks the list and keeps the position in the settings.
+        const int next = app.Settings().ImageNext();
+        const std::string first = wnd.NextImagePath();
+        EXPECT_EQ(first, wnd.Images()[static_cast<size_t>(std::min(next, 1))]);
+        EXPECT_EQ(app.Settings().ImageNext(), (next + 1) % 2);
+        EXPECT_NE(wnd.NextImagePath(), first);
+    }
+    std::filesystem::remove_all(dir);
 }
