@@ -2,13 +2,18 @@
 
 #include "app/RegSettings.h"
 #include "app/SaverApp.h"
+#include "app/SceneHost.h"
 #include "app/SceneWnd.h"
+#include "app/tvLibrary.h"
 #include "support/TestApp.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -165,4 +170,57 @@ TEST(GLContext, TriangleNormal) {
     EXPECT_EQ(out[0], 0.0f);
     EXPECT_EQ(out[1], 0.0f);
     EXPECT_EQ(out[2], 0.0f);
+}
+
+namespace {
+
+class FailingHost : public SceneHost {
+public:
+    explicit FailingHost(GLSetup result) : m_Result(result) {}
+    GLSetup CreateGLContext() override { return m_Result; }
+    void ReleaseGLContext() override { ++released; }
+    bool InputPending() override { return false; }
+    void WaitForInput(int) override {}
+    void SwapBuffers() override {}
+    void RequestClose() override { ++closes; }
+
+    int released = 0;
+    int closes = 0;
+
+private:
+    GLSetup m_Result;
+};
+
+} // namespace
+
+TEST(GLContext, EachSetUpFailureIsShownAndClosesTheWindow) {
+    using Setup = SceneHost::GLSetup;
+    const std::pair<Setup, const char*> cases[] = {
+        {Setup::ChoosePixelFormatFailed,
+         "ChoosePixelFormat failed. Perhaps OpenGL is not installed."},
+        {Setup::SetPixelFormatFailed, "SetPixelFormat failed. Perhaps OpenGL is not installed."},
+        {Setup::CreateContextFailed, "wglCreateContext failed"},
+        {Setup::MakeCurrentFailed, nullptr}, // silent: the first paint closes
+    };
+    for (const auto& [setup, text] : cases) {
+        std::vector<std::string> shown;
+        auto previous = tvLibrary::SetMessageSink(
+            [&](tvLibrary::MessageKind, const std::string& caption, const std::string& message) {
+                shown.push_back(caption + ": " + message);
+            });
+        FailingHost host(setup);
+        {
+            CSceneWnd wnd(host);
+            wnd.OnCreate();
+            EXPECT_FALSE(wnd.GL()->IsOk());
+            wnd.OnPaint();
+            EXPECT_EQ(host.closes, 1);
+        }
+        tvLibrary::SetMessageSink(previous);
+        EXPECT_EQ(host.released, 1);
+        if (text == nullptr)
+            EXPECT_TRUE(shown.empty());
+        else
+            EXPECT_EQ(shown, std::vector<std::string>{std::string("Error: ") + text});
+    }
 }
