@@ -1,0 +1,104 @@
+#include "motion/MoverCollide.h"
+
+#include "app/Random.h"
+#include "motion/EndShrink.h"
+#include "motion/MotionContext.h"
+#include "motion/SceneClock.h"
+#include "scene/Saver.h"
+#include "shapes/Shape.h"
+
+#include <cmath>
+
+MoverCollide::MoverCollide(Random& rng) : Mover(rng) {
+    DrawVelocity(static_cast<float>(rng.uniform() * 0.05 + 0.2));
+}
+
+MoverCollide::MoverCollide(const MoverCollide& source)
+    : Mover(source), m_ShrinkStart(source.m_ShrinkStart), m_bActive(false),
+      m_LowBound(source.m_LowBound), m_HighBound(source.m_HighBound) {
+    DrawVelocity(static_cast<float>(m_pRand->uniform() * 0.05 + 0.1));
+}
+
+void MoverCollide::DrawVelocity(double speed) {
+    m_VelocityX = static_cast<float>(m_pRand->symmetric() * speed);
+    m_VelocityY = static_cast<float>(m_pRand->symmetric() * speed);
+    m_VelocityZ = static_cast<float>(m_pRand->symmetric() * speed);
+}
+
+std::unique_ptr<Mover> MoverCollide::Clone() const {
+    return std::unique_ptr<Mover>(new MoverCollide(*this));
+}
+
+void MoverCollide::Setup(Shape& shape, Saver& scene, int, int) {
+    shape.SetColor(m_pRand->below(MotionContext::Current().colourCount), 1.0f);
+    m_ShrinkStart = static_cast<int>(SceneClock::Of(scene).cycleFrames * 0.95);
+}
+
+void MoverCollide::StartPosition(float& x, float& y, float& z) {
+    if (m_bActive) {
+        x = y = z = 0;
+        return;
+    }
+    const double r = m_pRand->uniform() * ScatterExtent;
+    x = static_cast<float>(r * m_pRand->symmetric());
+    y = static_cast<float>(r * m_pRand->symmetric());
+    z = static_cast<float>(r * m_pRand->symmetric());
+}
+
+void MoverCollide::Reflect(float& position, float& velocity) const {
+    // The normal component comes back at 0.8 to 1.2 times its size.
+    const auto bounce = [this](float v) {
+        return static_cast<float>(v - 2 * (m_pRand->uniform() * 0.2 + 0.9) * v);
+    };
+    if (position <= m_LowBound) {
+        velocity = bounce(velocity);
+        position = m_LowBound;
+    }
+    if (position >= m_HighBound) {
+        velocity = bounce(velocity);
+        position = m_HighBound;
+    }
+}
+
+void MoverCollide::Step(float& x, float& y, float& z, const Saver& scene) {
+    m_bVisible = true;
+    if (!m_bActive)
+        return;
+    x += m_VelocityX;
+    y += m_VelocityY;
+    z += m_VelocityZ;
+    Reflect(x, m_VelocityX);
+    Reflect(y, m_VelocityY);
+    Reflect(z, m_VelocityZ);
+    ApplyEndShrink(x, y, z, m_ShrinkStart, SceneClock::Of(scene));
+}
+
+void MoverCollide::FrameUpdate(Saver& scene) {
+    // A shape set off by an earlier pair passes it on in the same frame.
+    const Saver::ShapeList& shapes = scene.Shapes();
+    for (auto a = shapes.begin(); a != shapes.end(); ++a) {
+        const bool aWasActive = (*a)->IsActive();
+        for (auto b = a + 1; b != shapes.end(); ++b) {
+            if ((aWasActive || (*b)->IsActive()) && (*a)->DistanceTo(**b) < ContactDistance) {
+                (*a)->OnCollision();
+                (*b)->OnCollision();
+            }
+        }
+    }
+}
+
+void MoverCollide::AddVelocity(float dx, float dy, float dz) {
+    m_VelocityX += dx;
+    m_VelocityY += dy;
+    m_VelocityZ += dz;
+}
+
+void MoverCollide::StopVelocity() {
+    m_VelocityX = m_VelocityY = m_VelocityZ = 0;
+}
+
+int MoverCollide::PolygonReserve(int budget) const {
+    if (budget <= 0)
+        return 0;
+    return static_cast<int>(budget - std::pow(static_cast<double>(budget), 0.85));
+}

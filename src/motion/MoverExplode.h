@@ -1,0 +1,71 @@
+#pragma once
+
+#include "motion/Mover.h"
+
+#include <vector>
+
+class MoverSin;
+
+// Bursts: groups of shapes fly out of centres that wander on a Lissajous path. The first
+// shape to land in a group leads it: it moves the group's centre and is drawn there; the
+// others fly straight out along their own direction and restart at the centre when they
+// leave the box, until the last 5 % of the scene retires them for good.
+//
+// The burst tables are class-wide (shared with MoverOrbit and MoverXYZ): the prototype's
+// constructor rebuilds them and every clone joins a group. They hold plain values only, so
+// nothing of a finished scene can be reached through them.
+class MoverExplode : public Mover {
+public:
+    explicit MoverExplode(Random& rng); // the prototype, group base 1
+    ~MoverExplode() override;
+
+    std::unique_ptr<Mover> Clone() const override;
+    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void StartPosition(float& x, float& y, float& z) override;
+    void Step(float& x, float& y, float& z, const Saver& scene) override;
+    bool IsVisible() const override { return m_bActive && m_bVisible; }
+
+    int Group() const { return m_Group; }
+    bool IsLeader() const { return m_pLeader != nullptr; }
+    bool IsRetired() const { return !m_bActive; }
+
+    static int GroupCount() { return static_cast<int>(s_Groups.size()); }
+    static int MemberCount(int group) { return s_Groups[group].memberCount; }
+    static void GroupOrigin(int group, float& x, float& y, float& z);
+
+    static constexpr float BoxDiagonal = 21.213203f; // face diagonal of the scene box
+    static constexpr float HalfDiagonal = 10.606602f;
+
+protected:
+    // A prototype with groupBase + below(5) groups; rebuilds the burst tables.
+    MoverExplode(Random& rng, int groupBase);
+    // A clone: draws its speed, group and direction; leads the group if it has no leader.
+    MoverExplode(const MoverExplode& source);
+
+    struct BurstGroup {
+        float originX = 0, originY = 0, originZ = 0;
+        float speed = 0; // the group's speed figure, 0.01 .. 0.06
+        int memberCount = 0;
+        bool leaderPending = true;
+        float thetaLow = 0, thetaHigh = 0; // direction angles of the members, radians
+        float phiLow = 0, phiHigh = 0;
+    };
+    static std::vector<BurstGroup> s_Groups;
+
+    const BurstGroup& MyGroup() const { return s_Groups[m_Group]; }
+    static int ColourOffsetOfGroup(int group, int colourCount);
+
+    int m_Group = 0;
+    bool m_bActive = true;
+    int m_StopFrame = 0;
+
+private:
+    void Join(); // draws a group and joins it
+
+    float m_Distance = 0;
+    float m_Speed = 0;
+    float m_Theta = 0, m_Phi = 0;
+    float m_SinTheta = 0, m_CosTheta = 1, m_SinPhi = 0, m_CosPhi = 1;
+    float m_DirX = 0, m_DirY = 0, m_DirZ = 0;
+    std::unique_ptr<MoverSin> m_pLeader; // only the group's leader has one
+};

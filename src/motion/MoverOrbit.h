@@ -1,0 +1,33 @@
+#pragma once
+
+#include "motion/MoverExplode.h"
+
+// Mutual attraction: every shape pulls every other one with a force that does not weaken
+// with distance. Groups of the burst tables give the start clusters, speeds and colours;
+// heavier groups come later in the table. The pull is computed for all pairs once per
+// frame, so PolygonReserve keeps these scenes small.
+class MoverOrbit : public MoverExplode {
+public:
+    explicit MoverOrbit(Random& rng); // the prototype, group base 2
+
+    std::unique_ptr<Mover> Clone() const override;
+    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void StartPosition(float& x, float& y, float& z) override;
+    void Step(float& x, float& y, float& z, const Saver& scene) override;
+
+    // Adds to every shape's velocity the pull of all the others (the prototype's task).
+    void FrameUpdate(Saver& scene) override;
+    void AddVelocity(float dx, float dy, float dz) override;
+    void StopVelocity() override;
+    void OnCollision() override;
+    // Holds back all but about budget^0.8 polygons.
+    int PolygonReserve(int budget) const override;
+
+private:
+    MoverOrbit(const MoverOrbit& source);
+
+    void DrawVelocity();
+
+    float m_VelocityX = 0, m_VelocityY = 0, m_VelocityZ = 0;
+    int m_ShrinkStart = 0;
+};

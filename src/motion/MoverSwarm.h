@@ -1,0 +1,49 @@
+#pragma once
+
+#include "motion/Mover.h"
+
+#include <vector>
+
+struct SceneClock;
+
+// Swarms: each shape accelerates towards the target of its swarm, which runs on a
+// Lissajous path around the swarm's centre. In the last quarter of the scene every swarm
+// heads for the origin, and the end shrink pulls the shapes in.
+//
+// The swarm tables are class-wide values, rebuilt by the prototype's constructor.
+class MoverSwarm : public Mover {
+public:
+    explicit MoverSwarm(Random& rng); // the prototype: rebuilds the swarm tables
+
+    std::unique_ptr<Mover> Clone() const override;
+    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void StartPosition(float& x, float& y, float& z) override;
+    void Step(float& x, float& y, float& z, const Saver& scene) override;
+
+    int Swarm() const { return m_Swarm; }
+    static int SwarmCount() { return static_cast<int>(s_Swarms.size()); }
+
+    static constexpr float MaxSpeed = 0.05f; // per axis, units per frame
+
+private:
+    MoverSwarm(const MoverSwarm& source);
+
+    void DrawVelocity();
+    void Target(const SceneClock& clock, float& x, float& y, float& z) const;
+
+    struct SwarmTable {
+        float centreX = 0, centreY = 0, centreZ = 0;
+        float frequencyX = 0, frequencyY = 0, frequencyZ = 0; // radians per frame after Setup
+        float amplitudeX = 0, amplitudeY = 0, amplitudeZ = 0;
+    };
+    static std::vector<SwarmTable> s_Swarms;
+    static bool s_bSwarmRatesReady;
+
+    float m_SpeedScale = 0;
+    float m_VelocityX = 0, m_VelocityY = 0, m_VelocityZ = 0;
+    float m_Acceleration = 0;
+    int m_SwarmCount = 0;
+    int m_Swarm = 0;
+    int m_LeaveFrame = 0;
+    int m_ShrinkStart = 0;
+};
