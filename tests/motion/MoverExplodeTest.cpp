@@ -1,0 +1,158 @@
+#include "GroupScene.h"
+#include "motion/MoverExplode.h"
+#include "motion/MoverOrbit.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Position {
+    float x, y, z;
+};
+
+Position OriginOf(int group) {
+    Position p{};
+    MoverExplode::GroupOrigin(group, p.x, p.y, p.z);
+    return p;
+}
+
+TEST(MoverExplode, GroupTablesCountEveryMemberAndGiveEachGroupOneLeader) {
+    ScopedMotionContext motion(DefaultMotion());
+    for (int seed : {3, 17, 4242}) {
+        Random rng(seed);
+        GroupScene scene(1500);
+        scene.Compose(rng, std::make_unique<MoverExplode>(rng), 40);
+        const int groups = MoverExplode::GroupCount();
+        ASSERT_GE(groups, 1);
+        ASSERT_LE(groups, 5);
+        std::vector<int> members(groups, 0);
+        std::vector<int> leaders(groups, 0);
+        for (std::size_t i = 0; i < scene.Count(); ++i) {
+            const auto& mover = scene.MoverAt<MoverExplode>(i);
+            // The first mover to land in a group leads it.
+            EXPECT_EQ(mover.IsLeader(), members[mover.Group()] == 0) << "shape " << i;
+            members[mover.Group()] += 1;
+            leaders[mover.Group()] += mover.IsLeader() ? 1 : 0;
+        }
+        EXPECT_TRUE(scene.MoverAt<MoverExplode>(0).IsLeader());
+        for (int g = 0; g < groups; ++g) {
+            EXPECT_EQ(MoverExplode::MemberCount(g), members[g]);
+            EXPECT_EQ(leaders[g], members[g] > 0 ? 1 : 0);
+        }
+    }
+}
+
+TEST(MoverExplode, NewPrototypeResetsTheBurstTables) {
+    ScopedMotionContext motion(DefaultMotion());
+    Random rng(99);
+    GroupScene first(1500);
+    first.Compose(rng, std::make_unique<MoverExplode>(rng), 30);
+    first.Clear();
+
+    // The orbit prototype rebuilds the shared tables with its own group base.
+    const MoverOrbit prototype(rng);
+    ASSERT_GE(MoverExplode::GroupCount(), 2);
+    ASSERT_LE(MoverExplode::GroupCount(), 6);
+    int total = 0;
+    for (int g = 0; g < MoverExplode::GroupCount(); ++g)
+        total += MoverExplode::MemberCount(g);
+    EXPECT_EQ(total, 1);
+    EXPECT_EQ(MoverExplode::MemberCount(prototype.Group()), 1);
+}
+
+TEST(MoverExplode, LoneLeaderMovesItsGroupOriginAlongASinePath) {
+    ScopedMotionContext motion(DefaultMotion());
+    Random rng(5);
+    GroupScene scene(1500);
+    scene.Compose(rng, std::make_unique<MoverExplode>(rng), 0);
+    auto& leader = scene.MoverAt<MoverExplode>(0);
+    ASSERT_EQ(MoverExplode::MemberCount(leader.Group()), 1);
+
+    bool moved = false;
+    for (int frame = 0; frame < 300; ++frame) {
+        scene.RunFrame(frame);
+        const Shape& shape = scene.At(0);
+        const Position origin = OriginOf(leader.Group());
+        EXPECT_EQ(origin.x, shape.X());
+        EXPECT_EQ(origin.y, shape.Y());
+        EXPECT_EQ(origin.z, shape.Z());
+        EXPECT_TRUE(leader.IsVisible());
+        if (frame == 0) { // every sine path starts at the centre
+            EXPECT_EQ(shape.X(), 0.0f);
+            EXPECT_EQ(shape.Y(), 0.0f);
+            EXPECT_EQ(shape.Z(), 0.0f);
+        }
+        moved = moved || shape.X() != 0.0f || shape.Y() != 0.0f || shape.Z() != 0.0f;
+    }
+    EXPECT_TRUE(moved);
+}
+
+// Particles fast enough (one frame per second of budget) to leave the box many times in a
+// short scene, before and after the stop frame.
+TEST(MoverExplode, ParticlesLeavingTheBoxRestartBeforeTheStopFrameAndRetireAfterIt) {
+    ScopedMotionContext motion(DefaultMotion(1.0f));
+    Random rng(11);
+    const int period = 400;
+    const int stopFrame = 380; // 95 % of the scene
+    GroupScene scene(period);
+    scene.Compose(rng, std::make_unique<MoverExplode>(rng), 30);
+
+    int restarts = 0, retirements = 0;
+    std::vector<bool> retired(scene.Count(), false);
+    for (int frame = 0; frame < period - 1; ++frame) {
+        scene.RunFrame(frame);
+        for (std::size_t i = 0; i < scene.Count(); ++i) {
+            const auto& mover = scene.MoverAt<MoverExplode>(i);
+            if (mover.IsLeader()) {
+                EXPECT_TRUE(mover.IsVisible());
+                continue;
+            }
+            if (retired[i]) {
+                EXPECT_FALSE(mover.IsVisible()) << "retired particle " << i << " frame " << frame;
+                continue;
+            }
+            if (mover.IsVisible())
+                continue;
+            // It left the box: back at the (moving) origin of its group.
+            const Position origin = OriginOf(mover.Group());
+            EXPECT_EQ(scene.At(i).X(), origin.x);
+            EXPECT_EQ(scene.At(i).Y(), origin.y);
+            EXPECT_EQ(scene.At(i).Z(), origin.z);
+            EXPECT_EQ(mover.IsRetired(), frame > stopFrame) << "frame " << frame;
+            if (frame > stopFrame) {
+                retired[i] = true;
+                ++retirements;
+            } else {
+                ++restarts;
+            }
+        }
+    }
+    EXPECT_GT(restarts, 0);
+    EXPECT_GT(retirements, 0);
+}
+
+TEST(MoverExplode, NoParticleIsVisibleOnTheLastFrame) {
+    ScopedMotionContext motion(DefaultMotion());
+    Random rng(23);
+    const int period = 120;
+    GroupScene scene(period);
+    scene.Compose(rng, std::make_unique<MoverExplode>(rng), 30);
+    int visibleBefore = 0;
+    for (int frame = 0; frame <= period; ++frame) {
+        scene.RunFrame(frame);
+        for (std::size_t i = 0; i < scene.Count(); ++i) {
+            const auto& mover = scene.MoverAt<MoverExplode>(i);
+            if (mover.IsLeader())
+                continue;
+            if (frame >= period - 1)
+                EXPECT_FALSE(mover.IsVisible()) << "particle " << i << " frame " << frame;
+            else if (mover.IsVisible())
+                ++visibleBefore;
+        }
+    }
+    EXPECT_GT(visibleBefore, 0);
+}
+
+} // namespace

@@ -1,0 +1,63 @@
+#include "GroupScene.h"
+#include "motion/MoverSwarm.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+TEST(MoverSwarm, AShapeExactlyOnItsTargetStillMoves) {
+    ScopedMotionContext motion(DefaultMotion());
+    Random rng(31);
+    GroupScene scene(100); // swarms leave for the centre from frame 75
+    scene.Compose(rng, std::make_unique<MoverSwarm>(rng), 0);
+    scene.At(0).SetPosition(0, 0, 0);
+    scene.SetFrame(80);
+    scene.StepAll();
+    const Shape& shape = scene.At(0);
+    EXPECT_TRUE(std::isfinite(shape.X()) && std::isfinite(shape.Y()) && std::isfinite(shape.Z()));
+    EXPECT_TRUE(shape.X() != 0 || shape.Y() != 0 || shape.Z() != 0);
+    EXPECT_LE(std::fabs(shape.X()), MoverSwarm::MaxSpeed);
+    EXPECT_LE(std::fabs(shape.Y()), MoverSwarm::MaxSpeed);
+    EXPECT_LE(std::fabs(shape.Z()), MoverSwarm::MaxSpeed);
+    EXPECT_TRUE(shape.GetMover()->IsVisible());
+}
+
+TEST(MoverSwarm, SpeedIsCappedPerAxisAndEverySwarmEndsAtTheCentre) {
+    ScopedMotionContext motion(DefaultMotion());
+    for (int seed : {2, 40, 613}) {
+        Random rng(seed);
+        const int period = 400;
+        GroupScene scene(period);
+        scene.Compose(rng, std::make_unique<MoverSwarm>(rng), 25);
+        const int swarms = MoverSwarm::SwarmCount();
+        ASSERT_GE(swarms, 2);
+        ASSERT_LE(swarms, 11);
+        for (std::size_t i = 0; i < scene.Count(); ++i)
+            ASSERT_LT(scene.MoverAt<MoverSwarm>(i).Swarm(), swarms);
+
+        for (int frame = 0; frame <= period; ++frame) {
+            std::vector<float> before;
+            for (std::size_t i = 0; i < scene.Count(); ++i)
+                before.insert(before.end(), {scene.At(i).X(), scene.At(i).Y(), scene.At(i).Z()});
+            scene.RunFrame(frame);
+            if (frame > 380) // the end shrink moves shapes by more
+                continue;
+            for (std::size_t i = 0; i < scene.Count(); ++i) {
+                const float after[3] = {scene.At(i).X(), scene.At(i).Y(), scene.At(i).Z()};
+                for (int a = 0; a < 3; ++a)
+                    ASSERT_LE(std::fabs(after[a] - before[3 * i + a]), MoverSwarm::MaxSpeed + 1e-5f)
+                        << "seed " << seed << " shape " << i << " frame " << frame;
+            }
+        }
+        for (std::size_t i = 0; i < scene.Count(); ++i) {
+            EXPECT_EQ(scene.At(i).X(), 0.0f);
+            EXPECT_EQ(scene.At(i).Y(), 0.0f);
+            EXPECT_EQ(scene.At(i).Z(), 0.0f);
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+#include "GroupScene.h"
+#include "motion/MoverXYZ.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+TEST(MoverXYZ, MembersRunOneFrameApartOnTheirGroupsPath) {
+    ScopedMotionContext motion(DefaultMotion());
+    Random rng(51);
+    const int period = 300;
+    const int stopFrame = 285;
+    GroupScene scene(period);
+    scene.Compose(rng, std::make_unique<MoverXYZ>(rng), 30);
+    ASSERT_TRUE(MoverXYZ::PathsReady());
+
+    // Delays 0, 1, 2 ... in creation order within each group.
+    std::vector<int> joined(MoverXYZ::GroupCount(), 0);
+    for (std::size_t i = 0; i < scene.Count(); ++i) {
+        const auto& mover = scene.MoverAt<MoverXYZ>(i);
+        EXPECT_EQ(mover.Delay(), joined[mover.Group()]++) << "shape " << i;
+        EXPECT_EQ(mover.IsOwner(), i == 0);
+        EXPECT_EQ(MoverXYZ::PathLength(mover.Group()), period);
+    }
+
+    for (int frame = 0; frame < period + 3; ++frame) {
+        scene.RunFrame(frame);
+        for (std::size_t i = 0; i < scene.Count(); ++i) {
+            const auto& mover = scene.MoverAt<MoverXYZ>(i);
+            const int j = frame - mover.Delay();
+            ASSERT_EQ(mover.IsVisible(), j >= 0 && j < stopFrame) << "shape " << i << " frame " << frame;
+            if (!mover.IsVisible())
+                continue;
+            float x, y, z;
+            MoverXYZ::PathPoint(mover.Group(), j, x, y, z);
+            EXPECT_EQ(scene.At(i).X(), x);
+            EXPECT_EQ(scene.At(i).Y(), y);
+            EXPECT_EQ(scene.At(i).Z(), z);
+        }
+    }
+}
+
+TEST(MoverXYZ, PathsStartAtTheGroupOriginAndRunAlongOneAxisAtATime) {
+    ScopedMotionContext motion(DefaultMotion());
+    for (int seed : {52, 53, 54}) {
+        Random rng(seed);
+        GroupScene scene(1500);
+        const float radius = 1.0f;
+        scene.Compose(rng, std::make_unique<MoverXYZ>(rng), 5, radius);
+        const float bound = 7.5f - radius;
+        const float maxStep = radius + 0.06f; // uniform * radius + the group's speed
+        for (int g = 0; g < MoverXYZ::GroupCount(); ++g) {
+            float ox, oy, oz, px, py, pz;
+            MoverXYZ::GroupOrigin(g, ox, oy, oz);
+            MoverXYZ::PathPoint(g, 0, px, py, pz);
+            EXPECT_EQ(px, ox);
+            EXPECT_EQ(py, oy);
+            EXPECT_EQ(pz, oz);
+            for (int i = 1; i < 1500; ++i) {
+                float qx, qy, qz;
+                MoverXYZ::PathPoint(g, i, qx, qy, qz);
+                const int axesMoved = (qx != px) + (qy != py) + (qz != pz);
+                ASSERT_EQ(axesMoved, 1) << "seed " << seed << " group " << g << " point " << i;
+                // Once past the bound a path turns, and a turn onto that axis heads
+                // back in: no coordinate gets further out than one step past the bound.
+                const float reach = std::max({std::fabs(ox), std::fabs(oy), std::fabs(oz), bound}) +
+                                    maxStep + 1e-4f;
+                for (float c : {qx, qy, qz})
+                    ASSERT_LE(std::fabs(c), reach) << "seed " << seed << " point " << i;
+                px = qx, py = qy, pz = qz;
+            }
+        }
+    }
+}
+
+TEST(MoverXYZ, MembersDelayedPastTheStopFrameAreNeverVisible) {
+    ScopedMotionContext motion(DefaultMotion());
+    Random rng(55);
+    const int period = 20;
+    const int stopFrame = 19;
+    GroupScene scene(period);
+    scene.Compose(rng, std::make_unique<MoverXYZ>(rng), 150);
+    int late = 0;
+    for (std::size_t i = 0; i < scene.Count(); ++i)
+        late += scene.MoverAt<MoverXYZ>(i).Delay() >= stopFrame ? 1 : 0;
+    ASSERT_GT(late, 0);
+    for (int frame = 0; frame < 3 * period; ++frame) {
+        scene.RunFrame(frame);
+        for (std::size_t i = 0; i < scene.Count(); ++i) {
+            const auto& mover = scene.MoverAt<MoverXYZ>(i);
+            if (mover.Delay() >= stopFrame)
+                ASSERT_FALSE(mover.IsVisible()) << "shape " << i << " frame " << frame;
+        }
+    }
+}
+
+TEST(MoverXYZ, PathTableBelongsToTheLatestPrototypesScene) {
+    ScopedMotionContext motion(DefaultMotion());
+    Random rng(56);
+    auto first = std::make_unique<GroupScene>(200);
+    first->Compose(rng, std::make_unique<MoverXYZ>(rng), 10);
+    ASSERT_EQ(MoverXYZ::PathLength(0), 200);
+
+    // The next scene is composed before the first one is torn down: its own prototype
+    // rebuilds the table, and the old owner must leave it alone.
+    auto second = std::make_unique<GroupScene>(120);
+    second->Compose(rng, std::make_unique<MoverXYZ>(rng), 10);
+    const int groups = MoverXYZ::GroupCount();
+    first.reset();
+    ASSERT_TRUE(MoverXYZ::PathsReady());
+    for (int g = 0; g < groups; ++g)
+        EXPECT_EQ(MoverXYZ::PathLength(g), 120);
+    second->RunFrame(0);
+    EXPECT_TRUE(second->MoverAt<MoverXYZ>(0).IsVisible());
+
+    // Its own owner frees it.
+    second.reset();
+    for (int g = 0; g < groups; ++g)
+        EXPECT_EQ(MoverXYZ::PathLength(g), 0);
+}
+
+} // namespace
