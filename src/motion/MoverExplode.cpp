@@ -55,8 +55,8 @@ MoverExplode::MoverExplode(const MoverExplode& source)
     Random& rng = *m_pRand;
     // From the centre to the edge in roughly four to eight seconds.
     const float framesPerSecond = std::max(MotionContext::Current().framesPerSecond, 1.0f);
-    m_Speed = static_cast<float>(((1.0 - rng.uniform()) * 0.5 + 0.5) * BoxDiagonal / 8 /
-                                 framesPerSecond);
+    m_Speed =
+        static_cast<float>(((1.0 - rng.uniform()) * 0.5 + 0.5) * BoxDiagonal / 8 / framesPerSecond);
     Join();
     BurstGroup& mine = s_Groups[m_Group];
     if (mine.leaderPending) {

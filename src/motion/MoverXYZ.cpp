@@ -38,8 +38,7 @@ MoverXYZ::MoverXYZ(Random& rng)
 }
 
 MoverXYZ::MoverXYZ(const MoverXYZ& source)
-    : MoverExplode(source), m_bOwner(false),
-      m_Generation(source.m_Generation) {
+    : MoverExplode(source), m_bOwner(false), m_Generation(source.m_Generation) {
     m_Velocity = {MyGroup().speed, 0, 0};
     m_Delay = MyGroup().memberCount - 1;
 }

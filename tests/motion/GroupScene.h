@@ -42,8 +42,8 @@ public:
     const ShapeList& Shapes() const override { return m_List; }
 
     // The prototype first, then clones; each is then set up in list order.
-    void Compose(Random& rng, std::unique_ptr<Mover> prototype, int clones,
-                 float radius = 0.5f, int colourStep = 3, int spread = 4) {
+    void Compose(Random& rng, std::unique_ptr<Mover> prototype, int clones, float radius = 0.5f,
+                 int colourStep = 3, int spread = 4) {
         m_List.push_back(std::make_unique<BareShape>(rng, std::move(prototype), radius));
         for (int i = 0; i < clones; ++i)
             m_List.push_back(m_List.front()->Clone());
@@ -71,7 +71,9 @@ public:
     }
 
     Shape& At(std::size_t i) { return *m_List[i]; }
-    template <class M> M& MoverAt(std::size_t i) { return dynamic_cast<M&>(*m_List[i]->GetMover()); }
+    template <class M> M& MoverAt(std::size_t i) {
+        return dynamic_cast<M&>(*m_List[i]->GetMover());
+    }
     std::size_t Count() const { return m_List.size(); }
     void Clear() { m_List.clear(); }
 

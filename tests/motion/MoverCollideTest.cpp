@@ -1,5 +1,5 @@
-#include "GroupScene.h"
 #include "motion/MoverCollide.h"
+#include "GroupScene.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "GroupScene.h"
 #include "motion/MoverExplode.h"
+#include "GroupScene.h"
 #include "motion/MoverOrbit.h"
 
 #include <gtest/gtest.h>
@@ -146,10 +146,11 @@ TEST(MoverExplode, NoParticleIsVisibleOnTheLastFrame) {
             const auto& mover = scene.MoverAt<MoverExplode>(i);
             if (mover.IsLeader())
                 continue;
-            if (frame >= period - 1)
+            if (frame >= period - 1) {
                 EXPECT_FALSE(mover.IsVisible()) << "particle " << i << " frame " << frame;
-            else if (mover.IsVisible())
+            } else if (mover.IsVisible()) {
                 ++visibleBefore;
+            }
         }
     }
     EXPECT_GT(visibleBefore, 0);

@@ -1,5 +1,5 @@
-#include "GroupScene.h"
 #include "motion/MoverOrbit.h"
+#include "GroupScene.h"
 
 #include <gtest/gtest.h>
 

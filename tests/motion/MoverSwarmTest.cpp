@@ -1,5 +1,5 @@
-#include "GroupScene.h"
 #include "motion/MoverSwarm.h"
+#include "GroupScene.h"
 
 #include <gtest/gtest.h>
 

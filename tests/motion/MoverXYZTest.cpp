@@ -1,5 +1,5 @@
-#include "GroupScene.h"
 #include "motion/MoverXYZ.h"
+#include "GroupScene.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,8 @@ TEST(MoverXYZ, MembersRunOneFrameApartOnTheirGroupsPath) {
         for (std::size_t i = 0; i < scene.Count(); ++i) {
             const auto& mover = scene.MoverAt<MoverXYZ>(i);
             const int j = frame - mover.Delay();
-            ASSERT_EQ(mover.IsVisible(), j >= 0 && j < stopFrame) << "shape " << i << " frame " << frame;
+            ASSERT_EQ(mover.IsVisible(), j >= 0 && j < stopFrame)
+                << "shape " << i << " frame " << frame;
             if (!mover.IsVisible())
                 continue;
             float x, y, z;
@@ -92,8 +93,9 @@ TEST(MoverXYZ, MembersDelayedPastTheStopFrameAreNeverVisible) {
         scene.RunFrame(frame);
         for (std::size_t i = 0; i < scene.Count(); ++i) {
             const auto& mover = scene.MoverAt<MoverXYZ>(i);
-            if (mover.Delay() >= stopFrame)
+            if (mover.Delay() >= stopFrame) {
                 ASSERT_FALSE(mover.IsVisible()) << "shape " << i << " frame " << frame;
+            }
         }
     }
 }
