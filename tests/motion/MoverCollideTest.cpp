@@ -7,6 +7,35 @@
 
 namespace {
 
+TEST(MoverCollide, WaitingShapeStartsScatteredByItsOwnDraws) {
+    ScopedMotionContext motion(DefaultMotion());
+    const int seed = 314;
+    Random rng(seed);
+    GroupScene scene(1500);
+    scene.Compose(rng, std::make_unique<MoverCollide>(rng), 1);
+
+    Random ref(seed);
+    ref.uniform(); // the prototype's colour by spread (a clone copies it)
+    for (int mover = 0; mover < 2; ++mover) { // speed, then velocity
+        ref.uniform();
+        ref.symmetric();
+        ref.symmetric();
+        ref.symmetric();
+    }
+    // Setup in list order: the prototype starts at the centre without drawing.
+    EXPECT_EQ(scene.At(0).ColorOffset(), ref.below(256));
+    const double r = ref.uniform() * 21.213203;
+    const double x = r * ref.symmetric();
+    const double y = r * ref.symmetric();
+    const double z = r * ref.symmetric();
+    EXPECT_EQ(scene.At(1).ColorOffset(), ref.below(256));
+    EXPECT_NEAR(scene.At(1).X(), x, 1e-5);
+    EXPECT_NEAR(scene.At(1).Y(), y, 1e-5);
+    EXPECT_NEAR(scene.At(1).Z(), z, 1e-5);
+    EXPECT_EQ(scene.At(1).StartX(), scene.At(1).X());
+    EXPECT_EQ(rng.next(), ref.next());
+}
+
 TEST(MoverCollide, ALoneShapeMovesInsideTheBox) {
     ScopedMotionContext motion(DefaultMotion());
     Random rng(41);

@@ -18,6 +18,70 @@ Position OriginOf(int group) {
     return p;
 }
 
+// The draws of a MoverSin made as a group's leader: colour by spread, ranges, step bias.
+void SkipLeaderDraws(Random& ref) {
+    ref.uniform();
+    ref.uniform();
+    ref.uniform();
+    ref.uniform();
+    ref.skewed(10, 3);
+}
+
+TEST(MoverExplode, PrototypeAndCloneDrawInTheirFixedOrder) {
+    ScopedMotionContext motion(DefaultMotion());
+    const int seed = 2024;
+    Random rng(seed);
+    const MoverExplode prototype(rng);
+
+    Random ref(seed);
+    ref.uniform(); // colour by spread
+    const int groups = 1 + ref.below(5);
+    std::vector<Position> origins;
+    for (int g = 0; g < groups; ++g) {
+        double c[3];
+        for (double& v : c) {
+            const double s = ref.symmetric();
+            const double u1 = ref.uniform();
+            const double u2 = ref.uniform();
+            v = s * 10.606602 * u1 * u2;
+        }
+        origins.push_back(
+            {static_cast<float>(c[0]), static_cast<float>(c[1]), static_cast<float>(c[2])});
+        ref.uniform();                            // speed
+        for (int angle = 0; angle < 2; ++angle) { // low end, then width times a fraction
+            ref.below(360);
+            ref.skewed(360, groups);
+            ref.uniform();
+        }
+    }
+    const int group = ref.below(groups);
+    SkipLeaderDraws(ref);
+
+    ASSERT_EQ(MoverExplode::GroupCount(), groups);
+    EXPECT_EQ(prototype.Group(), group);
+    EXPECT_TRUE(prototype.IsLeader());
+    for (int g = 0; g < groups; ++g) {
+        const Position o = OriginOf(g);
+        EXPECT_NEAR(o.x, origins[g].x, 1e-5);
+        EXPECT_NEAR(o.y, origins[g].y, 1e-5);
+        EXPECT_NEAR(o.z, origins[g].z, 1e-5);
+    }
+    EXPECT_EQ(rng.next(), ref.next()); // nothing more was drawn
+
+    // A clone: speed, group, two angles, and a leader's draws if its group has none yet.
+    const auto clone = prototype.Clone();
+    ref.uniform();
+    const int cloneGroup = ref.below(groups);
+    ref.uniform();
+    ref.uniform();
+    const auto& cloned = dynamic_cast<const MoverExplode&>(*clone);
+    EXPECT_EQ(cloned.Group(), cloneGroup);
+    EXPECT_EQ(cloned.IsLeader(), cloneGroup != group);
+    if (cloneGroup != group)
+        SkipLeaderDraws(ref);
+    EXPECT_EQ(rng.next(), ref.next());
+}
+
 TEST(MoverExplode, GroupTablesCountEveryMemberAndGiveEachGroupOneLeader) {
     ScopedMotionContext motion(DefaultMotion());
     for (int seed : {3, 17, 4242}) {

@@ -8,6 +8,41 @@
 
 namespace {
 
+TEST(MoverSwarm, PrototypeAndCloneDrawInTheirFixedOrder) {
+    ScopedMotionContext motion(DefaultMotion());
+    const int seed = 77;
+    Random rng(seed);
+    const MoverSwarm prototype(rng);
+    const auto clone = prototype.Clone();
+
+    Random ref(seed);
+    ref.uniform(); // colour by spread
+    const double speedScale = ref.uniform() * 0.05 + 0.01;
+    for (int axis = 0; axis < 3; ++axis)
+        EXPECT_LT(std::fabs(ref.symmetric() * speedScale), 0.06);
+    ref.uniform(); // acceleration
+    const int swarms = ref.below(10) + 2;
+    for (int s = 0; s < swarms; ++s) {
+        for (int axis = 0; axis < 3; ++axis)
+            ref.symmetric(); // centre
+        for (int axis = 0; axis < 3; ++axis)
+            ref.below(10); // frequency
+        for (int axis = 0; axis < 3; ++axis) {
+            ref.below(2); // sign, then three fractions
+            ref.uniform();
+            ref.uniform();
+            ref.uniform();
+        }
+    }
+    EXPECT_EQ(MoverSwarm::SwarmCount(), swarms);
+    EXPECT_EQ(prototype.Swarm(), ref.below(swarms));
+    for (int axis = 0; axis < 3; ++axis)
+        ref.symmetric(); // the clone's velocity
+    ref.uniform();       // its acceleration
+    EXPECT_EQ(dynamic_cast<const MoverSwarm&>(*clone).Swarm(), ref.below(swarms));
+    EXPECT_EQ(rng.next(), ref.next());
+}
+
 TEST(MoverSwarm, AShapeExactlyOnItsTargetStillMoves) {
     ScopedMotionContext motion(DefaultMotion());
     Random rng(31);
