@@ -5,9 +5,14 @@
 #include "app/WeightedChoice.h"
 #include "motion/MotionContext.h"
 #include "motion/MoverBounce.h"
+#include "motion/MoverCollide.h"
+#include "motion/MoverExplode.h"
 #include "motion/MoverFollow.h"
+#include "motion/MoverOrbit.h"
 #include "motion/MoverPolar.h"
 #include "motion/MoverSin.h"
+#include "motion/MoverSwarm.h"
+#include "motion/MoverXYZ.h"
 
 Mover::Mover(Random& rng) : m_pRand(&rng) {
     const MotionContext context = MotionContext::Current();
@@ -44,21 +49,17 @@ enum MoverKind {
     KindXYZ = 8,
 };
 
-// The group movers land separately: until then their kinds keep their places and weights,
-// switched off by this factor.
-constexpr float kGroupMoversBuilt = 0.0f;
-
 FloatArray MoverWeights(float q) {
     return {
-        100.0f,                        // KindSin
-        50.0f,                         // KindPolar
-        70.0f * kGroupMoversBuilt,     // KindExplode
-        70.0f,                         // KindFollow
-        80.0f,                         // KindBounce
-        200.0f * kGroupMoversBuilt,    // KindSwarm
-        80.0f * q * kGroupMoversBuilt, // KindOrbit
-        80.0f * q * kGroupMoversBuilt, // KindCollide
-        120.0f * kGroupMoversBuilt,    // KindXYZ
+        100.0f,    // KindSin
+        50.0f,     // KindPolar
+        70.0f,     // KindExplode
+        70.0f,     // KindFollow
+        80.0f,     // KindBounce
+        200.0f,    // KindSwarm
+        80.0f * q, // KindOrbit
+        80.0f * q, // KindCollide
+        120.0f,    // KindXYZ
     };
 }
 
@@ -74,6 +75,16 @@ std::unique_ptr<Mover> Mover::Create(Random& rng) {
         return std::make_unique<MoverFollow>(rng);
     case KindBounce:
         return std::make_unique<MoverBounce>(rng);
+    case KindExplode:
+        return std::make_unique<MoverExplode>(rng);
+    case KindSwarm:
+        return std::make_unique<MoverSwarm>(rng);
+    case KindOrbit:
+        return std::make_unique<MoverOrbit>(rng);
+    case KindCollide:
+        return std::make_unique<MoverCollide>(rng);
+    case KindXYZ:
+        return std::make_unique<MoverXYZ>(rng);
     case KindSin:
     default:
         return std::make_unique<MoverSin>(rng);
