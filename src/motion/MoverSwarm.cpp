@@ -123,3 +123,10 @@ void MoverSwarm::Step(float& x, float& y, float& z, const Saver& scene) {
     ApplyEndShrink(x, y, z, m_ShrinkStart, clock);
     m_bVisible = true;
 }
+
+void MoverSwarm::Frequency(int swarm, float& x, float& y, float& z) {
+    const SwarmTable& table = s_Swarms[swarm];
+    x = table.frequencyX;
+    y = table.frequencyY;
+    z = table.frequencyZ;
+}

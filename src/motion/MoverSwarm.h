@@ -22,6 +22,9 @@ public:
 
     int Swarm() const { return m_Swarm; }
     static int SwarmCount() { return static_cast<int>(s_Swarms.size()); }
+    // Angular rates of a swarm's target: radians per scene until the first Setup of the
+    // scene, radians per frame after it.
+    static void Frequency(int swarm, float& x, float& y, float& z);
 
     static constexpr float MaxSpeed = 0.05f; // per axis, units per frame
 

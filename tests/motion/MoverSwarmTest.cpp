@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -41,6 +42,25 @@ TEST(MoverSwarm, PrototypeAndCloneDrawInTheirFixedOrder) {
     ref.uniform();       // its acceleration
     EXPECT_EQ(dynamic_cast<const MoverSwarm&>(*clone).Swarm(), ref.below(swarms));
     EXPECT_EQ(rng.next(), ref.next());
+}
+
+TEST(MoverSwarm, EachSceneTurnsItsOwnRatesIntoWholeTurnsPerScene) {
+    ScopedMotionContext motion(DefaultMotion());
+    Random rng(78);
+    for (const int period : {1000, 360, 1000}) {
+        GroupScene scene(period);
+        scene.Compose(rng, std::make_unique<MoverSwarm>(rng), 3);
+        for (int s = 0; s < MoverSwarm::SwarmCount(); ++s) {
+            float f[3];
+            MoverSwarm::Frequency(s, f[0], f[1], f[2]);
+            for (float rate : f) {
+                const double turns = rate * period / (2 * std::numbers::pi);
+                EXPECT_NEAR(turns, std::round(turns), 1e-3) << "period " << period;
+                EXPECT_GE(std::round(turns), 1.0);
+                EXPECT_LE(std::round(turns), 10.0);
+            }
+        }
+    }
 }
 
 TEST(MoverSwarm, AShapeExactlyOnItsTargetStillMoves) {
