@@ -36,53 +36,26 @@ TEST(MoverCollide, WaitingShapeStartsScatteredByItsOwnDraws) {
     EXPECT_EQ(rng.next(), ref.next());
 }
 
-TEST(MoverCollide, ALoneShapeMovesInsideTheBox) {
-    ScopedMotionContext motion(DefaultMotion());
-    Random rng(41);
-    GroupScene scene(1500);
-    scene.Compose(rng, std::make_unique<MoverCollide>(rng), 0);
-    const Shape& shape = scene.At(0);
-    EXPECT_EQ(shape.X(), 0.0f); // the prototype starts at the centre
-    bool moved = false;
-    for (int frame = 0; frame < 400; ++frame) {
-        scene.RunFrame(frame);
-        for (float c : {shape.X(), shape.Y(), shape.Z()}) {
-            ASSERT_GE(c, -7.5f);
-            ASSERT_LE(c, 7.5f);
-        }
-        moved = moved || shape.X() != 0.0f;
-    }
-    EXPECT_TRUE(moved);
-    EXPECT_TRUE(shape.IsActive());
-}
-
-TEST(MoverCollide, WaitingShapesAreScatteredAndStillUntilTouched) {
+// The prototype moves alone and sets off nobody it does not touch.
+TEST(MoverCollide, WaitingShapesStayStillUntilTouched) {
     ScopedMotionContext motion(DefaultMotion());
     Random rng(42);
     GroupScene scene(1500);
     scene.Compose(rng, std::make_unique<MoverCollide>(rng), 20);
-    bool outsideTheBox = false;
-    for (std::size_t i = 1; i < scene.Count(); ++i) {
-        const Shape& shape = scene.At(i);
-        EXPECT_FALSE(shape.IsActive());
-        for (float c : {shape.X(), shape.Y(), shape.Z()}) {
-            EXPECT_LE(std::fabs(c), MoverCollide::ScatterExtent);
-            outsideTheBox = outsideTheBox || std::fabs(c) > 7.5f;
-        }
-    }
-    EXPECT_TRUE(outsideTheBox);
-
-    // Keep everything apart from the prototype, then the waiting shapes never move.
     for (std::size_t i = 1; i < scene.Count(); ++i)
-        scene.At(i).SetPosition(9.0f + static_cast<float>(i), 9.0f, 9.0f);
+        scene.At(i).SetPosition(9.0f + static_cast<float>(i), 9.0f, 9.0f); // out of reach
     for (int frame = 0; frame < 50; ++frame) {
         scene.RunFrame(frame);
+        EXPECT_TRUE(scene.At(0).IsActive());
+        for (float c : {scene.At(0).X(), scene.At(0).Y(), scene.At(0).Z()})
+            ASSERT_LE(std::fabs(c), 7.5f);
         for (std::size_t i = 1; i < scene.Count(); ++i) {
             EXPECT_FALSE(scene.At(i).IsActive());
             EXPECT_EQ(scene.At(i).X(), 9.0f + static_cast<float>(i));
             EXPECT_TRUE(scene.At(i).GetMover()->IsVisible());
         }
     }
+    EXPECT_NE(scene.At(0).X(), 0.0f);
 }
 
 TEST(MoverCollide, ActivationSpreadsAlongAChainWithinOneFrame) {

@@ -1,6 +1,5 @@
 #include "motion/MoverExplode.h"
 #include "GroupScene.h"
-#include "motion/MoverOrbit.h"
 
 #include <gtest/gtest.h>
 
@@ -106,24 +105,6 @@ TEST(MoverExplode, GroupTablesCountEveryMemberAndGiveEachGroupOneLeader) {
             EXPECT_EQ(leaders[g], members[g] > 0 ? 1 : 0);
         }
     }
-}
-
-TEST(MoverExplode, NewPrototypeResetsTheBurstTables) {
-    ScopedMotionContext motion(DefaultMotion());
-    Random rng(99);
-    GroupScene first(1500);
-    first.Compose(rng, std::make_unique<MoverExplode>(rng), 30);
-    first.Clear();
-
-    // The orbit prototype rebuilds the shared tables with its own group base.
-    const MoverOrbit prototype(rng);
-    ASSERT_GE(MoverExplode::GroupCount(), 2);
-    ASSERT_LE(MoverExplode::GroupCount(), 6);
-    int total = 0;
-    for (int g = 0; g < MoverExplode::GroupCount(); ++g)
-        total += MoverExplode::MemberCount(g);
-    EXPECT_EQ(total, 1);
-    EXPECT_EQ(MoverExplode::MemberCount(prototype.Group()), 1);
 }
 
 TEST(MoverExplode, LoneLeaderMovesItsGroupOriginAlongASinePath) {

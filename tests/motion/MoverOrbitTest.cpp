@@ -80,22 +80,6 @@ TEST(MoverOrbit, EndShrinkScalesTheShrunkPositionEachFrame) {
     EXPECT_EQ(scene.At(0).Z(), 0.0f); // at the centre as the scene ends
 }
 
-TEST(MoverOrbit, CollisionReversesAndStopHaltsTheShape) {
-    ScopedMotionContext motion(DefaultMotion());
-    Random rng(10);
-    GroupScene scene(1000);
-    scene.Compose(rng, std::make_unique<MoverOrbit>(rng), 0);
-    Shape& shape = scene.At(0);
-    PlaceAtRest(scene, 0, 0, 0, 0, 0.1f);
-    shape.AddVelocity(0.1f, -0.2f, 0.3f);
-    shape.OnCollision();
-    scene.StepAll();
-    EXPECT_FLOAT_EQ(shape.X(), -0.1f);
-    EXPECT_FLOAT_EQ(shape.Y(), 0.2f);
-    EXPECT_FLOAT_EQ(shape.Z(), -0.3f);
-    EXPECT_TRUE(shape.GetMover()->IsVisible());
-}
-
 TEST(MoverOrbit, ReserveLeavesAboutBudgetToThePower08) {
     ScopedMotionContext motion(DefaultMotion());
     Random rng(1);
