@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Random.h"
+#include "app/tvTimer.h"
 
 #include <memory>
 #include <optional>
@@ -9,7 +10,6 @@
 class CSceneWnd;
 class GLContext;
 class Shape;
-class tvTimer;
 
 // One scene: everything that does not depend on what is drawn (camera path, cycle length,
 // lights, materials, background kind), bursts of frames, and the measurement that adapts
@@ -108,6 +108,9 @@ protected:
     int m_Polygons = 0;
     int m_Kind = KindPlain;
     long long m_StartClock = 0;
+    // Restarted with m_StartClock; reads the timers' clock, which on a real display does not
+    // count the time the process spent stopped.
+    tvTimer m_SceneTimer;
     int m_SlowLimitMs = 12 * 1000;
     bool m_bDone = false;
     int m_FrameNumber = 0;

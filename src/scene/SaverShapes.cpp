@@ -38,6 +38,7 @@ SaverShapes::SaverShapes(CSceneWnd* wnd, PrototypeFactory factory) : Saver(wnd) 
     ChooseGroupScale();
     SetupShapes();
     m_StartClock = WallClockMs();
+    m_SceneTimer.Reset();
 }
 
 SaverShapes::~SaverShapes() = default;
@@ -99,7 +100,7 @@ void SaverShapes::Draw() {
         DrawFrame();
         if (m_FrameNumber > lastFrame)
             m_bDone = true;
-        else if (m_FrameNumber == SlowCheckFrame && WallClockMs() - m_StartClock > m_SlowLimitMs)
+        else if (m_FrameNumber == SlowCheckFrame && m_SceneTimer.Peek() > m_SlowLimitMs)
             m_bDone = true; // too slow to be worth watching
         ++m_FrameNumber;
         Pace(pace);

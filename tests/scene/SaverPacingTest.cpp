@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Milliseconds that pass only when the host waits.
@@ -25,12 +27,13 @@ public:
     std::int64_t m_Now = 1000;
 };
 
-// An off-screen host that paces like a window: each wait lets its time pass on the clock,
-// and input arrives during a chosen wait, waking it after 5 ms.
+// An off-screen host that paces like a window: each wait lets its time pass on the clock
+// (or a longer time, for a slow machine), and input arrives during a chosen wait, waking it
+// after 5 ms.
 class PacedHost : public OffscreenHost {
 public:
-    PacedHost(WaitClock& clock, int inputOnWait)
-        : OffscreenHost(32, 32), m_pClock(&clock), m_InputOnWait(inputOnWait) {}
+    PacedHost(WaitClock& clock, int inputOnWait, int waitMs)
+        : OffscreenHost(32, 32), m_pClock(&clock), m_InputOnWait(inputOnWait), m_WaitMs(waitMs) {}
 
     bool PacesFrames() const override { return true; }
     bool InputPending() override { return m_bInput; }
@@ -40,7 +43,7 @@ public:
             m_bInput = true;
             m_pClock->m_Now += 5;
         } else {
-            m_pClock->m_Now += ms;
+            m_pClock->m_Now += std::max(ms, m_WaitMs);
         }
     }
 
@@ -49,6 +52,7 @@ public:
 private:
     WaitClock* m_pClock;
     int m_InputOnWait;
+    int m_WaitMs;
     bool m_bInput = false;
 };
 
@@ -68,10 +72,11 @@ protected:
     }
 
     // Draws one burst of a one-shape scene, with input arriving during the given wait.
-    int Burst(int inputOnWait) {
-        host = std::make_unique<PacedHost>(clock, inputOnWait);
+    int Burst(int inputOnWait, int waitMs = 0) {
+        host = std::make_unique<PacedHost>(clock, inputOnWait, waitMs);
         auto store = std::make_unique<MemoryProfileStore>();
         store->SetRaw("FramesPerSecond", "25");
+        store->SetRaw("Speed", "95"); // scenes of 150 frames
         gApp.Init(ModePreview, 5, std::move(store));
         auto owned = std::make_unique<CSceneWnd>(*host);
         CSceneWnd& wnd = *owned;
@@ -103,6 +108,17 @@ TEST_F(SaverPacingTest, EachFrameWaitsOnceForTheRestOfItsPeriod) {
     EXPECT_EQ(frames, 4);
     // Four frames, an even number: no extra swap.
     EXPECT_EQ(host->FramesSwapped(), 4);
+}
+
+TEST_F(SaverPacingTest, SceneTooSlowForItsFirstHundredFramesIsAbandoned) {
+    // 121 ms a frame: frame 100 comes 12.1 s after the scene was composed.
+    int frames = Burst(0, 121);
+    ASSERT_GE(frames, 0) << "no off-screen GL";
+    EXPECT_EQ(frames, 101);
+    TearDown();
+    // 119 ms a frame: within the limit, the scene plays on to its end (frames 0 .. 151).
+    frames = Burst(0, 119);
+    EXPECT_EQ(frames, 152);
 }
 
 } // namespace
