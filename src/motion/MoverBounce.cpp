@@ -2,14 +2,13 @@
 
 #include "app/Random.h"
 #include "motion/MotionContext.h"
+#include "motion/MoverMath.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"
 
 MoverBounce::MoverBounce(Random& rng) : Mover(rng) {
     m_MaxSpeed = static_cast<float>((1.0 - rng.uniform()) * 0.1);
-    m_VelocityX = static_cast<float>(rng.symmetric() * m_MaxSpeed);
-    m_VelocityY = static_cast<float>(rng.symmetric() * m_MaxSpeed);
-    m_VelocityZ = static_cast<float>(rng.symmetric() * m_MaxSpeed);
+    DrawSymmetricVelocity(rng, m_MaxSpeed, m_VelocityX, m_VelocityY, m_VelocityZ);
     m_bGravity = rng.flip() == 1;
     if (m_bGravity) {
         m_bSharedGravity = rng.flip() == 1;
@@ -21,9 +20,7 @@ MoverBounce::MoverBounce(Random& rng) : Mover(rng) {
 
 MoverBounce::MoverBounce(const MoverBounce& source) : Mover(source) {
     m_MaxSpeed = source.m_MaxSpeed;
-    m_VelocityX = static_cast<float>(m_pRand->symmetric() * m_MaxSpeed);
-    m_VelocityY = static_cast<float>(m_pRand->symmetric() * m_MaxSpeed);
-    m_VelocityZ = static_cast<float>(m_pRand->symmetric() * m_MaxSpeed);
+    DrawSymmetricVelocity(*m_pRand, m_MaxSpeed, m_VelocityX, m_VelocityY, m_VelocityZ);
     m_Low = source.m_Low;
     m_High = source.m_High;
     m_bReturning = source.m_bReturning;

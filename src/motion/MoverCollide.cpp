@@ -3,26 +3,21 @@
 #include "app/Random.h"
 #include "motion/EndShrink.h"
 #include "motion/MotionContext.h"
+#include "motion/MoverMath.h"
 #include "motion/SceneClock.h"
 #include "scene/Saver.h"
 #include "shapes/Shape.h"
 
-#include <cmath>
-
 MoverCollide::MoverCollide(Random& rng) : Mover(rng) {
-    DrawVelocity(static_cast<float>(rng.uniform() * 0.05 + 0.2));
+    const auto speed = static_cast<float>(rng.uniform() * 0.05 + 0.2);
+    DrawSymmetricVelocity(rng, speed, m_VelocityX, m_VelocityY, m_VelocityZ);
 }
 
 MoverCollide::MoverCollide(const MoverCollide& source)
     : Mover(source), m_ShrinkStart(source.m_ShrinkStart), m_bActive(false),
       m_LowBound(source.m_LowBound), m_HighBound(source.m_HighBound) {
-    DrawVelocity(static_cast<float>(m_pRand->uniform() * 0.05 + 0.1));
-}
-
-void MoverCollide::DrawVelocity(double speed) {
-    m_VelocityX = static_cast<float>(m_pRand->symmetric() * speed);
-    m_VelocityY = static_cast<float>(m_pRand->symmetric() * speed);
-    m_VelocityZ = static_cast<float>(m_pRand->symmetric() * speed);
+    const auto speed = static_cast<float>(m_pRand->uniform() * 0.05 + 0.1);
+    DrawSymmetricVelocity(*m_pRand, speed, m_VelocityX, m_VelocityY, m_VelocityZ);
 }
 
 std::unique_ptr<Mover> MoverCollide::Clone() const {
@@ -98,7 +93,5 @@ void MoverCollide::StopVelocity() {
 }
 
 int MoverCollide::PolygonReserve(int budget) const {
-    if (budget <= 0)
-        return 0;
-    return static_cast<int>(budget - std::pow(static_cast<double>(budget), 0.85));
+    return ReserveAllBut(budget, 0.85);
 }

@@ -30,7 +30,6 @@ public:
 private:
     MoverCollide(const MoverCollide& source); // waiting
 
-    void DrawVelocity(double speed);
     void Reflect(float& position, float& velocity) const;
 
     float m_VelocityX = 0, m_VelocityY = 0, m_VelocityZ = 0;

@@ -2,12 +2,12 @@
 
 #include "app/Random.h"
 #include "motion/MotionContext.h"
+#include "motion/MoverMath.h"
 #include "motion/MoverSin.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"
 
 #include <algorithm>
-#include <cmath>
 
 std::vector<MoverExplode::BurstGroup> MoverExplode::s_Groups;
 
@@ -73,15 +73,10 @@ void MoverExplode::Join() {
     m_Group = rng.below(GroupCount());
     BurstGroup& mine = s_Groups[m_Group];
     mine.memberCount += 1;
-    m_Theta = static_cast<float>(rng.uniform() * (mine.thetaHigh - mine.thetaLow) + mine.thetaLow);
-    m_Phi = static_cast<float>(rng.uniform() * (mine.phiHigh - mine.phiLow) + mine.phiLow);
-    m_SinTheta = std::sin(m_Theta);
-    m_CosTheta = std::cos(m_Theta);
-    m_SinPhi = std::sin(m_Phi);
-    m_CosPhi = std::cos(m_Phi);
-    m_DirX = m_SinTheta * m_CosPhi;
-    m_DirY = m_SinTheta * m_SinPhi;
-    m_DirZ = m_CosTheta;
+    const auto theta =
+        static_cast<float>(rng.uniform() * (mine.thetaHigh - mine.thetaLow) + mine.thetaLow);
+    const auto phi = static_cast<float>(rng.uniform() * (mine.phiHigh - mine.phiLow) + mine.phiLow);
+    m_Direction = PolarDirection::Of(theta, phi);
 }
 
 std::unique_ptr<Mover> MoverExplode::Clone() const {
@@ -111,9 +106,9 @@ void MoverExplode::Step(float& x, float& y, float& z, const Saver& scene) {
     }
     const SceneClock clock = SceneClock::Of(scene);
     m_Distance += m_Speed;
-    x = mine.originX + m_Distance * m_DirX;
-    y = mine.originY + m_Distance * m_DirY;
-    z = mine.originZ + m_Distance * m_DirZ;
+    x = mine.originX + m_Distance * m_Direction.x;
+    y = mine.originY + m_Distance * m_Direction.y;
+    z = mine.originZ + m_Distance * m_Direction.z;
     const auto outside = [](float c) { return c < -HalfDiagonal || c > HalfDiagonal; };
     if (outside(x) || outside(y) || outside(z)) {
         m_Distance = 0;

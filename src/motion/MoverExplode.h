@@ -1,5 +1,6 @@
 #pragma once
 
+#include "motion/MoverMath.h"
 #include "motion/Mover.h"
 
 #include <vector>
@@ -64,8 +65,6 @@ private:
 
     float m_Distance = 0;
     float m_Speed = 0;
-    float m_Theta = 0, m_Phi = 0;
-    float m_SinTheta = 0, m_CosTheta = 1, m_SinPhi = 0, m_CosPhi = 1;
-    float m_DirX = 0, m_DirY = 0, m_DirZ = 0;
+    PolarDirection m_Direction;
     std::unique_ptr<MoverSin> m_pLeader; // only the group's leader has one
 };

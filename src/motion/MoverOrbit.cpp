@@ -3,11 +3,10 @@
 #include "app/Random.h"
 #include "motion/EndShrink.h"
 #include "motion/MotionContext.h"
+#include "motion/MoverMath.h"
 #include "motion/SceneClock.h"
 #include "scene/Saver.h"
 #include "shapes/Shape.h"
-
-#include <cmath>
 
 MoverOrbit::MoverOrbit(Random& rng) : MoverExplode(rng, 2) {
     DrawVelocity();
@@ -19,10 +18,7 @@ MoverOrbit::MoverOrbit(const MoverOrbit& source)
 }
 
 void MoverOrbit::DrawVelocity() {
-    const double speed = MyGroup().speed;
-    m_VelocityX = static_cast<float>(m_pRand->symmetric() * speed);
-    m_VelocityY = static_cast<float>(m_pRand->symmetric() * speed);
-    m_VelocityZ = static_cast<float>(m_pRand->symmetric() * speed);
+    DrawSymmetricVelocity(*m_pRand, MyGroup().speed, m_VelocityX, m_VelocityY, m_VelocityZ);
 }
 
 std::unique_ptr<Mover> MoverOrbit::Clone() const {
@@ -95,7 +91,5 @@ void MoverOrbit::OnCollision() {
 }
 
 int MoverOrbit::PolygonReserve(int budget) const {
-    if (budget <= 0)
-        return 0;
-    return static_cast<int>(budget - std::pow(static_cast<double>(budget), 0.8));
+    return ReserveAllBut(budget, 0.8);
 }

@@ -19,15 +19,9 @@ MoverPolar::MoverPolar(const MoverPolar& source) : Mover(source), m_Rate(source.
 
 void MoverPolar::DrawDirection() {
     // Whole numbers of radians, as drawn: the directions are still well spread.
-    m_Theta = static_cast<float>(m_pRand->below(360));
-    m_Phi = static_cast<float>(m_pRand->below(360));
-    m_SinTheta = std::sin(m_Theta);
-    m_CosTheta = std::cos(m_Theta);
-    m_SinPhi = std::sin(m_Phi);
-    m_CosPhi = std::cos(m_Phi);
-    m_DirX = m_SinTheta * m_CosPhi;
-    m_DirY = m_SinTheta * m_SinPhi;
-    m_DirZ = m_CosTheta;
+    const auto theta = static_cast<float>(m_pRand->below(360));
+    const auto phi = static_cast<float>(m_pRand->below(360));
+    m_Direction = PolarDirection::Of(theta, phi);
 }
 
 std::unique_ptr<Mover> MoverPolar::Clone() const {
@@ -55,8 +49,8 @@ void MoverPolar::Step(float& x, float& y, float& z, const Saver& scene) {
 void MoverPolar::Advance(float& x, float& y, float& z, float t) {
     const float d =
         static_cast<float>(std::fabs(std::sin(static_cast<double>(t) * m_Rate)) * m_Amplitude);
-    x = d * m_DirX;
-    y = d * m_DirY;
-    z = d * m_DirZ;
+    x = d * m_Direction.x;
+    y = d * m_Direction.y;
+    z = d * m_Direction.z;
     m_bVisible = true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "motion/MoverMath.h"
 #include "motion/Mover.h"
 
 // The shape swings back and forth along one line through the origin.
@@ -24,9 +25,7 @@ private:
 
     void DrawDirection();
 
-    float m_DirX = 0, m_DirY = 0, m_DirZ = 1; // unit vector
-    float m_Theta = 0, m_Phi = 0;             // radians as drawn (whole numbers 0 .. 359)
-    float m_SinTheta = 0, m_CosTheta = 1, m_SinPhi = 0, m_CosPhi = 1;
+    PolarDirection m_Direction; // angles drawn as whole numbers 0 .. 359
     float m_Amplitude = 0;
     float m_Rate = 0; // radians per frame
 };

@@ -3,6 +3,7 @@
 #include "app/Random.h"
 #include "motion/EndShrink.h"
 #include "motion/MotionContext.h"
+#include "motion/MoverMath.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"
 
@@ -55,9 +56,7 @@ MoverSwarm::MoverSwarm(const MoverSwarm& source)
 }
 
 void MoverSwarm::DrawVelocity() {
-    m_VelocityX = static_cast<float>(m_pRand->symmetric() * m_SpeedScale);
-    m_VelocityY = static_cast<float>(m_pRand->symmetric() * m_SpeedScale);
-    m_VelocityZ = static_cast<float>(m_pRand->symmetric() * m_SpeedScale);
+    DrawSymmetricVelocity(*m_pRand, m_SpeedScale, m_VelocityX, m_VelocityY, m_VelocityZ);
 }
 
 std::unique_ptr<Mover> MoverSwarm::Clone() const {
