@@ -6,6 +6,8 @@
 #include "scene/Saver.h"
 #include "shapes/Shape.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <utility>
 
@@ -90,3 +92,9 @@ inline MotionContext DefaultMotion(float framesPerSecond = 25.0f) {
     context.performance1 = 1.0f;
     return context;
 }
+
+// Group mover tests run under the default motion context.
+class GroupMoverTest : public ::testing::Test {
+protected:
+    ScopedMotionContext m_Motion{DefaultMotion()};
+};

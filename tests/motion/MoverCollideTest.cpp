@@ -7,8 +7,9 @@
 
 namespace {
 
-TEST(MoverCollide, WaitingShapeStartsScatteredByItsOwnDraws) {
-    ScopedMotionContext motion(DefaultMotion());
+using MoverCollideTest = GroupMoverTest;
+
+TEST_F(MoverCollideTest, WaitingShapeStartsScatteredByItsOwnDraws) {
     const int seed = 314;
     Random rng(seed);
     GroupScene scene(1500);
@@ -37,8 +38,7 @@ TEST(MoverCollide, WaitingShapeStartsScatteredByItsOwnDraws) {
 }
 
 // The prototype moves alone and sets off nobody it does not touch.
-TEST(MoverCollide, WaitingShapesStayStillUntilTouched) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverCollideTest, WaitingShapesStayStillUntilTouched) {
     Random rng(42);
     GroupScene scene(1500);
     scene.Compose(rng, std::make_unique<MoverCollide>(rng), 20);
@@ -58,8 +58,7 @@ TEST(MoverCollide, WaitingShapesStayStillUntilTouched) {
     EXPECT_NE(scene.At(0).X(), 0.0f);
 }
 
-TEST(MoverCollide, ActivationSpreadsAlongAChainWithinOneFrame) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverCollideTest, ActivationSpreadsAlongAChainWithinOneFrame) {
     Random rng(43);
     GroupScene scene(1500);
     scene.Compose(rng, std::make_unique<MoverCollide>(rng), 6);
@@ -80,8 +79,7 @@ TEST(MoverCollide, ActivationSpreadsAlongAChainWithinOneFrame) {
         EXPECT_FALSE(scene.At(i).IsActive()) << "shape " << i;
 }
 
-TEST(MoverCollide, WallsReflectTheVelocityWithRandomLoss) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverCollideTest, WallsReflectTheVelocityWithRandomLoss) {
     Random rng(44);
     GroupScene scene(1500);
     scene.Compose(rng, std::make_unique<MoverCollide>(rng), 0);
@@ -103,8 +101,7 @@ TEST(MoverCollide, WallsReflectTheVelocityWithRandomLoss) {
     }
 }
 
-TEST(MoverCollide, ReserveLeavesAboutBudgetToThePower085) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverCollideTest, ReserveLeavesAboutBudgetToThePower085) {
     Random rng(45);
     const MoverCollide collide(rng);
     // budget - budget^0.85, truncated (computed independently).

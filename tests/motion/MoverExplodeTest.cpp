@@ -7,6 +7,8 @@
 
 namespace {
 
+using MoverExplodeTest = GroupMoverTest;
+
 struct Position {
     float x, y, z;
 };
@@ -26,8 +28,7 @@ void SkipLeaderDraws(Random& ref) {
     ref.skewed(10, 3);
 }
 
-TEST(MoverExplode, PrototypeAndCloneDrawInTheirFixedOrder) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverExplodeTest, PrototypeAndCloneDrawInTheirFixedOrder) {
     const int seed = 2024;
     Random rng(seed);
     const MoverExplode prototype(rng);
@@ -81,8 +82,7 @@ TEST(MoverExplode, PrototypeAndCloneDrawInTheirFixedOrder) {
     EXPECT_EQ(rng.next(), ref.next());
 }
 
-TEST(MoverExplode, GroupTablesCountEveryMemberAndGiveEachGroupOneLeader) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverExplodeTest, GroupTablesCountEveryMemberAndGiveEachGroupOneLeader) {
     for (int seed : {3, 17, 4242}) {
         Random rng(seed);
         GroupScene scene(1500);
@@ -107,8 +107,7 @@ TEST(MoverExplode, GroupTablesCountEveryMemberAndGiveEachGroupOneLeader) {
     }
 }
 
-TEST(MoverExplode, LoneLeaderMovesItsGroupOriginAlongASinePath) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverExplodeTest, LoneLeaderMovesItsGroupOriginAlongASinePath) {
     Random rng(5);
     GroupScene scene(1500);
     scene.Compose(rng, std::make_unique<MoverExplode>(rng), 0);
@@ -136,8 +135,8 @@ TEST(MoverExplode, LoneLeaderMovesItsGroupOriginAlongASinePath) {
 
 // Particles fast enough (one frame per second of budget) to leave the box many times in a
 // short scene, before and after the stop frame.
-TEST(MoverExplode, ParticlesLeavingTheBoxRestartBeforeTheStopFrameAndRetireAfterIt) {
-    ScopedMotionContext motion(DefaultMotion(1.0f));
+TEST_F(MoverExplodeTest, ParticlesLeavingTheBoxRestartBeforeTheStopFrameAndRetireAfterIt) {
+    ScopedMotionContext oneFramePerSecond(DefaultMotion(1.0f));
     Random rng(11);
     const int period = 400;
     const int stopFrame = 380; // 95 % of the scene
@@ -178,8 +177,7 @@ TEST(MoverExplode, ParticlesLeavingTheBoxRestartBeforeTheStopFrameAndRetireAfter
     EXPECT_GT(retirements, 0);
 }
 
-TEST(MoverExplode, NoParticleIsVisibleOnTheLastFrame) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverExplodeTest, NoParticleIsVisibleOnTheLastFrame) {
     Random rng(23);
     const int period = 120;
     GroupScene scene(period);

@@ -7,6 +7,8 @@
 
 namespace {
 
+using MoverOrbitTest = GroupMoverTest;
+
 // Two shapes at rest with chosen masses and positions.
 void PlaceAtRest(GroupScene& scene, std::size_t i, float x, float y, float z, float mass) {
     scene.At(i).SetPosition(x, y, z);
@@ -14,8 +16,7 @@ void PlaceAtRest(GroupScene& scene, std::size_t i, float x, float y, float z, fl
     scene.At(i).StopVelocity();
 }
 
-TEST(MoverOrbit, EveryShapeIsPulledTowardsTheOthersByTheirMass) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverOrbitTest, EveryShapeIsPulledTowardsTheOthersByTheirMass) {
     Random rng(7);
     GroupScene scene(1000);
     scene.Compose(rng, std::make_unique<MoverOrbit>(rng), 1);
@@ -35,8 +36,7 @@ TEST(MoverOrbit, EveryShapeIsPulledTowardsTheOthersByTheirMass) {
     EXPECT_NEAR(scene.At(1).Z(), 0.0f, 1e-6);
 }
 
-TEST(MoverOrbit, ShapesAtTheSamePlaceDoNotPullEachOther) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverOrbitTest, ShapesAtTheSamePlaceDoNotPullEachOther) {
     Random rng(8);
     GroupScene scene(1000);
     scene.Compose(rng, std::make_unique<MoverOrbit>(rng), 2);
@@ -56,8 +56,7 @@ TEST(MoverOrbit, ShapesAtTheSamePlaceDoNotPullEachOther) {
     EXPECT_NEAR(scene.At(2).Z(), 2.0f - 0.6f, 1e-6);
 }
 
-TEST(MoverOrbit, EndShrinkScalesTheShrunkPositionEachFrame) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverOrbitTest, EndShrinkScalesTheShrunkPositionEachFrame) {
     Random rng(9);
     GroupScene scene(100); // the shrink starts after frame 95
     scene.Compose(rng, std::make_unique<MoverOrbit>(rng), 0);
@@ -80,8 +79,7 @@ TEST(MoverOrbit, EndShrinkScalesTheShrunkPositionEachFrame) {
     EXPECT_EQ(scene.At(0).Z(), 0.0f); // at the centre as the scene ends
 }
 
-TEST(MoverOrbit, ReserveLeavesAboutBudgetToThePower08) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverOrbitTest, ReserveLeavesAboutBudgetToThePower08) {
     Random rng(1);
     const MoverOrbit orbit(rng);
     // budget - budget^0.8, truncated (computed independently).

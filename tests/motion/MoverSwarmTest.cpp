@@ -9,8 +9,9 @@
 
 namespace {
 
-TEST(MoverSwarm, PrototypeAndCloneDrawInTheirFixedOrder) {
-    ScopedMotionContext motion(DefaultMotion());
+using MoverSwarmTest = GroupMoverTest;
+
+TEST_F(MoverSwarmTest, PrototypeAndCloneDrawInTheirFixedOrder) {
     const int seed = 77;
     Random rng(seed);
     const MoverSwarm prototype(rng);
@@ -44,8 +45,7 @@ TEST(MoverSwarm, PrototypeAndCloneDrawInTheirFixedOrder) {
     EXPECT_EQ(rng.next(), ref.next());
 }
 
-TEST(MoverSwarm, EachSceneTurnsItsOwnRatesIntoWholeTurnsPerScene) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverSwarmTest, EachSceneTurnsItsOwnRatesIntoWholeTurnsPerScene) {
     Random rng(78);
     for (const int period : {1000, 360, 1000}) {
         GroupScene scene(period);
@@ -63,8 +63,7 @@ TEST(MoverSwarm, EachSceneTurnsItsOwnRatesIntoWholeTurnsPerScene) {
     }
 }
 
-TEST(MoverSwarm, AShapeExactlyOnItsTargetStillMoves) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverSwarmTest, AShapeExactlyOnItsTargetStillMoves) {
     Random rng(31);
     GroupScene scene(100); // swarms leave for the centre from frame 75
     scene.Compose(rng, std::make_unique<MoverSwarm>(rng), 0);
@@ -80,8 +79,7 @@ TEST(MoverSwarm, AShapeExactlyOnItsTargetStillMoves) {
     EXPECT_TRUE(shape.GetMover()->IsVisible());
 }
 
-TEST(MoverSwarm, SpeedIsCappedPerAxisAndEverySwarmEndsAtTheCentre) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverSwarmTest, SpeedIsCappedPerAxisAndEverySwarmEndsAtTheCentre) {
     for (int seed : {2, 40, 613}) {
         Random rng(seed);
         const int period = 400;

@@ -9,8 +9,9 @@
 
 namespace {
 
-TEST(MoverXYZ, MembersRunOneFrameApartOnTheirGroupsPath) {
-    ScopedMotionContext motion(DefaultMotion());
+using MoverXYZTest = GroupMoverTest;
+
+TEST_F(MoverXYZTest, MembersRunOneFrameApartOnTheirGroupsPath) {
     Random rng(51);
     const int period = 300;
     const int stopFrame = 285;
@@ -45,8 +46,7 @@ TEST(MoverXYZ, MembersRunOneFrameApartOnTheirGroupsPath) {
     }
 }
 
-TEST(MoverXYZ, PathsStartAtTheGroupOriginAndRunAlongOneAxisAtATime) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverXYZTest, PathsStartAtTheGroupOriginAndRunAlongOneAxisAtATime) {
     for (int seed : {52, 53, 54}) {
         Random rng(seed);
         GroupScene scene(1500);
@@ -81,8 +81,7 @@ TEST(MoverXYZ, PathsStartAtTheGroupOriginAndRunAlongOneAxisAtATime) {
 // A member runs the first stopFrame points of the path from the frame of its delay on: one
 // delayed to the stop frame or later stays hidden while the group's first train runs, and
 // shows only in the scene's closing frames, if at all.
-TEST(MoverXYZ, MembersDelayedPastTheStopFrameStayHiddenWhileTheFirstTrainRuns) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverXYZTest, MembersDelayedPastTheStopFrameStayHiddenWhileTheFirstTrainRuns) {
     Random rng(55);
     const int period = 20;
     const int stopFrame = 19;
@@ -107,8 +106,7 @@ TEST(MoverXYZ, MembersDelayedPastTheStopFrameStayHiddenWhileTheFirstTrainRuns) {
     }
 }
 
-TEST(MoverXYZ, PathTableBelongsToTheLatestPrototypesScene) {
-    ScopedMotionContext motion(DefaultMotion());
+TEST_F(MoverXYZTest, PathTableBelongsToTheLatestPrototypesScene) {
     Random rng(56);
     auto first = std::make_unique<GroupScene>(200);
     first->Compose(rng, std::make_unique<MoverXYZ>(rng), 10);
