@@ -18,6 +18,16 @@ bool ReadExactly(std::FILE* file, void* into, std::size_t bytes) {
     return std::fread(into, 1, bytes, file) == bytes;
 }
 
+// The red, green and blue bit-field masks: 12 bytes.
+bool ReadMasks(std::FILE* file, std::uint32_t (&masks)[3]) {
+    std::uint8_t m[12];
+    if (!ReadExactly(file, m, sizeof m))
+        return false;
+    for (int i = 0; i < 3; ++i)
+        masks[i] = LE32(m + 4 * i);
+    return true;
+}
+
 bool ValidDepth(int bpp, std::uint32_t compression) {
     switch (compression) {
     case Image::CompressRGB:
@@ -122,11 +132,8 @@ bool ImageBMP::Read(std::FILE* file) {
         header.biClrImportant = LE32(h + 36);
         // Longer headers carry the bit-field masks in their next 12 bytes.
         if (headerSize >= HeaderBytes + 12) {
-            std::uint8_t m[12];
-            if (!ReadExactly(file, m, sizeof m))
+            if (!ReadMasks(file, masks))
                 return false;
-            for (int i = 0; i < 3; ++i)
-                masks[i] = LE32(m + 4 * i);
             masksRead = true;
         }
         if (!in.SeekTo(headerStart + headerSize))
@@ -139,13 +146,8 @@ bool ImageBMP::Read(std::FILE* file) {
     if (header.biWidth <= 0 || header.biHeight <= 0 || !ValidDepth(bpp, compression) ||
         std::int64_t{header.biWidth} * header.biHeight > MaxPixels)
         return false;
-    if (compression == CompressBitfields && !masksRead) {
-        std::uint8_t m[12];
-        if (!ReadExactly(file, m, sizeof m))
-            return false;
-        for (int i = 0; i < 3; ++i)
-            masks[i] = LE32(m + 4 * i);
-    }
+    if (compression == CompressBitfields && !masksRead && !ReadMasks(file, masks))
+        return false;
 
     // Colour table: as many entries as the header says, or a full table for 8 bits and
     // fewer; it must be in the file.
