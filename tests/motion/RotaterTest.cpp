@@ -126,35 +126,35 @@ TEST_F(RotaterTest, SteeringRotatersAimWhereTheirMotionPoints) {
     // Same seed, same base draws: each rotater must turn exactly as the probe does toward
     // the targets its motion gives.
     const int seed = 17;
-    auto probeFor = [&](Random& rng) { return SteeringProbe(rng); };
+    const auto expectSameTurn = [](const Rotater& rotater, const SteeringProbe& probe) {
+        EXPECT_EQ(rotater.Yaw(), probe.Yaw());
+        EXPECT_EQ(rotater.Roll(), probe.Roll());
+    };
     {
         Random a(seed), b(seed);
         RotaterOutward outward(a);
-        SteeringProbe probe = probeFor(b);
+        SteeringProbe probe(b);
         outward.Advance(1, 2, 3, 1, 2, 3); // not moved yet
         probe.Steer(0, 0);
-        EXPECT_EQ(outward.Yaw(), probe.Yaw());
-        EXPECT_EQ(outward.Roll(), probe.Roll());
+        expectSameTurn(outward, probe);
     }
     {
         Random a(seed), b(seed);
         RotaterOutFromZAxis axis(a);
-        SteeringProbe probe = probeFor(b);
+        SteeringProbe probe(b);
         axis.Advance(-1, 4, 9, 0, 4, 0); // away in -x only, depth ignored
         probe.Steer(-90, 360);
-        EXPECT_EQ(axis.Yaw(), probe.Yaw());
-        EXPECT_EQ(axis.Roll(), probe.Roll());
+        expectSameTurn(axis, probe);
     }
     {
         Random a(seed), b(seed);
         RotaterDirection direction(a);
-        SteeringProbe probe = probeFor(b);
+        SteeringProbe probe(b);
         direction.Advance(1, 0, 0, 5, 5, 5); // travelled +x from the origin
         probe.Steer(90, 0);
         direction.Advance(1, 0, 0, 5, 5, 5); // standing still
         probe.Steer(0, 0);
-        EXPECT_EQ(direction.Yaw(), probe.Yaw());
-        EXPECT_EQ(direction.Roll(), probe.Roll());
+        expectSameTurn(direction, probe);
     }
 }
 
