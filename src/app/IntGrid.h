@@ -30,7 +30,8 @@ public:
 
 private:
     std::size_t Index(int r, int c) const {
-        return static_cast<std::size_t>(c) + static_cast<std::size_t>(r) * static_cast<std::size_t>(m_Columns);
+        return static_cast<std::size_t>(c) +
+               static_cast<std::size_t>(r) * static_cast<std::size_t>(m_Columns);
     }
 
     int m_Rows = 0;

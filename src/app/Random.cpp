@@ -3,16 +3,23 @@
 #include <cstdlib>
 #include <ctime>
 
-Random::Random() { seedFromTime(); }
+Random::Random() {
+    seedFromTime();
+}
 
-Random::Random(int seed) { setSeed(seed); }
+Random::Random(int seed) {
+    setSeed(seed);
+}
 
-void Random::seedFromTime() { setSeed(static_cast<int>(std::time(nullptr))); }
+void Random::seedFromTime() {
+    setSeed(static_cast<int>(std::time(nullptr)));
+}
 
 void Random::setSeed(int seed) {
     m_Seed = seed;
     // |INT_MIN| does not fit an int; its magnitude taken as unsigned keeps the remainder exact.
-    const unsigned magnitude = seed < 0 ? 0u - static_cast<unsigned>(seed) : static_cast<unsigned>(seed);
+    const unsigned magnitude =
+        seed < 0 ? 0u - static_cast<unsigned>(seed) : static_cast<unsigned>(seed);
     long long mj = (static_cast<long long>(MSEED) - magnitude) % MBIG;
     if (mj < 0)
         mj += MBIG;
@@ -49,13 +56,21 @@ int Random::next() {
     return mj;
 }
 
-double Random::uniform() { return next() * 1e-9; }
+double Random::uniform() {
+    return next() * 1e-9;
+}
 
-double Random::symmetric() { return 2.0 * uniform() - 1.0; }
+double Random::symmetric() {
+    return 2.0 * uniform() - 1.0;
+}
 
-int Random::flip() { return below(2); }
+int Random::flip() {
+    return below(2);
+}
 
-int Random::below(int n) { return static_cast<int>(uniform() * n); }
+int Random::below(int n) {
+    return static_cast<int>(uniform() * n);
+}
 
 int Random::skewed(int n, int bias) {
     if (bias == 0)

@@ -131,9 +131,9 @@ void RegSettings::BuildChoiceTables() {
     const double p = Performance();
     const auto scaled = [p](double weight) { return static_cast<float>(weight * p); };
     const float images = m_Folders.empty() ? 0.0f : scaled(m_ImageProb);
-    FloatArray shapeWeights = {100, scaled(80),   scaled(20), scaled(80), 100, 100, scaled(100),
-                               100, 100,          100,        scaled(1000), 50, images, 0,
-                               70,  20,           scaled(60), 100,        40};
+    FloatArray shapeWeights = {100, scaled(80), scaled(20), scaled(80),   100, 100,    scaled(100),
+                               100, 100,        100,        scaled(1000), 50,  images, 0,
+                               70,  20,         scaled(60), 100,          40};
     // Mesh shapes (kind 10) and photograph cubes (kind 12) are not built yet: they are not
     // offered, and the kinds that exist share the table.
     shapeWeights[10] = 0.0f;

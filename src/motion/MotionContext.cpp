@@ -34,4 +34,6 @@ ScopedMotionContext::ScopedMotionContext(const MotionContext& context)
     gpPinnedContext = &m_Context;
 }
 
-ScopedMotionContext::~ScopedMotionContext() { gpPinnedContext = m_pPrevious; }
+ScopedMotionContext::~ScopedMotionContext() {
+    gpPinnedContext = m_pPrevious;
+}

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "motion/MoverMath.h"
 #include "motion/Mover.h"
+#include "motion/MoverMath.h"
 
 #include <vector>
 

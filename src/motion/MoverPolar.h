@@ -1,7 +1,7 @@
 #pragma once
 
-#include "motion/MoverMath.h"
 #include "motion/Mover.h"
+#include "motion/MoverMath.h"
 
 // The shape swings back and forth along one line through the origin.
 class MoverPolar : public Mover {

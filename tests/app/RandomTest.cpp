@@ -18,9 +18,11 @@ std::vector<int> Draws(Random& rng, int count) {
 // Reference values from an independent implementation of the subtractive method.
 TEST(Random, RawDrawsMatchReferenceSequence) {
     Random a(42);
-    EXPECT_EQ(Draws(a, 5), (std::vector<int>{634670766, 791644133, 941623396, 894891413, 435112290}));
+    EXPECT_EQ(Draws(a, 5),
+              (std::vector<int>{634670766, 791644133, 941623396, 894891413, 435112290}));
     Random b(12345);
-    EXPECT_EQ(Draws(b, 5), (std::vector<int>{860606660, 925464728, 418061483, 289637592, 142246568}));
+    EXPECT_EQ(Draws(b, 5),
+              (std::vector<int>{860606660, 925464728, 418061483, 289637592, 142246568}));
     Random c(0);
     EXPECT_EQ(Draws(c, 3), (std::vector<int>{533923850, 323008803, 401103978}));
     Random d(42);

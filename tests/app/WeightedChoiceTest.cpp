@@ -1,5 +1,5 @@
-#include "app/Random.h"
 #include "app/WeightedChoice.h"
+#include "app/Random.h"
 
 #include <gtest/gtest.h>
 
