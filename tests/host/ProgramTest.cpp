@@ -45,8 +45,7 @@ protected:
         m_Root = DefaultRootWindow(m_Display);
         // A program killed by the previous test may still have its window (and grabs) until
         // the server has noticed; its window must not be taken for this test's.
-        ASSERT_TRUE(WaitUntil([&] { return ProgramChildren(m_Display, m_Root).empty(); },
-                              kExitMs));
+        ASSERT_TRUE(WaitUntil([&] { return ProgramChildren(m_Display, m_Root).empty(); }, kExitMs));
     }
 
     void TearDown() override {
