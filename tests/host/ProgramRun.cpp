@@ -55,6 +55,7 @@ int StatusOf(int raw) {
 
 ProgramRun::ProgramRun(const std::vector<std::string>& args, const std::string& configHome,
                        const std::map<std::string, std::string>& env) {
+    m_StdoutPath = configHome + "/stdout.txt";
     m_StderrPath = configHome + "/stderr.txt";
     std::vector<std::string> argStrings{KINETORA_PROGRAM};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
@@ -70,7 +71,8 @@ ProgramRun::ProgramRun(const std::vector<std::string>& args, const std::string& 
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, m_StdoutPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, m_StderrPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = -1;
@@ -106,11 +108,23 @@ void ProgramRun::Signal(int signal) const {
         kill(m_Pid, signal);
 }
 
-std::string ProgramRun::Stderr() const {
-    std::ifstream in(m_StderrPath);
+namespace {
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+} // namespace
+
+std::string ProgramRun::Stdout() const {
+    return ReadText(m_StdoutPath);
+}
+
+std::string ProgramRun::Stderr() const {
+    return ReadText(m_StderrPath);
 }
 
 TempFolder::TempFolder() {

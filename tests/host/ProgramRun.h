@@ -24,11 +24,13 @@ public:
     std::optional<int> WaitExit(int ms);
     bool Running();
     void Signal(int signal) const;
+    std::string Stdout() const;
     std::string Stderr() const;
 
 private:
     int m_Pid = -1;
     std::optional<int> m_Status;
+    std::string m_StdoutPath;
     std::string m_StderrPath;
 };
 

@@ -1,7 +1,7 @@
 // gtest first: the X headers define macros (None, Bool) that its templates use as names.
 #include <gtest/gtest.h>
 
-#include "host/x11/SignalPipe.h"
+#include "host/posix/SignalPipe.h"
 #include "host/x11/SuspendClock.h"
 #include "host/x11/X11Host.h"
 

@@ -6,6 +6,7 @@
 #include "app/SaverApp.h"
 #include "app/SceneWnd.h"
 #include "host/offscreen/OffscreenHost.h"
+#include "host/posix/SignalPipe.h"
 #include "motion/Mover.h"
 #include "scene/SaverShapes.h"
 #include "shapes/Shape.h"
@@ -152,6 +153,7 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
                      kMaxSeconds, kMaxSize, kMaxSize);
         return 1;
     }
+    const SignalPipe signals;
     BenchHost host(options.width, options.height, options.sceneFrames);
     host.SetReadBack(false);
     AppSession session;
@@ -170,8 +172,10 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
 
     std::printf("polygon budget %d, %d frames a scene at most, %dx%d\n",
                 gApp.pSettings()->Polygons(), options.sceneFrames, options.width, options.height);
+    std::fflush(stdout);
     Totals totals;
-    while (!host.TimeIsUp() && !host.CloseRequested() && !wnd.IsBlanked()) {
+    while (!host.TimeIsUp() && !host.CloseRequested() && !wnd.IsBlanked() &&
+           !SignalPipe::Terminated()) {
         host.StartScene();
         wnd.OnPaint();
         if (!gSaver)
@@ -179,8 +183,10 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
         SceneRecord record = Describe(*gSaver);
         record.frames = gSaver->frameNumber();
         record.drawMs = Saver::WallClockMs() - gSaver->StartClockMs();
-        const bool cutShort = !gSaver->IsDone() && host.TimeIsUp();
+        const bool cutShort = !gSaver->IsDone() && (host.TimeIsUp() || SignalPipe::Terminated());
         Print(record, cutShort);
+        // One line at a time, also into a pipe: a long run shows its progress.
+        std::fflush(stdout);
         Add(totals, record);
         // A scene that has had its frames makes way, as a finished one would.
         if (!gSaver->IsDone())
@@ -191,5 +197,11 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
                 totals.scenes, PerSecond(static_cast<double>(totals.frames), totals.drawMs),
                 PerSecond(totals.polygonFrames, totals.drawMs), totals.slowestComposeMs,
                 totals.slowestShape.c_str());
+    if (SignalPipe::Terminated()) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "kinetora: bench stopped by %s; the summary covers %d scenes\n",
+                     SignalPipe::TerminatingSignalName(), totals.scenes);
+        return 128 + SignalPipe::TerminatingSignal();
+    }
     return 0;
 }

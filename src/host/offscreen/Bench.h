@@ -20,5 +20,7 @@ struct BenchOptions {
 // (shape and mover classes, shapes, polygons, composition time, frames, frames per second)
 // and a summary. The settings come from store and are never written back; scenes cut short
 // are not measured, so every scene is composed for the budget the settings hold. Returns
-// the process exit status.
+// the process exit status; SIGTERM, SIGINT or SIGHUP end the run within a frame with the
+// summary of the scenes so far and 128 + the signal, so that a script can tell a
+// measurement cut short from a complete one.
 int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store);

@@ -1,5 +1,7 @@
 #include "host/offscreen/OffscreenHost.h"
 
+#include "host/posix/SignalPipe.h"
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
@@ -117,7 +119,8 @@ void OffscreenHost::ReleaseGLContext() {
 }
 
 bool OffscreenHost::InputPending() {
-    return m_bCloseRequested || (m_FrameLimit > 0 && m_FramesSwapped >= m_FrameLimit);
+    return m_bCloseRequested || SignalPipe::Terminated() ||
+           (m_FrameLimit > 0 && m_FramesSwapped >= m_FrameLimit);
 }
 
 void OffscreenHost::WaitForInput(int) {}

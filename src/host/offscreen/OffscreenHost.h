@@ -11,9 +11,9 @@ class ProfileStore;
 
 // A scene host with no window system: an EGL pbuffer of the requested size (colour and
 // depth) on Mesa's surfaceless platform, with a desktop GL compatibility context. No
-// pacing: WaitForInput returns at once. "Input" turns up once the frame limit was swapped,
-// (or a close was asked for), so a burst of frames ends there. Every swap first reads the
-// frame back.
+// pacing: WaitForInput returns at once. "Input" turns up once the frame limit was swapped
+// (or a close was asked for, or an ending signal arrived), so a burst of frames ends there.
+// Every swap first reads the frame back.
 class OffscreenHost : public SceneHost {
 public:
     // frameLimit 0: no limit (input never arrives).
@@ -72,5 +72,6 @@ struct RenderOptions {
 // to options.path as PNG. The settings come from store and are never written back; without
 // a frame-rate record, 25 frames per second at 2500 polygons stand in for one, so a seed
 // always gives the same picture. Returns the process exit status: 0 on success, else 1
-// with a message on standard error.
+// with a message on standard error; SIGTERM, SIGINT or SIGHUP stop the run within a frame,
+// write no picture and give 128 + the signal, as the shell reports a killed program.
 int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store);

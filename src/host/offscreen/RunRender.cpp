@@ -6,6 +6,7 @@
 #include "app/SaverApp.h"
 #include "app/SceneWnd.h"
 #include "host/offscreen/PngWriter.h"
+#include "host/posix/SignalPipe.h"
 
 #include <unistd.h>
 
@@ -89,7 +90,8 @@ struct AppSession {
 // Paints until the host has swapped the frames asked for.
 void PaintFrames(CSceneWnd& wnd, OffscreenHost& host, int frames) {
     int idle = 0;
-    while (host.FramesSwapped() < frames && !host.CloseRequested() && wnd.NeedsPaint()) {
+    while (host.FramesSwapped() < frames && !host.CloseRequested() && !SignalPipe::Terminated() &&
+           wnd.NeedsPaint()) {
         const int before = host.FramesSwapped();
         wnd.OnPaint();
         idle = host.FramesSwapped() == before ? idle + 1 : 0;
@@ -101,6 +103,8 @@ void PaintFrames(CSceneWnd& wnd, OffscreenHost& host, int frames) {
 } // namespace
 
 int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store) {
+    // Before the file exists, so that a signal never leaves an empty file behind.
+    const SignalPipe signals;
     bool created = false;
     if (!CheckOptions(options) || !CheckWritable(options.path, created))
         return 1;
@@ -127,6 +131,14 @@ int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store)
     wnd.OnSize(options.width, options.height);
     PaintFrames(wnd, host, options.frames);
 
+    // A picture from fewer frames than asked for is not the picture the seed promises.
+    if (SignalPipe::Terminated()) {
+        std::cerr << "kinetora: render stopped by " << SignalPipe::TerminatingSignalName()
+                  << " after " << host.FramesSwapped() << " of " << options.frames << " frames; "
+                  << options.path << " not written\n";
+        discard();
+        return 128 + SignalPipe::TerminatingSignal();
+    }
     if (host.LastFrame().empty()) {
         std::cerr << "kinetora: no frame was drawn\n";
         discard();

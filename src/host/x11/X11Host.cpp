@@ -1,6 +1,6 @@
 #include "host/x11/X11Host.h"
 
-#include "host/x11/SignalPipe.h"
+#include "host/posix/SignalPipe.h"
 #include "host/x11/SuspendClock.h"
 #include "host/x11/X11Errors.h"
 

@@ -6,7 +6,7 @@
 #include "app/SceneWnd.h"
 #include "app/ScreenWnd.h"
 #include "app/tvTimer.h"
-#include "host/x11/SignalPipe.h"
+#include "host/posix/SignalPipe.h"
 #include "host/x11/SuspendClock.h"
 #include "host/x11/X11Errors.h"
 #include "host/x11/X11Host.h"

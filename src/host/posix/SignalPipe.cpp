@@ -1,4 +1,4 @@
-#include "host/x11/SignalPipe.h"
+#include "host/posix/SignalPipe.h"
 
 #include <array>
 #include <cerrno>
@@ -59,6 +59,7 @@ SignalPipe::~SignalPipe() {
     for (size_t i = 0; i < kSignals.size(); ++i)
         sigaction(kSignals[i], &gPrevious[i], nullptr);
     gWriteFd = -1;
+    gTerminatingSignal = 0;
     if (m_ReadFd >= 0)
         close(m_ReadFd);
     if (m_WriteFd >= 0)
@@ -71,6 +72,19 @@ bool SignalPipe::Terminated() {
 
 int SignalPipe::TerminatingSignal() {
     return gTerminatingSignal;
+}
+
+const char* SignalPipe::TerminatingSignalName() {
+    switch (gTerminatingSignal) {
+    case SIGTERM:
+        return "SIGTERM";
+    case SIGINT:
+        return "SIGINT";
+    case SIGHUP:
+        return "SIGHUP";
+    default:
+        return "";
+    }
 }
 
 unsigned long SignalPipe::Continues() {

@@ -5,7 +5,8 @@
 // wakes at once. SIGCONT is counted for the suspend-aware clock. One per process.
 class SignalPipe {
 public:
-    // Installs the handlers; they stay until the destructor restores the previous ones.
+    // Installs the handlers; they stay until the destructor restores the previous ones and
+    // forgets the signal, so a later pipe in the same process starts clean.
     SignalPipe();
     ~SignalPipe();
     SignalPipe(const SignalPipe&) = delete;
@@ -19,6 +20,8 @@ public:
     static bool Terminated();
     // The signal that ended the run (0 if none).
     static int TerminatingSignal();
+    // "SIGTERM", "SIGINT" or "SIGHUP" for messages; "" if none arrived.
+    static const char* TerminatingSignalName();
     // How many times the process was continued after a stop.
     static unsigned long Continues();
 
