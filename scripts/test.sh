@@ -21,14 +21,37 @@ if [ -z "${DISPLAY:-}" ]; then
     done
 fi
 
-ctest --test-dir build --output-on-failure -j2
+# Runs CTest, keeping its output so the totals can be summed at the end.
+PASSED=0
+FAILED=0
+run_ctest() {
+    local log
+    log=$(mktemp)
+    local status=0
+    ctest "$@" 2>&1 | tee "$log" || status=$?
+    local line
+    line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)
+    rm -f "$log"
+    if [ -n "$line" ]; then
+        local failed total
+        failed=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<< "$line")
+        total=$(sed -E 's/.* tests failed out of ([0-9]+).*/\1/' <<< "$line")
+        PASSED=$((PASSED + total - failed))
+        FAILED=$((FAILED + failed))
+    fi
+    return $status
+}
+
+run_ctest --test-dir build --output-on-failure -j2
 
 echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
 BUILD_DIR=build-asan scripts/setup.sh -DKINETORA_WERROR=ON -DKINETORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 # Mesa's software rasteriser frees some of LLVM's buffers with free(): not our mismatch.
 # Its few process-lifetime allocations are suppressed by name; leaks of ours still fail.
 ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1 \
-    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" ctest --test-dir build-asan --output-on-failure -j2 -L unit
+    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" run_ctest --test-dir build-asan --output-on-failure -j2 -L unit
 
 echo "== fuzz smoke (image decoders, 25 s each) =="
 scripts/fuzz.sh 25
+
+echo "tests: $PASSED passed, $FAILED failed"
