@@ -11,7 +11,7 @@ PACKAGES=(
     qt6-base-dev qt6-qpa-plugins
     googletest libgtest-dev libgmock-dev
     xvfb xdotool x11-utils
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev ccache
 )
 
 missing=()
@@ -27,5 +27,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -G Ninja "$@" > /dev/null
+# ccache keeps compiled objects across build folders and clean clones on this machine.
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+    -DCMAKE_C_COMPILER_LAUNCHER=ccache "$@" > /dev/null
 cmake --build "$BUILD_DIR" -j2

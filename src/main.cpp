@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
-#include "app/ProfileStore.h"
 #include "app/SaverApp.h"
+#include "core/ProfileStore.h"
 #include "host/offscreen/Bench.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "host/qt/QtProfileStore.h"

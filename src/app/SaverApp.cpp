@@ -1,12 +1,12 @@
 #include "app/SaverApp.h"
 
-#include "app/SceneWnd.h"
 #include "app/ScreenWnd.h"
+#include "scene/SceneWnd.h"
 
-#include "app/ProfileStore.h"
-#include "app/RegSettings.h"
-#include "app/Trace.h"
-#include "app/tvLibrary.h"
+#include "core/ProfileStore.h"
+#include "core/RegSettings.h"
+#include "core/Trace.h"
+#include "core/tvLibrary.h"
 #include "scene/Saver.h"
 
 #include <spawn.h>

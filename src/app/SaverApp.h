@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Random.h"
+#include "core/Random.h"
 
 #include <memory>
 #include <optional>

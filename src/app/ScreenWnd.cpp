@@ -1,7 +1,7 @@
 #include "app/ScreenWnd.h"
 
 #include "app/SaverApp.h"
-#include "app/SceneHost.h"
+#include "scene/SceneHost.h"
 
 #include <cstdlib>
 

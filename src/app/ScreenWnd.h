@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SceneWnd.h"
+#include "scene/SceneWnd.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #include "images/ImageList.h"
 
-#include "app/Random.h"
-#include "app/RegSettings.h"
+#include "core/Random.h"
+#include "core/RegSettings.h"
 #include "images/tvFolder.h"
 
 #include <algorithm>

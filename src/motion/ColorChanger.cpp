@@ -1,8 +1,8 @@
 #include "motion/ColorChanger.h"
 
-#include "app/FloatArray.h"
-#include "app/Random.h"
-#include "app/WeightedChoice.h"
+#include "core/FloatArray.h"
+#include "core/Random.h"
+#include "core/WeightedChoice.h"
 #include "motion/ColorChangerCycle.h"
 #include "motion/ColorChangerNone.h"
 #include "motion/ColorChangerPosition.h"

@@ -1,6 +1,6 @@
 #include "motion/ColorChangerPosition.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "motion/ColourTable.h"
 
-#include "app/Random.h"
 #include "app/SaverApp.h"
+#include "core/Random.h"
 
 #include <algorithm>
 

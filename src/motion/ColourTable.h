@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Color.h"
+#include "core/Color.h"
 
 #include <vector>
 

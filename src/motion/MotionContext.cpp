@@ -1,10 +1,10 @@
 #include "motion/MotionContext.h"
 
-#include "app/GLContext.h"
-#include "app/RegSettings.h"
 #include "app/SaverApp.h"
-#include "app/SceneWnd.h"
+#include "core/RegSettings.h"
 #include "motion/ColourTable.h"
+#include "scene/GLContext.h"
+#include "scene/SceneWnd.h"
 
 namespace {
 const MotionContext* gpPinnedContext = nullptr;

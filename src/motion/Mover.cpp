@@ -1,8 +1,8 @@
 #include "motion/Mover.h"
 
-#include "app/FloatArray.h"
-#include "app/Random.h"
-#include "app/WeightedChoice.h"
+#include "core/FloatArray.h"
+#include "core/Random.h"
+#include "core/WeightedChoice.h"
 #include "motion/MotionContext.h"
 #include "motion/MoverBounce.h"
 #include "motion/MoverCollide.h"

@@ -1,6 +1,6 @@
 #include "motion/MoverExplode.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/MotionContext.h"
 #include "motion/MoverMath.h"
 #include "motion/MoverSin.h"

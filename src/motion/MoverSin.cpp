@@ -1,6 +1,6 @@
 #include "motion/MoverSin.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"
 

@@ -1,6 +1,6 @@
 #include "motion/MoverSwarm.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/EndShrink.h"
 #include "motion/MotionContext.h"
 #include "motion/MoverMath.h"

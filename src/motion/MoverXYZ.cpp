@@ -1,6 +1,6 @@
 #include "motion/MoverXYZ.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/MotionContext.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"

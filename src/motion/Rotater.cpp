@@ -1,8 +1,8 @@
 #include "motion/Rotater.h"
 
-#include "app/FloatArray.h"
-#include "app/Random.h"
-#include "app/WeightedChoice.h"
+#include "core/FloatArray.h"
+#include "core/Random.h"
+#include "core/WeightedChoice.h"
 #include "motion/RotaterDirection.h"
 #include "motion/RotaterOutFromZAxis.h"
 #include "motion/RotaterOutward.h"

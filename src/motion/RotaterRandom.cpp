@@ -1,6 +1,6 @@
 #include "motion/RotaterRandom.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/MotionContext.h"
 
 namespace {

@@ -1,12 +1,12 @@
 #include "scene/Saver.h"
 
-#include "app/Color.h"
-#include "app/GLContext.h"
-#include "app/RegSettings.h"
 #include "app/SaverApp.h"
-#include "app/SceneWnd.h"
-#include "app/WeightedChoice.h"
-#include "app/tvTimer.h"
+#include "core/Color.h"
+#include "core/RegSettings.h"
+#include "core/WeightedChoice.h"
+#include "core/tvTimer.h"
+#include "scene/GLContext.h"
+#include "scene/SceneWnd.h"
 #include "shapes/Shape.h"
 
 #include <GL/gl.h>

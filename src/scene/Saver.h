@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Random.h"
-#include "app/tvTimer.h"
+#include "core/Random.h"
+#include "core/tvTimer.h"
 
 #include <memory>
 #include <optional>

@@ -1,11 +1,11 @@
 #include "scene/SaverShapes.h"
 
-#include "app/GLContext.h"
-#include "app/RegSettings.h"
 #include "app/SaverApp.h"
-#include "app/SceneHost.h"
-#include "app/SceneWnd.h"
-#include "app/tvTimer.h"
+#include "core/RegSettings.h"
+#include "core/tvTimer.h"
+#include "scene/GLContext.h"
+#include "scene/SceneHost.h"
+#include "scene/SceneWnd.h"
 #include "shapes/Shape.h"
 
 #include <GL/gl.h>

@@ -1,6 +1,6 @@
 #include "shapes/PrimitiveError.h"
 
-#include "app/tvLibrary.h"
+#include "core/tvLibrary.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/Vec3d.h"
 #include "shapes/TransformStack.h"
-#include "shapes/Vec3d.h"
 
 #include <GL/gl.h>
 

@@ -1,6 +1,6 @@
 #include "shapes/Primitives.h"
 
-#include "shapes/DisplayList.h"
+#include "gl/DisplayList.h"
 #include "shapes/PrimitiveError.h"
 #include "shapes/PrimitiveGeometry.h"
 #include "shapes/TransformStack.h"

@@ -1,6 +1,6 @@
 #include "shapes/ShapeCube.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "shapes/Primitives.h"
 
 ShapeCube::ShapeCube(Random& rng)

@@ -1,6 +1,6 @@
 #include "shapes/ShapeCylinder.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "shapes/Primitives.h"
 
 #include <algorithm>

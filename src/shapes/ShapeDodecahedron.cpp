@@ -1,6 +1,6 @@
 #include "shapes/ShapeDodecahedron.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "shapes/Primitives.h"
 
 ShapeDodecahedron::ShapeDodecahedron(Random& rng)

@@ -1,6 +1,6 @@
 #include "shapes/ShapeDot.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 
 #include <GL/gl.h>
 

@@ -1,6 +1,6 @@
 #include "shapes/ShapeIcosahedron.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "shapes/Primitives.h"
 
 ShapeIcosahedron::ShapeIcosahedron(Random& rng)

@@ -1,6 +1,6 @@
 #include "shapes/ShapeOctahedron.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "shapes/Primitives.h"
 
 ShapeOctahedron::ShapeOctahedron(Random& rng)

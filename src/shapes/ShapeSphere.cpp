@@ -1,6 +1,6 @@
 #include "shapes/ShapeSphere.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/ColorChanger.h"
 #include "motion/Mover.h"
 #include "shapes/Primitives.h"

@@ -1,6 +1,6 @@
 #include "shapes/ShapeTetrahedron.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "shapes/Primitives.h"
 
 ShapeTetrahedron::ShapeTetrahedron(Random& rng)

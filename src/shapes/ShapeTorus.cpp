@@ -1,6 +1,6 @@
 #include "shapes/ShapeTorus.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "shapes/Primitives.h"
 
 ShapeTorus::ShapeTorus(Random& rng)

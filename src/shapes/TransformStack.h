@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/Vec3d.h"
+#include "core/Vec3d.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 #include "app/SaverApp.h"
 
-#include "app/MemoryProfileStore.h"
-#include "app/RegSettings.h"
-#include "app/tvLibrary.h"
+#include "core/MemoryProfileStore.h"
+#include "core/RegSettings.h"
+#include "core/tvLibrary.h"
 
 #include <gtest/gtest.h>
 

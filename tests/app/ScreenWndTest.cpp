@@ -1,6 +1,6 @@
 #include "app/ScreenWnd.h"
 
-#include "app/SceneHost.h"
+#include "scene/SceneHost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "images/ImageList.h"
 
 #include "TestImages.h"
-#include "app/MemoryProfileStore.h"
-#include "app/Random.h"
-#include "app/RegSettings.h"
+#include "core/MemoryProfileStore.h"
+#include "core/Random.h"
+#include "core/RegSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "motion/ColorChanger.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/ColorChangerCycle.h"
 #include "motion/ColorChangerNone.h"
 #include "motion/ColorChangerPosition.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/MotionContext.h"
 #include "motion/Mover.h"
 #include "scene/Saver.h"

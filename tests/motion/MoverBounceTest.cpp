@@ -1,5 +1,5 @@
 #include "motion/MoverBounce.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/MotionContext.h"
 
 #include <gtest/gtest.h>

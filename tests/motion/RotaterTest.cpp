@@ -1,5 +1,5 @@
 #include "motion/Rotater.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/MotionContext.h"
 #include "motion/RotaterDirection.h"
 #include "motion/RotaterOutFromZAxis.h"

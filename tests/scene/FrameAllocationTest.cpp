@@ -1,8 +1,8 @@
 #include "scene/SaverShapes.h"
 
-#include "app/MemoryProfileStore.h"
-#include "app/SceneWnd.h"
+#include "core/MemoryProfileStore.h"
 #include "host/offscreen/OffscreenHost.h"
+#include "scene/SceneWnd.h"
 #include "support/TestApp.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #include "scene/SaverShapes.h"
 
-#include "app/GLContext.h"
-#include "app/MemoryProfileStore.h"
 #include "app/SaverApp.h"
-#include "app/SceneWnd.h"
-#include "app/tvTimer.h"
+#include "core/MemoryProfileStore.h"
+#include "core/tvTimer.h"
 #include "host/offscreen/OffscreenHost.h"
+#include "scene/GLContext.h"
+#include "scene/SceneWnd.h"
 #include "support/ShapeDoubles.h"
 
 #include <gtest/gtest.h>

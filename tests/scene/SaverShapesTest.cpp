@@ -1,10 +1,10 @@
 #include "scene/SaverShapes.h"
 
-#include "app/MemoryProfileStore.h"
-#include "app/RegSettings.h"
-#include "app/SceneWnd.h"
+#include "core/MemoryProfileStore.h"
+#include "core/RegSettings.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "motion/Mover.h"
+#include "scene/SceneWnd.h"
 #include "shapes/Primitives.h"
 #include "support/ShapeDoubles.h"
 #include "support/TestApp.h"

@@ -11,7 +11,7 @@
 #include "shapes/ShapeTetrahedron.h"
 #include "shapes/ShapeTorus.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "motion/ColorChanger.h"
 #include "motion/Mover.h"
 #include "motion/Rotater.h"

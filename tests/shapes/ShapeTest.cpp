@@ -1,8 +1,8 @@
 #include "shapes/Shape.h"
 
-#include "app/RegSettings.h"
-#include "app/SceneWnd.h"
+#include "core/RegSettings.h"
 #include "motion/ColourTable.h"
+#include "scene/SceneWnd.h"
 #include "shapes/ShapeCube.h"
 #include "support/ShapeDoubles.h"
 #include "support/TestApp.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/tvTimer.h"
+#include "core/tvTimer.h"
 
 #include <cstdint>
 

@@ -1,11 +1,11 @@
 #include "support/TestApp.h"
 
-#include "app/GLContext.h"
-#include "app/MemoryProfileStore.h"
-#include "app/RegSettings.h"
 #include "app/SaverApp.h"
-#include "app/SceneWnd.h"
+#include "core/MemoryProfileStore.h"
+#include "core/RegSettings.h"
 #include "host/offscreen/OffscreenHost.h"
+#include "scene/GLContext.h"
+#include "scene/SceneWnd.h"
 
 #include <stdexcept>
 

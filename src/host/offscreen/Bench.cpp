@@ -1,14 +1,14 @@
 #include "host/offscreen/Bench.h"
 
-#include "app/GLContext.h"
-#include "app/ProfileStore.h"
-#include "app/RegSettings.h"
 #include "app/SaverApp.h"
-#include "app/SceneWnd.h"
+#include "core/ProfileStore.h"
+#include "core/RegSettings.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "host/posix/SignalPipe.h"
 #include "motion/Mover.h"
+#include "scene/GLContext.h"
 #include "scene/SaverShapes.h"
+#include "scene/SceneWnd.h"
 #include "shapes/Shape.h"
 
 #include <cxxabi.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SceneHost.h"
+#include "scene/SceneHost.h"
 
 #include <memory>
 #include <optional>

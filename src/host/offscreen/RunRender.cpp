@@ -1,12 +1,12 @@
 #include "host/offscreen/OffscreenHost.h"
 
-#include "app/GLContext.h"
-#include "app/MemoryProfileStore.h"
-#include "app/ProfileStore.h"
 #include "app/SaverApp.h"
-#include "app/SceneWnd.h"
+#include "core/MemoryProfileStore.h"
+#include "core/ProfileStore.h"
 #include "host/offscreen/PngWriter.h"
 #include "host/posix/SignalPipe.h"
+#include "scene/GLContext.h"
+#include "scene/SceneWnd.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
 #include "host/qt/QtProfileStore.h"
 
-#include "app/MemoryProfileStore.h"
+#include "core/MemoryProfileStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProfileStore.h"
+#include "core/ProfileStore.h"
 
 #include <map>
 #include <memory>

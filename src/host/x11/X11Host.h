@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/SceneHost.h"
 #include "host/x11/FpsOverlay.h"
+#include "scene/SceneHost.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>

@@ -1,15 +1,15 @@
 #include "host/x11/X11Session.h"
 
 #include "app/CommandLine.h"
-#include "app/ProfileStore.h"
 #include "app/SaverApp.h"
-#include "app/SceneWnd.h"
 #include "app/ScreenWnd.h"
-#include "app/tvTimer.h"
+#include "core/ProfileStore.h"
+#include "core/tvTimer.h"
 #include "host/posix/SignalPipe.h"
 #include "host/x11/SuspendClock.h"
 #include "host/x11/X11Errors.h"
 #include "host/x11/X11Host.h"
+#include "scene/SceneWnd.h"
 
 #include <X11/keysym.h>
 

@@ -1,6 +1,6 @@
 #include "host/offscreen/OffscreenHost.h"
 
-#include "app/MemoryProfileStore.h"
+#include "core/MemoryProfileStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/Trace.h"
+#include "core/Trace.h"
 #include "support/FakeClock.h"
 #include "support/TempDir.h"
 

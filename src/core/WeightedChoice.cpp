@@ -1,6 +1,6 @@
-#include "app/WeightedChoice.h"
+#include "core/WeightedChoice.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
-#include "app/GLContext.h"
+#include "scene/GLContext.h"
 
-#include "app/Color.h"
 #include "app/SaverApp.h"
-#include "app/SceneHost.h"
-#include "app/SceneWnd.h"
+#include "core/Color.h"
+#include "scene/SceneHost.h"
+#include "scene/SceneWnd.h"
 
-#include "app/RegSettings.h"
-#include "app/Trace.h"
-#include "app/tvLibrary.h"
+#include "core/RegSettings.h"
+#include "core/Trace.h"
+#include "core/tvLibrary.h"
 #include "scene/Saver.h"
 #include "shapes/Primitives.h"
 

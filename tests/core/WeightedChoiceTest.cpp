@@ -1,5 +1,5 @@
-#include "app/WeightedChoice.h"
-#include "app/Random.h"
+#include "core/WeightedChoice.h"
+#include "core/Random.h"
 
 #include <gtest/gtest.h>
 

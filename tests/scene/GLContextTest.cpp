@@ -1,10 +1,10 @@
-#include "app/GLContext.h"
+#include "scene/GLContext.h"
 
-#include "app/RegSettings.h"
 #include "app/SaverApp.h"
-#include "app/SceneHost.h"
-#include "app/SceneWnd.h"
-#include "app/tvLibrary.h"
+#include "core/RegSettings.h"
+#include "core/tvLibrary.h"
+#include "scene/SceneHost.h"
+#include "scene/SceneWnd.h"
 #include "support/TestApp.h"
 
 #include <GL/gl.h>

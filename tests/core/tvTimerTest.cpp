@@ -1,4 +1,4 @@
-#include "app/tvTimer.h"
+#include "core/tvTimer.h"
 #include "support/FakeClock.h"
 
 #include <gtest/gtest.h>

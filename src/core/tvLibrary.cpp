@@ -1,6 +1,6 @@
-#include "app/tvLibrary.h"
+#include "core/tvLibrary.h"
 
-#include "app/Trace.h"
+#include "core/Trace.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "app/ProfileStore.h"
+#include "core/ProfileStore.h"
 
 #include <charconv>
 

@@ -1,6 +1,6 @@
-#include "app/RegSettings.h"
-#include "app/MemoryProfileStore.h"
-#include "app/Trace.h"
+#include "core/RegSettings.h"
+#include "core/MemoryProfileStore.h"
+#include "core/Trace.h"
 #include "support/FakeClock.h"
 #include "support/TempDir.h"
 

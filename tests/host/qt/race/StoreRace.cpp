@@ -9,7 +9,7 @@
 // writer opens its settings just after the start instead, see OpensLate).
 // --plain writes with a bare QSettings instead of the store, to show what it would lose.
 
-#include "app/RegSettings.h"
+#include "core/RegSettings.h"
 #include "host/qt/QtProfileStore.h"
 
 #include <QSettings>

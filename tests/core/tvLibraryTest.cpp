@@ -1,4 +1,4 @@
-#include "app/tvLibrary.h"
+#include "core/tvLibrary.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "app/Trace.h"
+#include "core/Trace.h"
 
-#include "app/tvTimer.h"
+#include "core/tvTimer.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "app/RegSettings.h"
+#include "core/RegSettings.h"
 
-#include "app/ProfileStore.h"
-#include "app/Trace.h"
-#include "app/tvLibrary.h"
-#include "app/tvTimer.h"
+#include "core/ProfileStore.h"
+#include "core/Trace.h"
+#include "core/tvLibrary.h"
+#include "core/tvTimer.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/tvTimer.h"
+#include "core/tvTimer.h"
 
 #include <chrono>
 #include <limits>

@@ -1,10 +1,10 @@
-#include "app/SceneWnd.h"
+#include "scene/SceneWnd.h"
 
-#include "app/GLContext.h"
 #include "app/SaverApp.h"
-#include "app/SceneHost.h"
+#include "scene/GLContext.h"
+#include "scene/SceneHost.h"
 
-#include "app/RegSettings.h"
+#include "core/RegSettings.h"
 #include "images/ImageList.h"
 #include "scene/Saver.h"
 #include "scene/SaverShapes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WeightedChoice.h"
+#include "core/WeightedChoice.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FloatArray.h"
+#include "core/FloatArray.h"
 
 #include <vector>
 

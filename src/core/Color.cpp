@@ -1,9 +1,9 @@
-#include "app/Color.h"
+#include "core/Color.h"
 
-#include "app/Random.h"
 #include "app/SaverApp.h"
-#include "app/SceneWnd.h"
+#include "core/Random.h"
 #include "motion/ColourTable.h"
+#include "scene/SceneWnd.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "app/MemoryProfileStore.h"
+#include "core/MemoryProfileStore.h"
 
 int MemoryProfileStore::ReadInt(const std::string& name, int def) const {
     const auto it = m_Values.find(name);

@@ -1,6 +1,6 @@
 #include "host/qt/QtProfileStore.h"
-#include "app/MemoryProfileStore.h"
-#include "app/RegSettings.h"
+#include "core/MemoryProfileStore.h"
+#include "core/RegSettings.h"
 #include "support/TempDir.h"
 
 #include <QSettings>
