@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Color.h"
+#include "core/DrawGate.h"
 #include "motion/ColourTable.h"
 
 #include <chrono>
@@ -15,7 +16,7 @@ class SceneHost;
 // create, size, paint and destroy events and provides the GL context, the input test and
 // the buffer swap through SceneHost. Every paint runs one burst of frames of the current
 // scene (gSaver), creating or replacing the scene as needed.
-class CSceneWnd {
+class CSceneWnd : public DrawGate {
 public:
     explicit CSceneWnd(SceneHost& host);
     virtual ~CSceneWnd();
@@ -35,7 +36,7 @@ public:
     virtual void OnDestroy();
 
     // No input waiting and drawing not stopped. The scene driver asks between frames.
-    bool CanDraw();
+    bool CanDraw() override;
     bool IsStopped() const { return m_bStopped; }
     void SetStopped(bool stopped) { m_bStopped = stopped; }
     // Marks the window for another paint (after an expose, or to restart drawing).
