@@ -4,7 +4,11 @@
 #include "core/IntGrid.h"
 #include "core/Random.h"
 #include "core/WeightedChoice.h"
+#include "patterns/PatternCheckered.h"
 #include "patterns/PatternMath.h"
+#include "patterns/PatternNoise.h"
+#include "patterns/PatternPlasma.h"
+#include "patterns/PatternSin.h"
 
 #include <algorithm>
 #include <iterator>
@@ -30,11 +34,15 @@ std::unique_ptr<PatternCalculator> Make(Random& rng, const PatternContext& conte
 // The kinds of family 1; the index is the kind number. A kind not built yet keeps its row
 // (and the single choose() draw) with weight 0 until its constructor is filled in.
 const PatternKind kKinds[] = {
-    {"network", 100, Offer::Always, nullptr}, {"sin", 100, Offer::Always, nullptr},
-    {"fractal", 100, Offer::Always, nullptr}, {"int", 100, Offer::Always, nullptr},
-    {"float", 40, Offer::Always, nullptr},    {"noise", 100, Offer::Always, nullptr},
-    {"plasma", 100, Offer::Rich, nullptr},    {"limn", 100, Offer::RichDeveloper, nullptr},
-    {"checkered", 5, Offer::Always, nullptr},
+    {"network", 100, Offer::Always, nullptr},                 // 0 PatternNetwork
+    {"sin", 100, Offer::Always, &Make<PatternSin>},           // 1
+    {"fractal", 100, Offer::Always, nullptr},                 // 2 PatternFractal
+    {"int", 100, Offer::Always, nullptr},                     // 3 PatternInt
+    {"float", 40, Offer::Always, nullptr},                    // 4 PatternFloat
+    {"noise", 100, Offer::Always, &Make<PatternNoise>},       // 5
+    {"plasma", 100, Offer::Rich, &Make<PatternPlasma>},       // 6
+    {"limn", 100, Offer::RichDeveloper, nullptr},             // 7 PatternLimn
+    {"checkered", 5, Offer::Always, &Make<PatternCheckered>}, // 8
 };
 constexpr int kDefaultKind = 1; // built for any kind outside the table
 

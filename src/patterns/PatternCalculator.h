@@ -59,6 +59,10 @@ protected:
     int ColourCount() const { return m_Context.colourCount; }
     // False when the scene asks long work to give up.
     bool CanGoOn() const;
+    // Coordinate k of a point, 0 when the caller passed fewer.
+    static float Input(const FloatArray& inputs, std::size_t k) {
+        return k < inputs.size() ? inputs[k] : 0.0f;
+    }
 
     bool m_bRandomized = false;
 

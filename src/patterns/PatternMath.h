@@ -16,4 +16,5 @@ inline int TruncToInt(double v) {
     return static_cast<int>(v);
 }
 
-inline constexpr float kPiF = 3.14159265358979323846f;
+inline constexpr double kPi = 3.14159265358979323846;
+inline constexpr float kPiF = static_cast<float>(kPi);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "patterns/Interpolator.h"
+#include "patterns/PatternCalculator.h"
+
+#include <memory>
+#include <vector>
+
+// Value noise: a grid of nx x ny random node values (each 2, 4 .. 128), smoothed by
+// interpolators along one grid direction at y and then across at x.
+class PatternNoise : public PatternCalculator {
+public:
+    PatternNoise(Random& rng, const PatternContext& context); // draws the interpolation kind
+
+    // Ignores its arguments.
+    void Randomize(int inputs, int outputs, bool regular, int bias) override;
+    // Output 0 in [0, 1]; rebuilds the cross interpolator only when y changes.
+    void Calculate(const FloatArray& inputs, FloatArray& outputs) override;
+    int Channels(int) const override { return 1; }
+
+    int Kind() const { return m_Kind; } // 0 linear, 1 spline
+    int NodesX() const { return m_Nx; }
+    int NodesY() const { return m_Ny; }
+    float Node(int i, int j) const { return m_Nodes[static_cast<std::size_t>(i * m_Ny + j)]; }
+
+private:
+    int m_Kind;
+    int m_Nx = 0;
+    int m_Ny = 0;
+    FloatArray m_Nodes;                                   // node (i, j) at i * ny + j
+    std::vector<std::unique_ptr<Interpolator>> m_Columns; // column j runs over i
+    FloatArray m_Positions;                               // column j at 2j / (ny - 1) - 1
+    FloatArray m_Across;                                  // the columns' values at the cached y
+    float m_LastY = -999.0f;
+    std::unique_ptr<Interpolator> m_pCross; // through (position j, column j at y)
+};
