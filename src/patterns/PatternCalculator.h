@@ -15,6 +15,7 @@ struct PatternContext {
     int bandCount = 1;          // gradient bands the table was built from
     bool developerMode = false; // the line-drawing kind is offered only then
     DrawGate* gate = nullptr;   // long searches give up when it says stop; null never does
+    int sceneSize = 800;        // the larger of the scene window's width and height, pixels
 };
 
 // A random function of the plane: a point of [-1, 1]^2 (x, then y) gives one value in
