@@ -107,6 +107,11 @@ void CSaverApp::ShowHelp() {
         tvLibrary::Error("Sorry, could not launch browser to view help file " + path);
 }
 
+void CSaverApp::DoConfig() {
+    if (m_ConfigSheet && m_pSettings)
+        m_ConfigSheet(*this);
+}
+
 std::string CSaverApp::GetProductVersion() {
     std::string version = KINETORA_VERSION;
     version.erase(std::remove(version.begin(), version.end(), ' '), version.end());

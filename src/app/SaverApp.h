@@ -2,6 +2,7 @@
 
 #include "core/Random.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,12 +53,20 @@ public:
     // Opens the install folder's help page; shows an error when it is missing or no
     // browser starts.
     void ShowHelp();
+    // The configuration sheet of the host, run modally on the loaded settings.
+    using ConfigSheet = std::function<void(CSaverApp&)>;
+    void SetConfigSheet(ConfigSheet sheet) { m_ConfigSheet = std::move(sheet); }
+    // Shows the configuration sheet ("Kinetora Screensaver", first page selected) and returns
+    // when it closes. Without settings or a host sheet nothing is shown.
+    void DoConfig();
     // The project's version, e.g. "1.0.0".
     static std::string GetProductVersion();
 
     CSceneWnd* pSceneWnd() const { return m_pSceneWnd.get(); }
     CScreenWnd* pScreenWnd() const { return m_pScreenWnd; }
     RegSettings* pSettings() const { return m_pSettings.get(); }
+    // The store the settings were loaded from (the sheet reads the last run's record).
+    ProfileStore* pStore() const { return m_pStore.get(); }
     ::RunMode RunMode() const { return m_RunMode; }
     bool UsePassword() const { return m_bUsePassword; }
     bool IsTracing() const { return m_bTrace; }
@@ -74,6 +83,7 @@ private:
     bool m_bTraceEnv = false;
     bool m_bUsePassword = false; // the desktop's locker owns passwords here
     bool m_bTrace = false;
+    ConfigSheet m_ConfigSheet;
 };
 
 extern CSaverApp gApp;
