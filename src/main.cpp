@@ -3,6 +3,7 @@
 #include "core/ProfileStore.h"
 #include "host/offscreen/Bench.h"
 #include "host/offscreen/OffscreenHost.h"
+#include "host/qt/QtConfigSheet.h"
 #include "host/qt/QtProfileStore.h"
 #include "host/x11/X11Session.h"
 
@@ -42,10 +43,17 @@ int Bench(const CommandLine& cl) {
 // Configure and change password: the settings are loaded (a first run times the machine)
 // and the run ends.
 int RunModal(RunMode mode, const CommandLine& cl) {
+    if (mode == ModeConfigure && !CanShowConfigSheet()) {
+        std::fputs("kinetora: no display for the configuration sheet (DISPLAY is not set); "
+                   "try 'kinetora --help'\n",
+                   stderr);
+        return 1;
+    }
     gApp.Init(mode, Seed(cl), QtProfileStore::OpenDefault());
-    if (mode == ModeConfigure)
-        std::puts("kinetora: the configuration sheet is not available yet; "
-                  "try 'kinetora --window' or 'kinetora --help'");
+    if (mode == ModeConfigure) {
+        gApp.SetConfigSheet(RunConfigSheet);
+        gApp.DoConfig();
+    }
     gApp.Shutdown();
     return 0;
 }

@@ -249,7 +249,7 @@ std::string UsageText() {
     return "Usage: kinetora [mode] [options]\n"
            "\n"
            "Modes:\n"
-           "  (none), /c            configuration (not available yet)\n"
+           "  (none), /c            the configuration sheet (also any unknown first argument)\n"
            "  /s                    run full screen; input ends the run\n"
            "  /p ID                 preview inside the X window ID (decimal or 0x hex)\n"
            "  --window              run in a normal window (Escape or q ends it)\n"
