@@ -1,0 +1,63 @@
+#pragma once
+
+#include "patterns/Complex.h"
+#include "patterns/PatternCalculator.h"
+
+// An escape-time Julia set z -> z^2 + c over a random window of the plane. Randomize
+// searches constants and windows until the escape counts of a 4 x 4 sample are varied
+// enough; optional orbit traps and twists colour points by properties of the orbit instead.
+class PatternFractal : public PatternCalculator {
+public:
+    static constexpr int kAttemptsBeforeAnyIsTaken = 1000;
+
+    PatternFractal(Random& rng, const PatternContext& context);
+
+    // Uses only regular (no angle colouring). Gives up at once, unrandomized but with the
+    // last parameters drawn, when the gate says stop; accepts whatever it drew on the
+    // attempt after kAttemptsBeforeAnyIsTaken.
+    void Randomize(int inputs, int outputs, bool regular, int bias) override;
+    // Output 0 := Iterate(x, y, true) / (N - 1), in [0, 1]; 0 before Randomize.
+    void Calculate(const FloatArray& inputs, FloatArray& outputs) override;
+    int Channels(int) const override { return 1; }
+
+    // Escape count 0 .. N - 1 of the point (x, y) of [-1, 1]^2; with twist, recoloured by
+    // the angle and the orbit traps that are on.
+    int Iterate(float x, float y, bool twist) const;
+
+    // The orbit point w after twist kind 0..10 (1 square, 2 sin, 3 cos, 4 log unless 0,
+    // 5 principal root, 6 minus trunc, 7 rounded half up, 8 minus rounded half away from
+    // 0, 9 minus floor, 10 minus ceil); any other kind leaves w alone.
+    static Complex Twist(int kind, Complex w);
+
+    int Colours() const { return m_N; }
+    float EscapeLimit() const { return m_Limit; }
+    Complex Constant() const { return m_C; }
+    float ScaleX() const { return m_ScaleX; }
+    float OffsetX() const { return m_OffsetX; }
+    float ScaleY() const { return m_ScaleY; }
+    float OffsetY() const { return m_OffsetY; }
+    bool AngleColouring() const { return m_bAngle; }
+    bool LeastNormTrap() const { return m_bLeastNorm; }
+    bool LeastImaginaryTrap() const { return m_bLeastImaginary; }
+    int TwistKind() const { return m_Twist; }
+    int Attempts() const { return m_Attempts; } // of the last search
+
+private:
+    // One attempt's draws (a to c); false when the gate stopped a redraw loop.
+    bool DrawParameters();
+    // The 4 x 4 sample of one attempt: true when it passes.
+    bool SamplePasses(bool twist, int attempts) const;
+
+    int m_N = 0; // colours, taken at randomization
+    float m_Limit = 4.0f;
+    float m_ScaleX = 1.0f;
+    float m_OffsetX = 0.0f;
+    float m_ScaleY = 1.0f;
+    float m_OffsetY = 0.0f;
+    Complex m_C;
+    bool m_bAngle = false;
+    bool m_bLeastNorm = false;
+    bool m_bLeastImaginary = false;
+    int m_Twist = 0;
+    int m_Attempts = 0;
+};
