@@ -5,7 +5,11 @@
 #include "core/Random.h"
 #include "core/WeightedChoice.h"
 #include "patterns/PatternCheckered.h"
+#include "patterns/PatternFloat.h"
+#include "patterns/PatternFractal.h"
+#include "patterns/PatternInt.h"
 #include "patterns/PatternMath.h"
+#include "patterns/PatternNetwork.h"
 #include "patterns/PatternNoise.h"
 #include "patterns/PatternPlasma.h"
 #include "patterns/PatternSin.h"
@@ -34,11 +38,11 @@ std::unique_ptr<PatternCalculator> Make(Random& rng, const PatternContext& conte
 // The kinds of family 1; the index is the kind number. A kind not built yet keeps its row
 // (and the single choose() draw) with weight 0 until its constructor is filled in.
 const PatternKind kKinds[] = {
-    {"network", 100, Offer::Always, nullptr},                 // 0 PatternNetwork
+    {"network", 100, Offer::Always, &Make<PatternNetwork>},   // 0
     {"sin", 100, Offer::Always, &Make<PatternSin>},           // 1
-    {"fractal", 100, Offer::Always, nullptr},                 // 2 PatternFractal
-    {"int", 100, Offer::Always, nullptr},                     // 3 PatternInt
-    {"float", 40, Offer::Always, nullptr},                    // 4 PatternFloat
+    {"fractal", 100, Offer::Always, &Make<PatternFractal>},   // 2
+    {"int", 100, Offer::Always, &Make<PatternInt>},           // 3
+    {"float", 40, Offer::Always, &Make<PatternFloat>},        // 4
     {"noise", 100, Offer::Always, &Make<PatternNoise>},       // 5
     {"plasma", 100, Offer::Rich, &Make<PatternPlasma>},       // 6
     {"limn", 100, Offer::RichDeveloper, nullptr},             // 7 PatternLimn
