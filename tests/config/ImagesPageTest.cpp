@@ -1,0 +1,247 @@
+#include "config/ImagesPage.h"
+#include "core/MemoryProfileStore.h"
+#include "core/RegSettings.h"
+#include "core/tvLibrary.h"
+
+#include "config/FakeServices.h"
+#include "images/TestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using testimages::TempDir;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+class ImagesPageTest : public ::testing::Test {
+protected:
+    ImagesPageTest() {
+        m_Store.SetRaw("FramesPerSecond", "25");
+        m_Previous = tvLibrary::SetMessageSink(
+            [this](tvLibrary::MessageKind, const std::string& caption, const std::string& text) {
+                notes.push_back(caption + ": " + text);
+            });
+    }
+    ~ImagesPageTest() override { tvLibrary::SetMessageSink(m_Previous); }
+
+    RegSettings& Settings(const std::string& folders = "") {
+        m_Store.WriteFolders(folders);
+        m_pSettings = std::make_unique<RegSettings>(m_Store);
+        return *m_pSettings;
+    }
+    // Starts a search under root and pumps the page's queue until it has ended.
+    void Search(CImagesPage& page, const std::string& root) {
+        services.browser.Answer(root);
+        page.OnSearch();
+        ASSERT_TRUE(page.IsSearching());
+        ASSERT_TRUE(services.PumpUntil([&] { return !page.IsSearching(); }));
+    }
+
+    MemoryProfileStore m_Store;
+    std::unique_ptr<RegSettings> m_pSettings;
+    FakeServices services;
+    Strings notes;
+    tvLibrary::MessageSink m_Previous;
+};
+
+} // namespace
+
+TEST_F(ImagesPageTest, AddKeepsTheChosenPathOnceAndNotesAFolderWithoutImages) {
+    TempDir dir;
+    const std::string photos = dir.Put("photos/a.JPE"); // only the check finds .jpe
+    const std::string empty = (dir.Path() / "empty").string();
+    std::filesystem::create_directories(empty);
+    const std::string photoFolder = std::filesystem::path(photos).parent_path().string();
+
+    RegSettings& settings = Settings();
+    CImagesPage page(settings, services);
+    services.browser.Answer(photoFolder);
+    services.browser.Answer(empty);
+    services.browser.Answer(photoFolder);  // already listed
+    services.browser.Answer(std::nullopt); // cancelled
+    for (int i = 0; i < 4; ++i)
+        page.OnAdd();
+
+    EXPECT_EQ(page.List(), (Strings{photoFolder, empty}));
+    EXPECT_EQ(settings.Folders(), page.List());
+    EXPECT_EQ(notes, Strings{"Note: No images (jpg, jpe, jpeg, png or bmp) were found in this "
+                             "folder."});
+    EXPECT_EQ(services.browser.titles.front(), "Choose a folder containing your images:");
+    EXPECT_FALSE(m_Store.HasFolders() && !m_Store.ReadFolders().empty()) << "written on OK only";
+}
+
+TEST_F(ImagesPageTest, RemoveSelectsTheNeighbourAndDropsEveryEqualSetting) {
+    RegSettings& settings = Settings("/a*/b*/c*/b*");
+    CImagesPage page(settings, services);
+    page.OnRemove(); // nothing selected
+    EXPECT_EQ(page.List().size(), 4u);
+
+    page.Select(3);
+    page.OnRemove();
+    EXPECT_EQ(page.List(), (Strings{"/a", "/b", "/c"}));
+    EXPECT_EQ(page.Selection(), 2) << "the new last entry";
+    EXPECT_EQ(settings.Folders(), (Strings{"/a", "/c"})) << "every /b leaves the settings";
+
+    page.Select(0);
+    page.OnRemove();
+    EXPECT_EQ(page.Selection(), 0);
+    EXPECT_EQ(page.List(), (Strings{"/b", "/c"}));
+
+    page.OnRemoveAll();
+    EXPECT_TRUE(page.List().empty());
+    EXPECT_EQ(page.Selection(), -1);
+    EXPECT_TRUE(settings.Folders().empty());
+
+    CImagesPage single(Settings("/only*"), services);
+    single.Select(0);
+    single.OnRemove();
+    EXPECT_EQ(single.Selection(), -1);
+}
+
+TEST_F(ImagesPageTest, OrderResetStartAtFirstAndPreview) {
+    RegSettings& settings = Settings("/a*");
+    CImagesPage page(settings, services);
+    EXPECT_FALSE(page.StartAtFirstEnabled());
+    page.OnAlphabetical();
+    EXPECT_EQ(settings.ImageOrder(), 1);
+    EXPECT_TRUE(page.StartAtFirstEnabled());
+    page.OnRandom();
+    EXPECT_EQ(settings.ImageOrder(), 0);
+
+    page.SetProb(7);
+    page.OnReset();
+    EXPECT_EQ(page.Prob(), 50);
+    EXPECT_EQ(page.List(), Strings{"/a"}) << "reset touches only the frequency";
+
+    page.OnImages();
+    EXPECT_TRUE(page.StatusShown());
+    EXPECT_EQ(page.StatusText(), "Please select a folder from the above list");
+    EXPECT_TRUE(services.previews.empty());
+    page.Select(0);
+    page.OnImages();
+    EXPECT_FALSE(page.StatusShown());
+    EXPECT_EQ(services.previews, Strings{"/a"});
+
+    page.OnStartAtFirst();
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].first, "Kinetora");
+    EXPECT_EQ(services.messages[0].second, "Images will start from the first one on the next run.");
+    settings.SetImageNext(9);
+    page.OnOK();
+    EXPECT_EQ(m_Store.ReadInt("ImageNext", -1), 0);
+    EXPECT_FALSE(m_Store.Has("ImageProb")) << "list, order and frequency are as loaded";
+}
+
+TEST_F(ImagesPageTest, SearchAddsNewImageFoldersInWalkOrderOnly) {
+    TempDir dir;
+    const std::string root = dir.Path().string();
+    dir.Put("listed/x.jpg");
+    dir.Put("new/y.PNG");
+    dir.Put("new/deeper/z.bmp");
+    dir.Put("only-jpe/w.jpe"); // the search does not look for .jpe
+    dir.Put("text/notes.txt");
+    std::filesystem::create_directory_symlink(root, root + "/new/loop"); // not followed
+
+    RegSettings& settings = Settings(root + "/listed*");
+    CImagesPage page(settings, services);
+    Search(page, root);
+    EXPECT_EQ(services.browser.titles.back(), "Choose a drive or folder to search under:");
+    Strings expected{root + "/listed", root + "/new", root + "/new/deeper"};
+    Strings got = page.List();
+    std::sort(got.begin() + 1, got.end()); // siblings come in the file system's order
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(settings.Folders(), page.List());
+    EXPECT_FALSE(page.StatusShown());
+    EXPECT_STREQ(page.SearchText(), "S&earch...");
+
+    Search(page, root); // all found again: nothing doubles
+    EXPECT_EQ(page.List().size(), 3u);
+
+    TempDir emptyRoot;
+    emptyRoot.Put("a/b/c/readme.txt");
+    Search(page, emptyRoot.Path().string());
+    EXPECT_EQ(page.List().size(), 3u);
+}
+
+TEST_F(ImagesPageTest, StopEndsTheSearchAtOnceAndDropsItsFindings) {
+    TempDir dir;
+    for (int i = 0; i < 40; ++i)
+        dir.Put("f" + std::to_string(i) + "/p.jpg");
+    RegSettings& settings = Settings();
+    CImagesPage page(settings, services);
+    // The worker dawdles at its first folder, so the stop comes in the middle of the walk.
+    services.onPost = [](int posted) {
+        if (posted == 1)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    };
+    services.browser.Answer(dir.Path().string());
+    page.OnSearch();
+    ASSERT_TRUE(page.IsSearching());
+    EXPECT_STREQ(page.SearchText(), "Stop");
+    EXPECT_FALSE(page.ListButtonsEnabled());
+    EXPECT_TRUE(page.StatusShown());
+    while (services.Posted() == 0)
+        std::this_thread::yield();
+
+    const auto start = std::chrono::steady_clock::now();
+    page.OnSearch(); // the button reads Stop
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_FALSE(page.IsSearching());
+    EXPECT_STREQ(page.SearchText(), "S&earch...");
+    EXPECT_TRUE(page.ListButtonsEnabled());
+    EXPECT_FALSE(page.StatusShown());
+    EXPECT_EQ(services.busyCount, 1);
+    services.Pump(); // whatever the worker queued before it stopped is stale
+    EXPECT_TRUE(page.List().empty());
+    EXPECT_TRUE(settings.Folders().empty());
+}
+
+TEST_F(ImagesPageTest, ProgressShowsTheFolderAndNeverFloodsTheQueue) {
+    TempDir dir;
+    for (int i = 0; i < 40; ++i)
+        dir.Put("d" + std::to_string(i) + "/x.txt");
+    CImagesPage page(Settings(), services);
+    int changes = 0;
+    page.SetChangeListener([&] { ++changes; });
+    services.browser.Answer(dir.Path().string());
+    page.OnSearch();
+    // Nobody takes the first progress call, so the worker queues no other before its end.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (services.Posted() < 2 && std::chrono::steady_clock::now() < end)
+        std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(services.Posted(), 2);
+    ASSERT_TRUE(services.PumpUntil([&] { return !page.IsSearching(); }));
+    EXPECT_EQ(changes, 2); // the folder being searched, then the end
+}
+
+TEST_F(ImagesPageTest, AClosedPageIgnoresWhatTheWorkerQueued) {
+    TempDir dir;
+    dir.Put("a/p.png");
+    {
+        CImagesPage page(Settings(), services);
+        services.browser.Answer(dir.Path().string());
+        page.OnSearch();
+        while (services.Posted() == 0)
+            std::this_thread::yield();
+    } // destroyed while its calls wait: the worker is joined, the calls find no page
+    services.Pump();
+    EXPECT_TRUE(m_pSettings->Folders().empty());
+}
+
+TEST_F(ImagesPageTest, UnreadableFoldersAreSkipped) {
+    TempDir dir;
+    dir.Put("locked/inside/p.jpg");
+    dir.Put("open/q.jpg");
+    const std::string locked = (dir.Path() / "locked").string();
+    ::chmod(locked.c_str(), 0);
+    std::filesystem::create_directory_symlink(dir.Path() / "missing", dir.Path() / "dangling");
+    CImagesPage page(Settings(), services);
+    Search(page, dir.Path().string());
+    ::chmod(locked.c_str(), 0755);
+    const Strings& list = page.List();
+    EXPECT_NE(std::find(list.begin(), list.end(), (dir.Path() / "open").string()), list.end());
+}
