@@ -134,6 +134,7 @@ QtConfigSheet::~QtConfigSheet() {
 }
 
 void QtConfigSheet::accept() {
+    m_pGeneral->Commit();
     CConfigProp::Page page = CConfigProp::FirstPage();
     const std::string problem = m_pModel->Validate(page);
     if (!problem.empty()) {

@@ -143,6 +143,11 @@ void QtSettingsPage::Refresh() {
     m_pPolygons->setVisible(m_Page.PolygonsShown());
 }
 
+void QtSettingsPage::Commit() {
+    m_Page.SetSpeed(m_pSpeed->value());
+    m_Page.SetMinutesText(m_pMinutes->cleanText().toStdString());
+}
+
 void QtSettingsPage::FocusMinutes() {
     m_pMinutes->setFocus();
     m_pMinutes->selectAll();

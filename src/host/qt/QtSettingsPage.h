@@ -17,6 +17,8 @@ public:
 
     // Shows the behaviour's state.
     void Refresh();
+    // Hands what the widgets show to the behaviour (before validation).
+    void Commit();
     // Brings the minutes box forward after a failed validation.
     void FocusMinutes();
 
