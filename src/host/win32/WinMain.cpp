@@ -1,0 +1,143 @@
+// Kinetora.scr: the Windows screen saver. The system starts it with /s (full screen),
+// /p <hwnd> (preview in the display settings), /c (configure) or /a <hwnd> (change password).
+#include "app/CommandLine.h"
+#include "app/SaverApp.h"
+#include "app/ScreenWnd.h"
+#include "host/win32/RegistryProfileStore.h"
+#include "host/win32/Win32Host.h"
+#include "host/win32/Win32Messages.h"
+#include "scene/SceneWnd.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::optional<long> Seed(const CommandLine& cl) {
+    return cl.hasSeed ? std::optional<long>(cl.seed) : std::nullopt;
+}
+
+// On the systems this program runs on (the NT family) the system owns the screen-saver
+// password; the old platforms' entry point is still asked for, as it may be provided.
+void ChangePassword(const std::vector<std::string>& args) {
+    unsigned long id = 0;
+    if (args.size() < 2 || !ParseWindowId(args[1], id))
+        return; // no parent given: nothing to ask
+    HMODULE mpr = LoadLibraryA("MPR.DLL");
+    if (mpr == nullptr)
+        return;
+    using PwdChangePassword = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
+    const auto change = reinterpret_cast<PwdChangePassword>(
+        reinterpret_cast<void*>(GetProcAddress(mpr, "PwdChangePasswordA")));
+    if (change != nullptr)
+        change("SCRSAVE", reinterpret_cast<HWND>(static_cast<UINT_PTR>(id)), 0, nullptr);
+    FreeLibrary(mpr);
+}
+
+int RunModal(RunMode mode, const CommandLine& cl, const std::vector<std::string>& args) {
+    gApp.Init(mode, Seed(cl), RegistryProfileStore::OpenDefault());
+    int status = 0;
+    if (mode == ModeChangePassword) {
+        ChangePassword(args);
+    } else {
+        ReportStartupError("the configuration sheet is not available yet");
+        status = 1;
+    }
+    gApp.Shutdown();
+    return status;
+}
+
+Win32Host::Kind HostKind(CommandLine::Mode mode) {
+    switch (mode) {
+    case CommandLine::Mode::Saver:
+        return Win32Host::Kind::FullScreen;
+    case CommandLine::Mode::Preview:
+        return Win32Host::Kind::Child;
+    default:
+        return Win32Host::Kind::TopLevel;
+    }
+}
+
+// Preview, full screen, or a window: the WM_PAINT loop until the window is destroyed.
+int RunOnScreen(HINSTANCE instance, const CommandLine& cl) {
+    const HWND parent = reinterpret_cast<HWND>(static_cast<UINT_PTR>(cl.windowId));
+    Win32Host host(instance, HostKind(cl.mode), parent);
+    std::string error;
+    if (!host.Create(error)) {
+        ReportStartupError(error);
+        return 1;
+    }
+    const bool saver = cl.mode == CommandLine::Mode::Saver;
+    gApp.Init(saver ? ModeSaver : ModePreview, Seed(cl), RegistryProfileStore::OpenDefault());
+
+    CSceneWnd* wnd = nullptr;
+    CScreenWnd* screen = nullptr;
+    if (saver) {
+        auto owned = std::make_unique<CScreenWnd>(host);
+        wnd = screen = owned.get();
+        gApp.InstallScreenWnd(std::move(owned));
+    } else {
+        auto owned = std::make_unique<CSceneWnd>(host);
+        wnd = owned.get();
+        gApp.InstallSceneWnd(std::move(owned));
+    }
+
+    int status = 0;
+    if (wnd->OnCreate() != 0) {
+        status = 1;
+    } else {
+        wnd->OnSize(host.Width(), host.Height());
+        host.Attach(wnd, screen);
+        host.Show();
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            host.SyncPaint();
+        }
+    }
+    host.Attach(nullptr, nullptr);
+    wnd->OnDestroy();
+    gApp.Shutdown(); // the scene, the window, then the settings (which write their record)
+    if (host.GLFailed())
+        status = 1;
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const CommandLine cl = ParseCommandLine(args, nullptr);
+    InstallMessageBoxes();
+
+    switch (cl.mode) {
+    case CommandLine::Mode::Invalid:
+        ReportStartupError(cl.error);
+        return 2;
+    case CommandLine::Mode::Help:
+        ReportStartupError("usage: Kinetora.scr /s | /p <hwnd> | /c | /a <hwnd> [/r<seed>]");
+        return 0;
+    case CommandLine::Mode::Version:
+        ReportStartupError("version " + CSaverApp::GetProductVersion());
+        return 0;
+    case CommandLine::Mode::Render:
+    case CommandLine::Mode::Bench:
+    case CommandLine::Mode::Hosted:
+        ReportStartupError("this switch is not available on Windows");
+        return 2;
+    case CommandLine::Mode::Configure:
+        return RunModal(ModeConfigure, cl, args);
+    case CommandLine::Mode::ChangePassword:
+        return RunModal(ModeChangePassword, cl, args);
+    case CommandLine::Mode::Preview:
+    case CommandLine::Mode::Saver:
+    case CommandLine::Mode::Windowed:
+        return RunOnScreen(GetModuleHandleA(nullptr), cl);
+    }
+    return 0;
+}
