@@ -5,9 +5,11 @@
 #include "core/RegSettings.h"
 #include "core/WeightedChoice.h"
 #include "core/tvTimer.h"
+#include "scene/Background.h"
 #include "scene/GLContext.h"
 #include "scene/SceneWnd.h"
 #include "shapes/Shape.h"
+#include "textures/TextureImage.h"
 
 #include <GL/gl.h>
 
@@ -43,6 +45,7 @@ Saver::Saver(CSceneWnd* wnd)
     m_CamAmpZ = static_cast<float>(m_Rand.uniform() * 1.5);
 
     m_Polygons = 0;
+    m_Performance = gApp.pSettings()->Performance();
     ChooseKind();
     LoadPhoto();
     ChooseBackground();
@@ -75,12 +78,8 @@ void Saver::ChooseKind() {
     if (images)
         photo =
             static_cast<float>(settings.ImageProb() * 33 / 100.0 * settings.PerformanceSlowest1());
-    float pattern = static_cast<float>(settings.Performance1() * 33);
+    const float pattern = static_cast<float>(settings.Performance1() * 33);
     const float plain = 100.0f - photo - pattern;
-    // Photograph scenes need the photograph texture and pattern scenes the background
-    // room; until those exist neither kind is offered, but the kind is still drawn.
-    photo = 0.0f;
-    pattern = 0.0f;
     WeightedChoice kinds;
     kinds.setWeights({plain, photo, pattern}, false);
     m_Kind = kinds.choose(m_Rand, nullptr, 10);
@@ -90,17 +89,25 @@ void Saver::LoadPhoto() {
     if (m_Kind != KindPhoto)
         return;
     const bool recolour = m_Rand.flip() == 1;
-    static_cast<void>(recolour);
-    // No photograph texture can be loaded yet: the scene is plain, as when a photograph
-    // fails to load.
-    m_Kind = KindPlain;
+    m_pPhoto = std::make_unique<TextureImage>(m_Rand, m_pWnd->NextImagePath(), m_pWnd->Width(),
+                                              recolour ? &m_pWnd->Colours() : nullptr);
+    if (!m_pPhoto->IsValid()) {
+        m_pPhoto.reset();
+        m_Kind = KindPlain;
+    }
+}
+
+void Saver::ReleasePhoto() {
+    m_pPhoto.reset();
 }
 
 void Saver::ChooseBackground() {
     const bool room =
         m_Kind != KindPlain || m_Rand.uniform() < gApp.pSettings()->FramesPerSecond() / 25.0;
-    // The room is not part of the engine yet; the draw above keeps the scene's sequence.
-    static_cast<void>(room);
+    if (!room)
+        return;
+    m_pBackground = std::make_unique<Background>(m_Rand, m_Kind);
+    m_Polygons += m_pBackground->PolygonCount();
 }
 
 void Saver::SetupGLState() {
@@ -111,6 +118,8 @@ void Saver::SetupGLState() {
     m_pGL->SetBlend(false);
     m_pGL->SetupLights();
     glEnable(GL_LIGHTING);
+    if (m_pBackground)
+        m_pBackground->SetEmissive(m_pGL->IsEmissive());
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
 }

@@ -7,9 +7,11 @@
 #include <optional>
 #include <vector>
 
+class Background;
 class CSceneWnd;
 class GLContext;
 class Shape;
+class TextureImage;
 
 // One scene: everything that does not depend on what is drawn (camera path, cycle length,
 // lights, materials, background kind), bursts of frames, and the measurement that adapts
@@ -47,6 +49,14 @@ public:
     virtual const ShapeList& Shapes() const;
 
     Random& Rand() { return m_Rand; }
+    // The photograph of a photograph scene until the room has compiled it, else null.
+    TextureImage* PhotoTexture() const { return m_pPhoto.get(); }
+    // Frees the photograph (the room's list holds the picture once built).
+    void ReleasePhoto();
+    // The room around the shapes, or null.
+    Background* GetBackground() const { return m_pBackground.get(); }
+    // The performance factor (not capped) when the scene was composed.
+    double Performance() const { return m_Performance; }
     GLContext* GL() const { return m_pGL; }
     CSceneWnd* Wnd() const { return m_pWnd; }
 
@@ -102,11 +112,13 @@ public:
 protected:
     CSceneWnd* m_pWnd = nullptr;
     GLContext* m_pGL = nullptr;
+    std::unique_ptr<Background> m_pBackground;
     Random m_Rand;
     float m_CamFreqX = 0, m_CamFreqY = 0, m_CamFreqZ = 0;
     float m_CamAmpX = 0, m_CamAmpY = 0, m_CamAmpZ = 0;
     int m_Polygons = 0;
     int m_Kind = KindPlain;
+    std::unique_ptr<TextureImage> m_pPhoto;
     long long m_StartClock = 0;
     // Restarted with m_StartClock; reads the timers' clock, which on a real display does not
     // count the time the process spent stopped.
@@ -119,6 +131,7 @@ protected:
     float m_Shininess = 0;
     int m_FrameAtStart = 0;
     long long m_ComposeStartMs = 0;
+    double m_Performance = 1.0;
 
 private:
     void ChooseKind();

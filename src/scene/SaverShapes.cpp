@@ -3,6 +3,7 @@
 #include "app/SaverApp.h"
 #include "core/RegSettings.h"
 #include "core/tvTimer.h"
+#include "scene/Background.h"
 #include "scene/GLContext.h"
 #include "scene/SceneHost.h"
 #include "scene/SceneWnd.h"
@@ -120,6 +121,8 @@ void SaverShapes::DrawFrame() {
     glClear(GL_DEPTH_BUFFER_BIT);
     glClear(GL_COLOR_BUFFER_BIT);
     PlaceCamera(t);
+    if (m_pBackground)
+        m_pBackground->Draw(*this);
     UpdateGroupScale(t);
     for (const auto& shape : m_Shapes)
         shape->Draw(*this);

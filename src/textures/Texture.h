@@ -1,0 +1,29 @@
+#pragma once
+
+class Random;
+
+// What a shape or the room wears: a procedural image or a photograph. OpenGL 1.1 has no
+// texture objects here: Apply issues the texture (its parameters and image) for the geometry
+// that follows, normally while the caller compiles its own display list, and leaves
+// GL_TEXTURE_2D enabled. A list that calls Apply keeps using the texture, so the texture
+// must outlive every list compiled with it.
+class Texture {
+public:
+    explicit Texture(Random& rng);
+    virtual ~Texture();
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    virtual void Apply() const = 0;
+    // False when there is nothing to show (a photograph that failed to load).
+    virtual bool IsValid() const { return true; }
+
+    // Textures alive in the process, for leak checks across scenes.
+    static int LiveCount();
+
+protected:
+    Random& Rand() const { return *m_pRand; }
+
+private:
+    Random* m_pRand;
+};

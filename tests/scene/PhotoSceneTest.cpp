@@ -1,0 +1,122 @@
+#include "scene/Background.h"
+#include "scene/SaverShapes.h"
+
+#include "core/MemoryProfileStore.h"
+#include "gl/GLCensus.h"
+#include "host/offscreen/OffscreenHost.h"
+#include "images/TestImages.h"
+#include "scene/SceneWnd.h"
+#include "shapes/Primitives.h"
+#include "shapes/Shape.h"
+#include "support/TestApp.h"
+#include "textures/TextureImage.h"
+
+#include <png.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<int> gExcluded;
+
+std::unique_ptr<Shape> MakeCube(Random& rng, const std::vector<int>* excluded) {
+    gExcluded = excluded ? *excluded : std::vector<int>{};
+    return Shape::CreateKind(0, rng);
+}
+
+testimages::Rgb Colourful(int x, int y) {
+    return {static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 7), 128};
+}
+
+// Pictures in a folder the settings name, ImageProb as given; the first paint lists them.
+struct PhotoApp {
+    PhotoApp(int imageProb, const std::vector<std::pair<std::string, testimages::Bytes>>& files)
+        : app(Options(imageProb, dir, files)) {
+        app.Wnd().OnPaint();
+    }
+    static TestApp::Options
+    Options(int imageProb, const testimages::TempDir& dir,
+            const std::vector<std::pair<std::string, testimages::Bytes>>& files) {
+        for (const auto& [name, bytes] : files)
+            dir.Put(name, bytes);
+        TestApp::Options options;
+        options.configure = [imageProb, folder = dir.Path().string()](MemoryProfileStore& store) {
+            store.SetRaw("ImageProb", std::to_string(imageProb));
+            store.WriteFolders(folder + "*");
+        };
+        return options;
+    }
+    testimages::TempDir dir;
+    TestApp app;
+};
+
+TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
+    PhotoApp photos(100, {{"a.jpg", testimages::Jpeg(64, 48, 3, Colourful)}});
+    ASSERT_TRUE(photos.app.HasGL());
+    for (int k = 0; k < 3; ++k) {
+        SaverShapes scene(&photos.app.Wnd(), &MakeCube);
+        EXPECT_EQ(scene.SceneKind(), Saver::KindPhoto);
+        EXPECT_EQ(gExcluded, std::vector<int>{12}) << "no photo cube in a photograph scene";
+        ASSERT_NE(scene.PhotoTexture(), nullptr);
+        Background* room = scene.GetBackground();
+        ASSERT_NE(room, nullptr);
+        EXPECT_EQ(room->Mode(), Background::ModePhoto);
+        room->Draw(scene);
+        EXPECT_EQ(scene.PhotoTexture(), nullptr);
+        EXPECT_FALSE(room->Lines());
+        EXPECT_EQ(room->PolygonCount(), 64 * room->Cells());
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+    EXPECT_EQ(TextureImage::LiveCount(), 0);
+}
+
+TEST(PhotoSceneTest, PicturesThatCannotBeShownGivePlainScenes) {
+    PhotoApp photos(
+        100, {{"grey.jpg", testimages::Jpeg(16, 16, 1, Colourful)},
+              {"palette.png", testimages::Png(4, 4, PNG_COLOR_TYPE_PALETTE, 8, false,
+                                              [](int, int) { return testimages::Pixel16{}; })}});
+    ASSERT_TRUE(photos.app.HasGL());
+    for (int k = 0; k < 4; ++k) {
+        SaverShapes scene(&photos.app.Wnd(), &MakeCube);
+        EXPECT_EQ(scene.SceneKind(), Saver::KindPlain);
+        EXPECT_EQ(scene.PhotoTexture(), nullptr);
+        // 25 frames per second: a plain scene always has a room, of colour only.
+        ASSERT_NE(scene.GetBackground(), nullptr);
+        EXPECT_EQ(scene.GetBackground()->Mode(), Background::ModeColour);
+        EXPECT_TRUE(gExcluded.empty()) << "the window has images: a photo cube may try";
+    }
+    EXPECT_EQ(TextureImage::LiveCount(), 0);
+}
+
+// Scenes of every kind come and go without leaving lists, textures or photographs behind
+// (beyond the primitive solids' cache, which lives across scenes by design).
+TEST(PhotoSceneTest, NothingLeaksAcrossScenes) {
+    PhotoApp photos(60, {{"a.jpg", testimages::Jpeg(40, 30, 3, Colourful)},
+                         {"b.png", testimages::Png(8, 8, PNG_COLOR_TYPE_RGB, 8, false,
+                                                   [](int x, int y) {
+                                                       return testimages::Pixel16{
+                                                           static_cast<std::uint16_t>(x * 30),
+                                                           static_cast<std::uint16_t>(y * 30), 9,
+                                                           255};
+                                                   })},
+                         {"grey.jpg", testimages::Jpeg(8, 8, 1, Colourful)}});
+    TestApp& app = photos.app;
+    ASSERT_TRUE(app.HasGL());
+    gSaver.reset();
+    const int baseLists = GLCensus::LiveLists() - Primitives::CachedListCount();
+    std::set<int> kinds;
+    for (int k = 0; k < 12; ++k) {
+        app.Host().SetFrameLimit(app.Host().FramesSwapped() + 2);
+        app.Wnd().OnPaint();
+        ASSERT_TRUE(gSaver);
+        kinds.insert(gSaver->SceneKind());
+        gSaver.reset();
+        EXPECT_EQ(Texture::LiveCount(), 0) << k;
+        EXPECT_EQ(TextureImage::LiveCount(), 0) << k;
+        EXPECT_EQ(GLCensus::LiveLists() - Primitives::CachedListCount(), baseLists) << k;
+        EXPECT_EQ(GLCensus::LiveTextureObjects(), 0);
+    }
+    EXPECT_EQ(kinds, (std::set<int>{0, 1, 2}));
+}
+
+} // namespace
