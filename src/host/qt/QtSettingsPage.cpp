@@ -110,8 +110,12 @@ QtSettingsPage::QtSettingsPage(CSettingsPage& page, std::function<void()> help, 
     layout->addWidget(m_pBlank);
     layout->addLayout(minutesRow);
     layout->addSpacing(12);
-    layout->addWidget(m_pFrameRate);
-    layout->addWidget(m_pPolygons);
+    for (QLabel* line : {m_pFrameRate, m_pPolygons}) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(line);
+        row->addStretch();
+        layout->addLayout(row);
+    }
     layout->addStretch();
     layout->addLayout(helpRow);
 
