@@ -1,0 +1,21 @@
+#include "shapes/ShapePoly.h"
+
+#include "core/Random.h"
+#include "textures/TexturePattern.h"
+
+#include <algorithm>
+
+ShapePoly::ShapePoly(Random& rng, const Scene& scene) : ShapePolyBase(rng, false) {
+    const double performance1 = std::min(scene.performance, 1.0);
+    if (scene.plain && rng.uniform() < 0.5 * performance1)
+        SetTexture(std::make_unique<TexturePattern>(rng, scene.mesh.table, performance1,
+                                                    scene.mesh.gate, scene.mesh.developerMode));
+    const int resolution = Resolution(rng, scene.performance);
+    SetMesh(Poly::Create(rng, resolution, nullptr, true, scene.mesh));
+    BuildMesh();
+}
+
+int ShapePoly::Resolution(Random& rng, double performance) {
+    const int n = rng.below(static_cast<int>(performance * 13)) + 4;
+    return n - n % 2;
+}
