@@ -128,18 +128,6 @@ std::string RegSettings::JoinFolders(const std::vector<std::string>& folders) {
 }
 
 void RegSettings::BuildChoiceTables() {
-    const double p = Performance();
-    const auto scaled = [p](double weight) { return static_cast<float>(weight * p); };
-    const float images = m_Folders.empty() ? 0.0f : scaled(m_ImageProb);
-    FloatArray shapeWeights = {100, scaled(80), scaled(20), scaled(80),   100, 100,    scaled(100),
-                               100, 100,        100,        scaled(1000), 50,  images, 0,
-                               70,  20,         scaled(60), 100,          40};
-    // Mesh shapes (kind 10) and photograph cubes (kind 12) are not built yet: they are not
-    // offered, and the kinds that exist share the table.
-    shapeWeights[10] = 0.0f;
-    shapeWeights[12] = 0.0f;
-    m_ShapeKinds.setWeights(shapeWeights, true);
-
     static constexpr int kMeshKinds[][2] = {{0, 80}, {1, 40}, {11, 50}, {2, 40},
                                             {3, 20}, {4, 40}, {5, 10},  {6, 300},
                                             {7, 30}, {8, 10}, {9, 30},  {12, 200}};

@@ -11,7 +11,7 @@ class ProfileStore;
 // Every user setting and the performance record of the last run, loaded once per process
 // from the store; each configuration page writes its group when confirmed, and a full-screen
 // run writes the measured frame rate and polygon budget when it ends (destructor). Also owns
-// the scene choice tables, weighted once per run by the machine's performance.
+// the mesh, extrusion and colour choice tables.
 //
 // Values read back are held to the ranges the program itself writes; text where a number
 // belongs reads as the default.
@@ -75,9 +75,9 @@ public:
     void SaveImages();    // ImageProb, ImageOrder, then the folder list
     void SaveImageNext(); // ImageNext
 
-    // Fills the scene choice tables from the current performance, ImageProb and folders.
+    // Fills the mesh, extrusion and colour choice tables (the shape kinds' table lives with
+    // the shape factory: Shape::KindWeights).
     void BuildChoiceTables();
-    const WeightedChoice& ShapeKinds() const { return m_ShapeKinds; }
     const WeightedChoice& MeshKinds() const { return m_MeshKinds; }
     const std::vector<int>& MeshKindList() const { return m_MeshKindList; }
     const WeightedChoice& ExtrusionKinds() const { return m_ExtrusionKinds; }
@@ -113,7 +113,6 @@ private:
     int m_SlowestFramesPerSecond = 0;
     int m_Polygons = DefaultPolygons();
 
-    WeightedChoice m_ShapeKinds;
     WeightedChoice m_MeshKinds;
     std::vector<int> m_MeshKindList;
     WeightedChoice m_ExtrusionKinds;

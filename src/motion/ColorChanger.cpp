@@ -9,23 +9,56 @@
 #include "motion/MotionContext.h"
 #include "motion/SceneClock.h"
 
+#include <iterator>
+
 int ColorChanger::ColorIndex(const Saver& scene, float x, float y, float z) const {
     return Index(SceneClock::Of(scene).frameNumber, x, y, z);
 }
 
+namespace {
+
+// Where a kind's weight comes from: the number as written, or the number only for colour
+// tables of at most 10 bands (walking through many short bands would flicker), else 0.
+enum class Weight { Fixed, FewBands };
+
+template <class T> std::unique_ptr<ColorChanger> Make(Random& rng) {
+    return std::make_unique<T>(rng);
+}
+
+struct ColorChangerKind {
+    int kind;
+    const char* name;
+    Weight source;
+    float weight;
+    std::unique_ptr<ColorChanger> (*make)(Random&);
+};
+
+// Every kind the factory knows, in kind order: the row's index is its kind.
+constexpr ColorChangerKind kColorChangerKinds[] = {
+    {0, "none", Weight::Fixed, 100.0f, Make<ColorChangerNone>},
+    {1, "cycle", Weight::FewBands, 100.0f, Make<ColorChangerCycle>},
+    {2, "position", Weight::FewBands, 100.0f, Make<ColorChangerPosition>},
+};
+
+constexpr bool KindsInOrder() {
+    for (std::size_t i = 0; i < std::size(kColorChangerKinds); ++i)
+        if (kColorChangerKinds[i].kind != static_cast<int>(i))
+            return false;
+    return true;
+}
+static_assert(KindsInOrder(), "a row's index must be its kind");
+
+} // namespace
+
 std::unique_ptr<ColorChanger> ColorChanger::Create(Random& rng, const std::vector<int>* excluded) {
-    enum { KindNone, KindCycle, KindPosition };
-    // Walking through a table of many short bands would flicker.
-    const float varying = MotionContext::Current().bandCount <= 10 ? 100.0f : 0.0f;
+    const bool fewBands = MotionContext::Current().bandCount <= 10;
+    FloatArray weights;
+    for (const ColorChangerKind& row : kColorChangerKinds)
+        weights.push_back(row.source == Weight::FewBands && !fewBands ? 0.0f : row.weight);
     WeightedChoice kinds;
-    kinds.setWeights(FloatArray{100.0f, varying, varying}, false);
-    switch (kinds.choose(rng, excluded, 10)) {
-    case KindCycle:
-        return std::make_unique<ColorChangerCycle>(rng);
-    case KindPosition:
-        return std::make_unique<ColorChangerPosition>(rng);
-    case KindNone:
-    default:
-        return std::make_unique<ColorChangerNone>(rng);
-    }
+    kinds.setWeights(weights, false);
+    const int kind = kinds.choose(rng, excluded, 10);
+    const ColorChangerKind& row =
+        kColorChangerKinds[kind >= 0 && kind < std::ssize(kColorChangerKinds) ? kind : 0];
+    return row.make(rng);
 }

@@ -14,6 +14,8 @@
 #include "motion/MoverSwarm.h"
 #include "motion/MoverXYZ.h"
 
+#include <iterator>
+
 Mover::Mover(Random& rng) : m_pRand(&rng) {
     const MotionContext context = MotionContext::Current();
     if (rng.uniform() < 0.5) {
@@ -37,30 +39,49 @@ int Mover::Sign() {
 
 namespace {
 
-enum MoverKind {
-    KindSin = 0,
-    KindPolar = 1,
-    KindExplode = 2,
-    KindFollow = 3,
-    KindBounce = 4,
-    KindSwarm = 5,
-    KindOrbit = 6,
-    KindCollide = 7,
-    KindXYZ = 8,
+// Where a kind's weight comes from: the number as written, or the number times the
+// machine's performance capped at 1 (the kinds whose cost grows with the group).
+enum class Weight { Fixed, Performance };
+
+template <class T> std::unique_ptr<Mover> Make(Random& rng) {
+    return std::make_unique<T>(rng);
+}
+
+struct MoverKind {
+    int kind;
+    const char* name;
+    Weight source;
+    float weight;
+    std::unique_ptr<Mover> (*make)(Random&);
 };
 
-FloatArray MoverWeights(float q) {
-    return {
-        100.0f,    // KindSin
-        50.0f,     // KindPolar
-        70.0f,     // KindExplode
-        70.0f,     // KindFollow
-        80.0f,     // KindBounce
-        200.0f,    // KindSwarm
-        80.0f * q, // KindOrbit
-        80.0f * q, // KindCollide
-        120.0f,    // KindXYZ
-    };
+// Every kind the factory knows, in kind order: the row's index is its kind.
+constexpr MoverKind kMoverKinds[] = {
+    {0, "sin", Weight::Fixed, 100.0f, Make<MoverSin>},
+    {1, "polar", Weight::Fixed, 50.0f, Make<MoverPolar>},
+    {2, "explode", Weight::Fixed, 70.0f, Make<MoverExplode>},
+    {3, "follow", Weight::Fixed, 70.0f, Make<MoverFollow>},
+    {4, "bounce", Weight::Fixed, 80.0f, Make<MoverBounce>},
+    {5, "swarm", Weight::Fixed, 200.0f, Make<MoverSwarm>},
+    {6, "orbit", Weight::Performance, 80.0f, Make<MoverOrbit>},
+    {7, "collide", Weight::Performance, 80.0f, Make<MoverCollide>},
+    {8, "xyz", Weight::Fixed, 120.0f, Make<MoverXYZ>},
+};
+
+constexpr bool KindsInOrder() {
+    for (std::size_t i = 0; i < std::size(kMoverKinds); ++i)
+        if (kMoverKinds[i].kind != static_cast<int>(i))
+            return false;
+    return true;
+}
+static_assert(KindsInOrder(), "a row's index must be its kind");
+
+FloatArray MoverWeights(float performance1) {
+    FloatArray weights;
+    for (const MoverKind& row : kMoverKinds)
+        weights.push_back(row.source == Weight::Performance ? row.weight * performance1
+                                                            : row.weight);
+    return weights;
 }
 
 } // namespace
@@ -68,25 +89,8 @@ FloatArray MoverWeights(float q) {
 std::unique_ptr<Mover> Mover::Create(Random& rng) {
     WeightedChoice kinds;
     kinds.setWeights(MoverWeights(MotionContext::Current().performance1), false);
-    switch (kinds.choose(rng, nullptr, 10)) {
-    case KindPolar:
-        return std::make_unique<MoverPolar>(rng);
-    case KindFollow:
-        return std::make_unique<MoverFollow>(rng);
-    case KindBounce:
-        return std::make_unique<MoverBounce>(rng);
-    case KindExplode:
-        return std::make_unique<MoverExplode>(rng);
-    case KindSwarm:
-        return std::make_unique<MoverSwarm>(rng);
-    case KindOrbit:
-        return std::make_unique<MoverOrbit>(rng);
-    case KindCollide:
-        return std::make_unique<MoverCollide>(rng);
-    case KindXYZ:
-        return std::make_unique<MoverXYZ>(rng);
-    case KindSin:
-    default:
-        return std::make_unique<MoverSin>(rng);
-    }
+    const int kind = kinds.choose(rng, nullptr, 10);
+    // choose only returns table indices; the guard keeps a bad table from indexing out.
+    const MoverKind& row = kMoverKinds[kind >= 0 && kind < std::ssize(kMoverKinds) ? kind : 0];
+    return row.make(rng);
 }

@@ -11,6 +11,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 namespace {
@@ -71,21 +72,48 @@ Rotater::Rotater(Random& rng) : m_pRand(&rng) {
     m_PhaseStep = static_cast<float>(rng.uniform() * 20.0);
 }
 
+namespace {
+
+template <class T> std::unique_ptr<Rotater> Make(Random& rng) {
+    return std::make_unique<T>(rng);
+}
+
+struct RotaterKind {
+    int kind;
+    const char* name;
+    float weight;
+    std::unique_ptr<Rotater> (*make)(Random&);
+};
+
+// Every kind the factory knows, in kind order: the row's index is its kind.
+constexpr RotaterKind kRotaterKinds[] = {
+    {0, "random", 10.0f, Make<RotaterRandom>},
+    {1, "outward", 100.0f, Make<RotaterOutward>},
+    {2, "direction of travel", 200.0f, Make<RotaterDirection>},
+    {3, "out from the z axis", 100.0f, Make<RotaterOutFromZAxis>},
+};
+
+constexpr bool KindsInOrder() {
+    for (std::size_t i = 0; i < std::size(kRotaterKinds); ++i)
+        if (kRotaterKinds[i].kind != static_cast<int>(i))
+            return false;
+    return true;
+}
+static_assert(KindsInOrder(), "a row's index must be its kind");
+static_assert(kRotaterKinds[Rotater::kDirectionKind].make == Make<RotaterDirection>);
+
+} // namespace
+
 std::unique_ptr<Rotater> Rotater::Create(Random& rng, const std::vector<int>* excluded) {
-    enum { KindRandom, KindOutward, KindDirection, KindOutFromZAxis };
+    FloatArray weights;
+    for (const RotaterKind& row : kRotaterKinds)
+        weights.push_back(row.weight);
     WeightedChoice kinds;
-    kinds.setWeights(FloatArray{10.0f, 100.0f, 200.0f, 100.0f}, false);
-    switch (kinds.choose(rng, excluded, 10)) {
-    case KindOutward:
-        return std::make_unique<RotaterOutward>(rng);
-    case KindDirection:
-        return std::make_unique<RotaterDirection>(rng);
-    case KindOutFromZAxis:
-        return std::make_unique<RotaterOutFromZAxis>(rng);
-    case KindRandom:
-    default:
-        return std::make_unique<RotaterRandom>(rng);
-    }
+    kinds.setWeights(weights, false);
+    const int kind = kinds.choose(rng, excluded, 10);
+    const RotaterKind& row =
+        kRotaterKinds[kind >= 0 && kind < std::ssize(kRotaterKinds) ? kind : 0];
+    return row.make(rng);
 }
 
 void Rotater::Apply(float x, float y, float z, float sx, float sy, float sz) {

@@ -27,13 +27,17 @@ float ScaleRate(Random& rng, int cycleFrames) {
 
 } // namespace
 
-SaverShapes::SaverShapes(CSceneWnd* wnd) : SaverShapes(wnd, &Shape::Create) {}
+SaverShapes::SaverShapes(CSceneWnd* wnd) : SaverShapes(wnd, nullptr) {}
 
 SaverShapes::SaverShapes(CSceneWnd* wnd, PrototypeFactory factory) : Saver(wnd) {
     std::vector<int> excluded;
     if (m_Kind != KindPlain || !wnd->HasImages())
         excluded.push_back(kShapeKindPhotoCube);
-    m_Shapes.push_back(factory(m_Rand, &excluded));
+    if (factory)
+        m_Shapes.push_back(factory(m_Rand, &excluded));
+    else
+        m_Shapes.push_back(
+            Shape::Create(m_Rand, {&wnd->ShapeKinds(), gApp.pSettings()}, &excluded));
     m_bBlend = m_Shapes.front()->UsesShapeColor() && m_Rand.uniform() < 0.5;
     AddShapes();
     ChooseGroupScale();

@@ -9,7 +9,8 @@ class SaverShapes : public Saver {
 public:
     // Composes the scene (the base's parts first); the window's GL context must be current.
     explicit SaverShapes(CSceneWnd* wnd);
-    // The same with another source of the prototype than the shape factory (tests).
+    // The same with another source of the prototype than the shape factory (tests); null
+    // is the shape factory.
     using PrototypeFactory = std::unique_ptr<Shape> (*)(Random& rng,
                                                         const std::vector<int>* excluded);
     SaverShapes(CSceneWnd* wnd, PrototypeFactory factory);

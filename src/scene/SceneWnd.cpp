@@ -9,6 +9,7 @@
 #include "scene/Saver.h"
 #include "scene/SaverShapes.h"
 #include "shapes/Primitives.h"
+#include "shapes/Shape.h"
 
 #include <GL/gl.h>
 
@@ -27,8 +28,10 @@ int CSceneWnd::OnCreate() {
     m_Colors.BuildColourTable(m_PaletteSize);
     m_pGL = std::make_unique<GLContext>(this);
     Primitives::SetMessageBoxes(false);
-    if (RegSettings* settings = gApp.pSettings())
+    if (RegSettings* settings = gApp.pSettings()) {
         settings->BuildChoiceTables();
+        m_ShapeKinds.setWeights(Shape::KindWeights(*settings), true);
+    }
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Color.h"
 #include "core/DrawGate.h"
+#include "core/WeightedChoice.h"
 #include "motion/ColourTable.h"
 
 #include <chrono>
@@ -51,6 +52,8 @@ public:
     int Height() const { return m_Height; }
     GLContext* GL() const { return m_pGL.get(); }
     SceneHost& Host() const { return m_Host; }
+    // The shape factory's kind choice, weighted at OnCreate by the run's performance.
+    const WeightedChoice& ShapeKinds() const { return m_ShapeKinds; }
     ColourTable& Colours() { return m_Colors; }
     const ColourTable& Colours() const { return m_Colors; }
     const Color& ClearColor() const { return m_ClearColor; }
@@ -83,6 +86,7 @@ private:
     std::chrono::steady_clock::time_point m_StartTime;
     Color m_ClearColor;
     ColourTable m_Colors;
+    WeightedChoice m_ShapeKinds;
     bool m_bStopped = false;
     bool m_bInvalid = true;
     bool m_bBlanked = false;

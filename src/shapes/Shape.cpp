@@ -1,8 +1,8 @@
 #include "shapes/Shape.h"
 
-#include "app/SaverApp.h"
 #include "core/Color.h"
 #include "core/RegSettings.h"
+#include "core/WeightedChoice.h"
 #include "motion/ColorChanger.h"
 #include "motion/Mover.h"
 #include "motion/Rotater.h"
@@ -24,6 +24,8 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <iterator>
+#include <type_traits>
 
 Shape::Shape(Random& rng, bool animated, bool randomRotater) : m_pRand(&rng) {
     if (!animated)
@@ -145,46 +147,91 @@ void Shape::SetPosition(float x, float y, float z) {
     m_Z = z;
 }
 
-std::unique_ptr<Shape> Shape::Create(Random& rng, const std::vector<int>* excluded) {
-    const int kind = gApp.pSettings()->ShapeKinds().choose(rng, excluded, 10);
-    return CreateKind(kind, rng);
+namespace {
+
+// Where a kind's weight comes from: the number as written; the number times the machine's
+// performance (the costly kinds); or the photograph probability times the performance,
+// 0 without photograph folders.
+enum class Weight { Fixed, Performance, Photos };
+
+using MakeShape = std::unique_ptr<Shape> (*)(Random&, const ShapeContext&);
+
+template <class T> std::unique_ptr<Shape> Make(Random& rng, const ShapeContext& context) {
+    if constexpr (std::is_constructible_v<T, Random&, const ShapeContext&>)
+        return std::make_unique<T>(rng, context);
+    else
+        return std::make_unique<T>(rng);
 }
 
-std::unique_ptr<Shape> Shape::CreateKind(int kind, Random& rng) {
-    switch (kind) {
-    case 1:
-        return std::make_unique<ShapeSphere>(rng);
-    case 2:
-        return std::make_unique<ShapeTorus>(rng);
-    case 3:
-        return std::make_unique<ShapeCone>(rng);
-    case 4:
-        return std::make_unique<ShapeBox>(rng);
-    case 5:
-        return std::make_unique<ShapeTetrahedron>(rng);
-    case 6:
-        return std::make_unique<ShapeCylinder>(rng);
-    case 7:
-        return std::make_unique<ShapeIcosahedron>(rng);
-    case 8:
-        return std::make_unique<ShapeOctahedron>(rng);
-    case 9:
-        return std::make_unique<ShapeDodecahedron>(rng);
-    case 11:
-        return std::make_unique<ShapeDot>(rng);
-    case 14:
-        return std::make_unique<ShapeWireCube>(rng);
-    case 15:
-        return std::make_unique<ShapeWireTetrahedron>(rng);
-    case 16:
-        return std::make_unique<ShapeWireSphere>(rng);
-    case 17:
-        return std::make_unique<ShapeWireCylinder>(rng);
-    case 18:
-        return std::make_unique<ShapeWireCone>(rng);
-    default:
-        // Kind 0, and every kind without a class of its own (10 mesh shapes and 12
-        // photograph cubes until they exist, 13 and anything outside the table).
-        return std::make_unique<ShapeCube>(rng);
+struct ShapeKind {
+    int kind;
+    const char* name;
+    Weight source;
+    float weight;
+    MakeShape make; // null: no class yet, never offered (the weight is kept for when it is)
+};
+
+// Every kind the factory knows, in kind order: the row's index is its kind. To add a kind,
+// fill its constructor in (its weight is then offered and the replay hash changes).
+constexpr ShapeKind kShapeKinds[] = {
+    {0, "cube", Weight::Fixed, 100, Make<ShapeCube>},
+    {1, "sphere", Weight::Performance, 80, Make<ShapeSphere>},
+    {2, "torus", Weight::Performance, 20, Make<ShapeTorus>},
+    {3, "cone", Weight::Performance, 80, Make<ShapeCone>},
+    {4, "box", Weight::Fixed, 100, Make<ShapeBox>},
+    {5, "tetrahedron", Weight::Fixed, 100, Make<ShapeTetrahedron>},
+    {6, "cylinder", Weight::Performance, 100, Make<ShapeCylinder>},
+    {7, "icosahedron", Weight::Fixed, 100, Make<ShapeIcosahedron>},
+    {8, "octahedron", Weight::Fixed, 100, Make<ShapeOctahedron>},
+    {9, "dodecahedron", Weight::Fixed, 100, Make<ShapeDodecahedron>},
+    {10, "mesh", Weight::Performance, 1000, nullptr},
+    {11, "dot", Weight::Fixed, 50, Make<ShapeDot>},
+    {12, "photograph cube", Weight::Photos, 0, nullptr},
+    {13, "unused", Weight::Fixed, 0, nullptr},
+    {14, "wire cube", Weight::Fixed, 70, Make<ShapeWireCube>},
+    {15, "wire tetrahedron", Weight::Fixed, 20, Make<ShapeWireTetrahedron>},
+    {16, "wire sphere", Weight::Performance, 60, Make<ShapeWireSphere>},
+    {17, "wire cylinder", Weight::Fixed, 100, Make<ShapeWireCylinder>},
+    {18, "wire cone", Weight::Fixed, 40, Make<ShapeWireCone>},
+};
+static_assert(std::size(kShapeKinds) == Shape::KindCount);
+
+constexpr bool KindsInOrder() {
+    for (int i = 0; i < Shape::KindCount; ++i)
+        if (kShapeKinds[i].kind != i)
+            return false;
+    return true;
+}
+static_assert(KindsInOrder(), "a row's index must be its kind");
+
+} // namespace
+
+FloatArray Shape::KindWeights(const RegSettings& settings) {
+    const double p = settings.Performance();
+    const auto scaled = [p](double weight) { return static_cast<float>(weight * p); };
+    FloatArray weights;
+    weights.reserve(KindCount);
+    for (const ShapeKind& row : kShapeKinds) {
+        float weight = row.weight;
+        if (row.source == Weight::Performance)
+            weight = scaled(row.weight);
+        else if (row.source == Weight::Photos)
+            weight = settings.Folders().empty() ? 0.0f : scaled(settings.ImageProb());
+        weights.push_back(row.make ? weight : 0.0f);
     }
+    return weights;
+}
+
+std::unique_ptr<Shape> Shape::Create(Random& rng, const ShapeContext& context,
+                                     const std::vector<int>* excluded) {
+    const int kind = context.kinds ? context.kinds->choose(rng, excluded, 10) : 0;
+    return CreateKind(kind, rng, context);
+}
+
+std::unique_ptr<Shape> Shape::CreateKind(int kind, Random& rng, const ShapeContext& context) {
+    // Kinds without a class of their own, and anything outside the table, build a cube.
+    MakeShape make = Make<ShapeCube>;
+    if (kind >= 0 && kind < KindCount && kShapeKinds[kind].make)
+        make = kShapeKinds[kind].make;
+    return make(rng, context);
 }

@@ -1,13 +1,25 @@
 #pragma once
 
+#include "core/FloatArray.h"
+
 #include <memory>
 #include <vector>
 
 class ColorChanger;
 class Mover;
 class Random;
+class RegSettings;
 class Rotater;
 class Saver;
+class WeightedChoice;
+
+// What the shape factory reads from the run: the shape-kind choice of this run (weights
+// from Shape::KindWeights) and the settings (mesh and extrusion tables, folders). Either may
+// be null where a caller builds a kind directly.
+struct ShapeContext {
+    const WeightedChoice* kinds = nullptr;
+    const RegSettings* settings = nullptr;
+};
 
 // The base of every drawable 3D object of the shapes scene. It owns the three behaviours
 // that animate it (mover: where; rotater: how it is turned; colour changer: which table
@@ -66,11 +78,18 @@ public:
     ColorChanger* GetColorChanger() const { return m_pColorChanger.get(); }
     Random& Rand() const { return *m_pRand; }
 
-    // The shape factory: draws a kind from the settings' shape-kind table, avoiding the
-    // excluded kinds, and builds it with rng. Kinds outside the table build a cube.
-    static std::unique_ptr<Shape> Create(Random& rng, const std::vector<int>* excluded = nullptr);
+    // The shape factory: draws a kind from context.kinds (one choose, up to 10 tries),
+    // avoiding the excluded kinds, and builds it with rng. Kinds outside the table build a
+    // cube; without a kind table the factory builds kind 0 without drawing.
+    static std::unique_ptr<Shape> Create(Random& rng, const ShapeContext& context,
+                                         const std::vector<int>* excluded = nullptr);
     // The class the factory builds for a kind.
-    static std::unique_ptr<Shape> CreateKind(int kind, Random& rng);
+    static std::unique_ptr<Shape> CreateKind(int kind, Random& rng,
+                                             const ShapeContext& context = {});
+    // The factory's weights for this run, one per kind 0 .. KindCount - 1, from the
+    // machine's performance, the photograph probability and whether there are folders. A
+    // kind without a class yet weighs 0.
+    static FloatArray KindWeights(const RegSettings& settings);
 
     static constexpr int KindCount = 19;
 

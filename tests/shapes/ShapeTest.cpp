@@ -1,5 +1,6 @@
 #include "shapes/Shape.h"
 
+#include "core/MemoryProfileStore.h"
 #include "core/RegSettings.h"
 #include "motion/ColourTable.h"
 #include "scene/SceneWnd.h"
@@ -122,9 +123,35 @@ TEST(ShapeFactoryTest, KindsOutsideTheTableBuildACube) {
             << "kind " << kind;
 }
 
+TEST(ShapeFactoryTest, WeightsFollowPerformanceAndFolders) {
+    MemoryProfileStore store;
+    store.SetRaw("FramesPerSecond", "25");
+    store.SetRaw("Polygons", "2500"); // performance 1
+    RegSettings settings(store);
+    settings.SetFolders({"/pics"});
+    // Ratios to kind 0 (weight 100), so the check does not depend on the table's total.
+    const FloatArray w = Shape::KindWeights(settings);
+    ASSERT_EQ(w.size(), 19u);
+    EXPECT_NEAR(w[1] / w[0], 0.8, 1e-5);
+    EXPECT_NEAR(w[11] / w[0], 0.5, 1e-5);
+    EXPECT_NEAR(w[14] / w[0], 0.7, 1e-5);
+    EXPECT_NEAR(w[18] / w[0], 0.4, 1e-5);
+    EXPECT_FLOAT_EQ(w[13], 0);
+
+    settings.SetFramesPerSecond(12);
+    settings.SetPolygons(3000); // performance 0.56
+    settings.SetFolders({});
+    const FloatArray slow = Shape::KindWeights(settings);
+    EXPECT_NEAR(slow[1] / slow[0], 0.448, 1e-5);
+    EXPECT_NEAR(slow[6] / slow[0], 0.56, 1e-5);
+    EXPECT_NEAR(slow[16] / slow[0], 0.336, 1e-5);
+    EXPECT_NEAR(slow[17] / slow[0], 1.0, 1e-5);
+    EXPECT_FLOAT_EQ(slow[12], 0); // no folders, no photograph cube
+}
+
 TEST(ShapeFactoryTest, KindsWithoutClassesAreNeverDrawn) {
     TestApp app;
-    const FloatArray& table = app.Settings().ShapeKinds().Cumulative();
+    const FloatArray& table = app.Wnd().ShapeKinds().Cumulative();
     ASSERT_EQ(table.size(), 19u);
     EXPECT_FLOAT_EQ(table[10], table[9]);
     EXPECT_FLOAT_EQ(table[12], table[11]);
