@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/stat.h>
 
 using testimages::TempDir;
 using Strings = std::vector<std::string>;
@@ -236,12 +235,12 @@ TEST_F(ImagesPageTest, UnreadableFoldersAreSkipped) {
     TempDir dir;
     dir.Put("locked/inside/p.jpg");
     dir.Put("open/q.jpg");
-    const std::string locked = (dir.Path() / "locked").string();
-    ::chmod(locked.c_str(), 0);
+    const std::filesystem::path locked = dir.Path() / "locked";
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
     std::filesystem::create_directory_symlink(dir.Path() / "missing", dir.Path() / "dangling");
     CImagesPage page(Settings(), services);
     Search(page, dir.Path().string());
-    ::chmod(locked.c_str(), 0755);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
     const Strings& list = page.List();
     EXPECT_NE(std::find(list.begin(), list.end(), (dir.Path() / "open").string()), list.end());
 }
