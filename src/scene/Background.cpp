@@ -14,6 +14,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <ctime>
 
 namespace {
 
@@ -121,8 +122,12 @@ void Background::Draw(Saver& scene) {
         }
         room.developerMode = TraceLog::Enabled();
         room.photo = scene.PhotoTexture();
+        const long long start = Saver::WallClockMs();
+        const std::clock_t cpuStart = std::clock();
         Build(room);
         scene.ReleasePhoto();
+        m_BuildMs = Saver::WallClockMs() - start;
+        m_BuildCpuMs = Saver::CpuMsSince(cpuStart);
     }
     // The first frame shows the room too: the list is compiled only, then called.
     m_List.Call();

@@ -72,6 +72,9 @@ public:
     bool Lines() const { return m_bLines; }
     bool IsBuilt() const { return m_bBuilt; }
     int Cells() const { return m_Polygons; }
+    // Wall-clock milliseconds the first draw spent building the list (photograph included).
+    long long BuildMs() const { return m_BuildMs; }
+    long long BuildCpuMs() const { return m_BuildCpuMs; }
     const DisplayList& List() const { return m_List; }
 
 private:
@@ -87,4 +90,6 @@ private:
     std::unique_ptr<TexturePattern> m_pTexture;
     bool m_bEmissive = false;
     bool m_bBuilt = false;
+    long long m_BuildMs = 0;
+    long long m_BuildCpuMs = 0;
 };

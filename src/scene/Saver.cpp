@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <numbers>
 
 std::unique_ptr<Saver> gSaver;
@@ -30,8 +31,13 @@ float TurnsPerCycle(int turns, int cycleFrames) {
 
 } // namespace
 
+long long Saver::CpuMsSince(std::clock_t start) {
+    return static_cast<long long>(std::clock() - start) * 1000 / CLOCKS_PER_SEC;
+}
+
 Saver::Saver(CSceneWnd* wnd)
     : m_pWnd(wnd), m_Rand(gApp.m_Rand.next()), m_ComposeStartMs(WallClockMs()) {
+    const std::clock_t cpuStart = std::clock();
     m_pGL = m_pWnd ? m_pWnd->GL() : nullptr;
     m_FrameNumber = 0;
     m_FrameAtStart = 0;
@@ -54,6 +60,7 @@ Saver::Saver(CSceneWnd* wnd)
     SetupMaterials();
     m_SlowLimitMs = 12 * 1000;
     m_StartClock = WallClockMs(); // the shapes scene sets it again once it is composed
+    m_BaseComposeCpuMs = CpuMsSince(cpuStart);
 }
 
 Saver::Saver(const Blank& blank)

@@ -3,6 +3,7 @@
 #include "core/Random.h"
 #include "core/tvTimer.h"
 
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -69,6 +70,10 @@ public:
     // Wall-clock milliseconds the composition took, and when it ended.
     long long ComposeMs() const { return m_StartClock - m_ComposeStartMs; }
     long long StartClockMs() const { return m_StartClock; }
+    // Processor milliseconds of the scene-wide part of the composition (kind, photograph,
+    // room, lights, materials), which a loaded machine does not stretch as it does the
+    // wall clock.
+    long long BaseComposeCpuMs() const { return m_BaseComposeCpuMs; }
     int SceneKind() const { return m_Kind; }
     float Shininess() const { return m_Shininess; }
     float CamFreqX() const { return m_CamFreqX; }
@@ -108,6 +113,8 @@ protected:
 public:
     // Milliseconds on a steady wall clock (not CPU time): the base of the slowness limit.
     static long long WallClockMs();
+    // Processor milliseconds of the whole process since start, a std::clock() value.
+    static long long CpuMsSince(std::clock_t start);
 
 protected:
     CSceneWnd* m_pWnd = nullptr;
@@ -132,6 +139,7 @@ protected:
     int m_FrameAtStart = 0;
     long long m_ComposeStartMs = 0;
     double m_Performance = 1.0;
+    long long m_BaseComposeCpuMs = 0;
 
 private:
     void ChooseKind();
