@@ -32,6 +32,8 @@ int Render(const CommandLine& cl) {
 int Bench(const CommandLine& cl) {
     BenchOptions options;
     options.seconds = cl.seconds;
+    if (cl.hasFrames)
+        options.sceneFrames = cl.frames;
     if (cl.width > 0) {
         options.width = cl.width;
         options.height = cl.height;

@@ -176,6 +176,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
             if (!ParseInt(value, 1, MaxFrames, number))
                 return Invalid("--frames needs a whole number from 1 to 1000000");
             cl.frames = static_cast<int>(number);
+            cl.hasFrames = true;
             ++i;
         } else if (IsWord(arg, "size")) {
             if (!ParseSize(value, cl.width, cl.height))
@@ -261,7 +262,8 @@ std::string UsageText() {
            "\n"
            "Options:\n"
            "  /rN, --seed N         seed the random generator (a seed replays its scenes)\n"
-           "  --frames K            frames to render (default 1)\n"
+           "  --frames K            frames to render (default 1); with --bench, frames a\n"
+           "                        scene (default 250)\n"
            "  --size WxH            size of the picture or window (default 800x600)\n"
            "  --seconds S           length of the benchmark (default 10)\n"
            "  --fps                 show the frame rate on screen\n"

@@ -41,6 +41,7 @@ struct CommandLine {
     // Render and Bench (Window uses the size too). Zero width means "the default size".
     std::string outputFile;
     int frames = 1;
+    bool hasFrames = false; // --frames was given (the benchmark's frames a scene)
     double seconds = 10.0;
     int width = 0;
     int height = 0;

@@ -3,13 +3,18 @@
 #include "app/SaverApp.h"
 #include "core/ProfileStore.h"
 #include "core/RegSettings.h"
+#include "gl/GLCensus.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "host/posix/SignalPipe.h"
 #include "motion/Mover.h"
+#include "scene/Background.h"
 #include "scene/GLContext.h"
 #include "scene/SaverShapes.h"
 #include "scene/SceneWnd.h"
+#include "shapes/Primitives.h"
 #include "shapes/Shape.h"
+#include "textures/Texture.h"
+#include "textures/TextureImage.h"
 
 #include <cxxabi.h>
 
@@ -19,6 +24,7 @@
 #include <limits>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 namespace {
 
@@ -81,6 +87,9 @@ struct SceneRecord {
     std::size_t shapes = 0;
     int polygons = 0;
     long long composeMs = 0;
+    long long roomMs = 0;     // building the room's list on the first frame
+    long long photoCpuMs = 0; // processor time of the scene-wide part and the room
+    int kind = 0;
     int frames = 0;
     long long drawMs = 0;
 };
@@ -92,7 +101,28 @@ struct Totals {
     double polygonFrames = 0;
     long long slowestComposeMs = 0;
     std::string slowestShape;
+    std::vector<long long> photoComposeMs; // composition and room of photograph scenes
+    std::vector<long long> photoCpuMs;
+    int minLists = -1;
+    int maxLists = -1;
+    int maxTextures = 0;
+    int maxPhotos = 0;
+    int maxTextureObjects = 0;
 };
+
+// What is left alive once a scene is gone: display lists beyond the primitive solids'
+// cache (which lives across scenes by design), textures, photographs, texture objects.
+struct Census {
+    int lists = 0;
+    int textures = 0;
+    int photos = 0;
+    int textureObjects = 0;
+};
+
+Census TakeCensus() {
+    return {GLCensus::LiveLists() - Primitives::CachedListCount(), Texture::LiveCount(),
+            TextureImage::LiveCount(), GLCensus::LiveTextureObjects()};
+}
 
 // "ShapeCube" rather than the mangled name.
 std::string ClassName(const std::type_info& type) {
@@ -107,6 +137,12 @@ SceneRecord Describe(const Saver& scene) {
     SceneRecord record;
     record.polygons = scene.Polygons();
     record.composeMs = scene.ComposeMs();
+    record.kind = scene.SceneKind();
+    record.photoCpuMs = scene.BaseComposeCpuMs();
+    if (const Background* room = scene.GetBackground()) {
+        record.roomMs = room->BuildMs();
+        record.photoCpuMs += room->BuildCpuMs();
+    }
     const Saver::ShapeList& shapes = scene.Shapes();
     record.shapes = shapes.size();
     if (!shapes.empty()) {
@@ -122,12 +158,30 @@ double PerSecond(double count, long long ms) {
     return ms > 0 ? count * 1000.0 / static_cast<double>(ms) : 0.0;
 }
 
-void Print(const SceneRecord& record, bool cutShort) {
-    std::printf("%-22s %-14s shapes %5zu  polygons %7d  compose %5lld ms  frames %5d  "
-                "fps %7.1f%s\n",
-                record.shape.c_str(), record.mover.c_str(), record.shapes, record.polygons,
-                record.composeMs, record.frames, PerSecond(record.frames, record.drawMs),
-                cutShort ? "  (cut short)" : "");
+void Print(const SceneRecord& record, const Census& census, bool cutShort) {
+    std::printf("%-22s %-14s kind %d  shapes %5zu  polygons %7d  compose %5lld ms  room %4lld "
+                "ms  frames %5d  fps %7.1f  live lists %d textures %d photos %d%s\n",
+                record.shape.c_str(), record.mover.c_str(), record.kind, record.shapes,
+                record.polygons, record.composeMs, record.roomMs, record.frames,
+                PerSecond(record.frames, record.drawMs), census.lists, census.textures,
+                census.photos, cutShort ? "  (cut short)" : "");
+}
+
+void Add(Totals& totals, const Census& census) {
+    totals.minLists = totals.minLists < 0 ? census.lists : std::min(totals.minLists, census.lists);
+    totals.maxLists = std::max(totals.maxLists, census.lists);
+    totals.maxTextures = std::max(totals.maxTextures, census.textures);
+    totals.maxPhotos = std::max(totals.maxPhotos, census.photos);
+    totals.maxTextureObjects = std::max(totals.maxTextureObjects, census.textureObjects);
+}
+
+// The 95th percentile (nearest rank), 0 for none.
+long long Percentile95(std::vector<long long> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t rank = (values.size() * 95 + 99) / 100;
+    return values[std::max<std::size_t>(rank, 1) - 1];
 }
 
 void Add(Totals& totals, const SceneRecord& record) {
@@ -135,6 +189,10 @@ void Add(Totals& totals, const SceneRecord& record) {
     totals.frames += record.frames;
     totals.drawMs += record.drawMs;
     totals.polygonFrames += static_cast<double>(record.polygons) * record.frames;
+    if (record.kind == Saver::KindPhoto) {
+        totals.photoComposeMs.push_back(record.composeMs + record.roomMs);
+        totals.photoCpuMs.push_back(record.photoCpuMs);
+    }
     if (record.composeMs >= totals.slowestComposeMs) {
         totals.slowestComposeMs = record.composeMs;
         totals.slowestShape = record.shape;
@@ -184,19 +242,27 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
         record.frames = gSaver->frameNumber();
         record.drawMs = Saver::WallClockMs() - gSaver->StartClockMs();
         const bool cutShort = !gSaver->IsDone() && (host.TimeIsUp() || SignalPipe::Terminated());
-        Print(record, cutShort);
+        // Every scene makes way once it has had its frames, so that what it leaves behind
+        // can be counted before the next one is composed.
+        gSaver.reset();
+        const Census census = TakeCensus();
+        Print(record, census, cutShort);
         // One line at a time, also into a pipe: a long run shows its progress.
         std::fflush(stdout);
         Add(totals, record);
-        // A scene that has had its frames makes way, as a finished one would.
-        if (!gSaver->IsDone())
-            gSaver.reset();
+        Add(totals, census);
     }
     std::printf("scenes %d  fps %.1f  polygons per second %.0f  slowest composition %lld ms "
                 "(%s)\n",
                 totals.scenes, PerSecond(static_cast<double>(totals.frames), totals.drawMs),
                 PerSecond(totals.polygonFrames, totals.drawMs), totals.slowestComposeMs,
                 totals.slowestShape.c_str());
+    std::printf("photograph scenes %zu  composition with room p95 %lld ms (processor %lld ms)  "
+                "live lists after a scene %d..%d  textures at most %d  photos at most %d  "
+                "texture objects at most %d\n",
+                totals.photoComposeMs.size(), Percentile95(totals.photoComposeMs),
+                Percentile95(totals.photoCpuMs), totals.minLists, totals.maxLists,
+                totals.maxTextures, totals.maxPhotos, totals.maxTextureObjects);
     if (SignalPipe::Terminated()) {
         std::fflush(stdout);
         std::fprintf(stderr, "kinetora: bench stopped by %s; the summary covers %d scenes\n",
