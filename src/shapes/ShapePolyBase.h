@@ -50,6 +50,8 @@ protected:
     ShapePolyBase(const ShapePolyBase& source);
 
     void SetMesh(std::unique_ptr<Poly> mesh);
+    // Replaces the size drawn by the constructor (before BuildMesh).
+    void SetSize(float size) { m_Size = size; }
     void SetTexture(std::unique_ptr<Texture> texture);
     // Runs the mesh into this shape (one flip() first: per-vertex colours when it is 1 or
     // the mesh wants them), then BuildList.
