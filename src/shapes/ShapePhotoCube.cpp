@@ -1,0 +1,29 @@
+#include "shapes/ShapePhotoCube.h"
+
+#include "core/Random.h"
+#include "textures/TextureImage.h"
+
+#include <algorithm>
+
+ShapePhotoCube::ShapePhotoCube(Random& rng, const Scene& scene) : ShapePolyBase(rng, true) {
+    auto photo = std::make_unique<TextureImage>(rng, scene.imagePath, scene.sceneWidth, nullptr);
+    if (photo->IsValid())
+        SetTexture(std::move(photo));
+    SetMesh(Poly::Create(rng, Resolution, &ExcludedMeshKinds(), false, scene.mesh));
+    SetSize(static_cast<float>(rng.uniform() + 0.5));
+    BuildMesh();
+}
+
+const std::vector<int>& ShapePhotoCube::ExcludedMeshKinds() {
+    static const std::vector<int> kinds{Poly::kBead, Poly::kRoundedBead, Poly::kSphere8,
+                                        Poly::kSphere9};
+    return kinds;
+}
+
+std::unique_ptr<Shape> ShapePhotoCube::Clone() const {
+    return std::unique_ptr<Shape>(new ShapePhotoCube(*this));
+}
+
+int ShapePhotoCube::PolygonCount() const {
+    return std::max(ShapePolyBase::PolygonCount(), MinPolygons);
+}

@@ -1,0 +1,99 @@
+#include "shapes/ShapePhotoCube.h"
+
+#include "core/Random.h"
+#include "images/TestImages.h"
+#include "meshes/PolyBead.h"
+#include "meshes/PolyCube.h"
+#include "meshes/PolySphere.h"
+#include "motion/ColourTable.h"
+#include "support/TestApp.h"
+#include "textures/TextureImage.h"
+
+#include <GL/gl.h>
+
+#include <gtest/gtest.h>
+
+#include <typeinfo>
+
+namespace {
+
+class ShapePhotoCubeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_App.HasGL());
+        m_Table.BuildColourTableFromSeed(256, 2);
+        m_Path = m_Dir.Put("p.jpg", testimages::Jpeg(32, 24, 3, [](int x, int y) {
+                               return testimages::Rgb{static_cast<std::uint8_t>(x * 8),
+                                                      static_cast<std::uint8_t>(y * 10), 50};
+                           }));
+    }
+    ShapePhotoCube::Scene Scene(const std::string& path) const {
+        return {MeshContext{m_Table, nullptr, false}, path, 800};
+    }
+    // The first seed whose photo cube is built on a mesh of type T.
+    template <class T> std::unique_ptr<ShapePhotoCube> BuildOn() const {
+        for (long seed = 1; seed < 200; ++seed) {
+            Random rng(seed);
+            auto shape = std::make_unique<ShapePhotoCube>(rng, Scene(m_Path));
+            if (shape->Mesh() && typeid(*shape->Mesh()) == typeid(T))
+                return shape;
+        }
+        return nullptr;
+    }
+
+    TestApp m_App;
+    ColourTable m_Table;
+    testimages::TempDir m_Dir;
+    std::string m_Path;
+};
+
+TEST_F(ShapePhotoCubeTest, CubeReportsItsFloorAndSharesItsPictureWithClones) {
+    const std::unique_ptr<ShapePhotoCube> cube = BuildOn<PolyCube>();
+    ASSERT_TRUE(cube);
+    EXPECT_EQ(cube->Facets().size(), 6u); // one cell a face without random options
+    EXPECT_EQ(cube->PolygonCount(), 1250);
+    EXPECT_TRUE(cube->HasTexture());
+    EXPECT_FALSE(cube->UsesShapeColor()); // a cube always tints with vertex colours
+    EXPECT_GE(cube->Radius(), 0.5f);
+    EXPECT_LT(cube->Radius(), 1.5f);
+    const std::unique_ptr<Shape> clone = cube->Clone();
+    EXPECT_EQ(typeid(*clone), typeid(ShapePhotoCube));
+    EXPECT_EQ(clone->PolygonCount(), 1250);
+    const auto& copy = static_cast<const ShapePhotoCube&>(*clone);
+    EXPECT_EQ(copy.ListId(), cube->ListId());
+    EXPECT_FALSE(copy.HasTexture());
+
+    // The picture lives in the list: replaying it issues the image.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    GLint width = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    ASSERT_EQ(width, 0);
+    clone->DrawShape();
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_GT(width, 0);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ShapePhotoCubeTest, SphereReportsItsFacets) {
+    const std::unique_ptr<ShapePhotoCube> sphere = BuildOn<PolySphere>();
+    ASSERT_TRUE(sphere);
+    EXPECT_EQ(sphere->PolygonCount(), 2048); // 32 rows x 64 columns
+}
+
+TEST_F(ShapePhotoCubeTest, NeverOnBeadsAndUntexturedWithoutAPicture) {
+    const int photos = TextureImage::LiveCount();
+    for (long seed = 1; seed <= 12; ++seed) {
+        Random rng(seed);
+        const ShapePhotoCube shape(rng, Scene(""));
+        EXPECT_FALSE(shape.HasTexture());
+        ASSERT_NE(shape.Mesh(), nullptr);
+        EXPECT_NE(typeid(*shape.Mesh()), typeid(PolyBead));
+        EXPECT_NE(typeid(*shape.Mesh()), typeid(PolyRoundedBead));
+        EXPECT_GT(shape.Facets().size(), 0u);
+        EXPECT_GE(shape.PolygonCount(), 1250);
+    }
+    EXPECT_EQ(TextureImage::LiveCount(), photos);
+}
+
+} // namespace
