@@ -37,25 +37,45 @@ void PatternNoise::Randomize(int /*inputs*/, int /*outputs*/, bool /*regular*/, 
         m_Columns.push_back(Interpolator::Create(m_Kind, knots, values));
     }
     m_Across.assign(static_cast<std::size_t>(m_Ny), 0.0f);
-    m_pCross.reset();
+    // Every slot gets its arrays now, so that queries only refill them.
+    m_Cross.resize(kCrossSlots);
+    for (Cross& cross : m_Cross)
+        cross.curve = Interpolator::Create(m_Kind, m_Positions, m_Across);
     m_bRandomized = true;
 }
 
+int PatternNoise::FindCross(float y) const {
+    for (std::size_t k = 0; k < m_Cross.size(); ++k) {
+        if (m_Cross[k].built && m_Cross[k].y == y)
+            return static_cast<int>(k);
+    }
+    return -1;
+}
+
+int PatternNoise::BuildCross(float y) {
+    const int k = m_NextSlot;
+    m_NextSlot = (m_NextSlot + 1) % static_cast<int>(m_Cross.size());
+    for (std::size_t j = 0; j < m_Columns.size(); ++j)
+        m_Across[j] = m_Columns[j]->Value(y);
+    Cross& cross = m_Cross[static_cast<std::size_t>(k)];
+    cross.curve->SetPoints(m_Positions, m_Across);
+    cross.y = y;
+    cross.built = true;
+    return k;
+}
+
 void PatternNoise::Calculate(const FloatArray& inputs, FloatArray& outputs) {
-    if (m_Columns.empty()) {
+    if (m_Cross.empty()) {
         outputs[0] = 0.0f; // not randomized
         return;
     }
     const float y = Input(inputs, 1);
-    if (!m_pCross || y != m_LastY) {
+    if (m_Current < 0 || y != m_LastY) {
         m_LastY = y;
-        for (std::size_t j = 0; j < m_Columns.size(); ++j)
-            m_Across[j] = m_Columns[j]->Value(y);
-        // Reset in place: the arrays keep their storage, so queries allocate nothing.
-        if (m_pCross)
-            m_pCross->SetPoints(m_Positions, m_Across);
-        else
-            m_pCross = Interpolator::Create(m_Kind, m_Positions, m_Across);
+        m_Current = FindCross(y);
+        if (m_Current < 0)
+            m_Current = BuildCross(y);
     }
-    outputs[0] = std::clamp(m_pCross->Value(Input(inputs, 0)), 0.0f, 1.0f);
+    const float v = m_Cross[static_cast<std::size_t>(m_Current)].curve->Value(Input(inputs, 0));
+    outputs[0] = std::clamp(v, 0.0f, 1.0f);
 }

@@ -76,3 +76,28 @@ TEST(PatternNoise, StaysWithinZeroToOne) {
         }
     }
 }
+
+TEST(PatternNoise, RememberedRowsGiveTheValuesOfAFreshQuery) {
+    // A first row of more distinct y values than are remembered, then rows that meet both
+    // forgotten and remembered ones: every value equals that of a calculator asked this point
+    // alone.
+    for (int seed : {8, 31}) {
+        Random rng(seed);
+        PatternNoise walked(rng, {});
+        walked.Randomize(2, 1, false, 2);
+        FloatArray out(1), fresh(1);
+        int reach = 50;
+        for (int i : {-3, 2, -3}) {
+            for (int j = -reach; j <= reach; ++j) {
+                const FloatArray in{i / 3.0f, j / 50.0f};
+                walked.Calculate(in, out);
+                Random again(seed);
+                PatternNoise alone(again, {});
+                alone.Randomize(2, 1, false, 2);
+                alone.Calculate(in, fresh);
+                ASSERT_EQ(out[0], fresh[0]) << seed << " " << i << " " << j;
+            }
+            reach = 20;
+        }
+    }
+}
