@@ -32,6 +32,7 @@ struct Wall {
 };
 
 constexpr float kH = Background::HalfSide;
+constexpr double kWidestLine = 10.0;
 
 const Wall kWalls[Background::Walls] = {
     {0, -kH, {1, 0, 0}, 1, 2, false, {{1, 0}, {0, 0}, {0, 1}, {1, 1}}},
@@ -161,9 +162,12 @@ void Background::Build(const Room& room) {
         glEnable(GL_LINE_SMOOTH);
         GLfloat range[2] = {1, 1};
         glGetFloatv(GL_LINE_WIDTH_RANGE, range);
+        // Software drivers offer up to 255 pixels, which turns the grid into bars; the
+        // room was made for the 10 that common hardware offers.
+        const double widest = std::min(static_cast<double>(range[1]), kWidestLine);
         const double u1 = rng.uniform();
         const double u2 = rng.uniform();
-        glLineWidth(static_cast<GLfloat>(1.0 + u1 * u2 * range[1] * std::min(p, 1.0)));
+        glLineWidth(static_cast<GLfloat>(1.0 + u1 * u2 * widest * std::min(p, 1.0)));
     }
 
     IntGrid grid;
