@@ -28,6 +28,11 @@ int Sign(Random& rng) {
 PatternFractal::PatternFractal(Random& rng, const PatternContext& context)
     : PatternCalculator(rng, context) {}
 
+void PatternFractal::SetParameters(const Parameters& parameters) {
+    m_P = parameters;
+    m_bRandomized = true;
+}
+
 Complex PatternFractal::Twist(int kind, Complex w) {
     switch (kind) {
     case 1:
@@ -56,47 +61,48 @@ Complex PatternFractal::Twist(int kind, Complex w) {
 }
 
 int PatternFractal::Iterate(float x, float y, bool twist) const {
-    Complex z{x * m_ScaleX + m_OffsetX, y * m_ScaleY + m_OffsetY};
+    Complex z{x * m_P.scaleX + m_P.offsetX, y * m_P.scaleY + m_P.offsetY};
     Complex w = z;
-    float leastNorm = m_bLeastNorm ? 2.0f * m_Limit * m_Limit : 0.0f;
-    float leastImaginary = m_bLeastImaginary ? m_Limit : 0.0f;
+    float leastNorm = m_P.leastNorm ? 2.0f * m_P.limit * m_P.limit : 0.0f;
+    float leastImaginary = m_P.leastImaginary ? m_P.limit : 0.0f;
     int n = 0;
-    while (n < m_N - 1 && z.Norm() < m_Limit) {
-        z = Square(z) + m_C;
+    while (n < m_P.colours - 1 && z.Norm() < m_P.limit) {
+        z = Square(z) + m_P.c;
         if (twist) {
-            w = Twist(m_Twist, z);
-            if (m_bLeastNorm)
+            w = Twist(m_P.twist, z);
+            if (m_P.leastNorm)
                 leastNorm = std::min(leastNorm, w.Norm());
-            if (m_bLeastImaginary)
+            if (m_P.leastImaginary)
                 leastImaginary = std::min(leastImaginary, std::fabs(w.im));
         }
         ++n;
     }
-    if (!twist || m_N < 1)
+    const int colours = m_P.colours;
+    if (!twist || colours < 1)
         return n;
-    const float colours = static_cast<float>(m_N);
-    if (m_bAngle) {
+    const float scale = static_cast<float>(colours);
+    if (m_P.angle) {
         if (z.im == 0.0f) {
             n = 0;
         } else {
             const float alpha = std::atan2(w.re, w.im);
             const float t = (alpha / kPiF + 1.0f) / 2.0f;
             const float q = (0.25f - std::fabs(t - 0.5f)) * 4.0f;
-            n = std::abs(TruncToInt(colours * q)) % m_N;
+            n = std::abs(TruncToInt(scale * q)) % colours;
         }
     }
-    // Sums in 64 bits: a trap's share can be large when N is.
-    if (m_bLeastNorm)
-        n = static_cast<int>((n + static_cast<long long>(TruncToInt(colours * leastNorm))) % m_N);
-    if (m_bLeastImaginary)
-        n = static_cast<int>((n + static_cast<long long>(TruncToInt(colours * leastImaginary))) %
-                             m_N);
+    // Sums in 64 bits: a trap's share is large when N is.
+    if (m_P.leastNorm)
+        n = static_cast<int>((n + static_cast<long long>(TruncToInt(scale * leastNorm))) % colours);
+    if (m_P.leastImaginary)
+        n = static_cast<int>((n + static_cast<long long>(TruncToInt(scale * leastImaginary))) %
+                             colours);
     return n;
 }
 
 bool PatternFractal::DrawParameters() {
     Random& rng = Rand();
-    m_Limit = static_cast<float>(rng.skewed(20, 3) + 4);
+    m_P.limit = static_cast<float>(rng.skewed(20, 3) + 4);
 
     bool goOn = true;
     for (;;) {
@@ -108,8 +114,8 @@ bool PatternFractal::DrawParameters() {
             sign = Sign(rng);
         const double u = rng.uniform();
         const double im = u * rng.uniform() * 1.75 * sign;
-        m_C = {static_cast<float>(re), static_cast<float>(im)};
-        if (m_C.Norm() < m_Limit)
+        m_P.c = {static_cast<float>(re), static_cast<float>(im)};
+        if (m_P.c.Norm() < m_P.limit)
             break;
         if (!(goOn = CanGoOn()))
             break;
@@ -132,10 +138,10 @@ bool PatternFractal::DrawParameters() {
                 *corner = static_cast<float>(2.0 * s * rng.uniform());
             }
         }
-        m_ScaleX = (x1 - x0) / 2.0f;
-        m_OffsetX = (x0 + x1) / 2.0f;
-        m_ScaleY = (y1 - y0) / 2.0f;
-        m_OffsetY = (y0 + y1) / 2.0f;
+        m_P.scaleX = (x1 - x0) / 2.0f;
+        m_P.offsetX = (x0 + x1) / 2.0f;
+        m_P.scaleY = (y1 - y0) / 2.0f;
+        m_P.offsetY = (y0 + y1) / 2.0f;
         if (x1 - x0 >= 0.001f && y1 - y0 >= 0.001f)
             break;
         if (!goOn || !(goOn = CanGoOn()))
@@ -151,7 +157,7 @@ bool PatternFractal::SamplePasses(bool twist, int attempts) const {
     for (const float a : kAt) {
         for (const float b : kAt) {
             const int n = Iterate(a, b, twist);
-            if (n >= m_N - 1)
+            if (n >= m_P.colours - 1)
                 return false;
             const int band = n / 8;
             if (std::find(seen.begin(), seen.begin() + distinct, band) == seen.begin() + distinct)
@@ -168,14 +174,14 @@ void PatternFractal::Randomize(int /*inputs*/, int /*outputs*/, bool regular, in
     if (m_bRandomized)
         return;
     Random& rng = Rand();
-    m_N = ColourCount();
-    m_bAngle = !regular && rng.uniform() < 0.15;
-    m_bLeastNorm = rng.uniform() < 0.15;
-    m_bLeastImaginary = rng.uniform() < 0.15;
+    m_P.colours = ColourCount();
+    m_P.angle = !regular && rng.uniform() < 0.15;
+    m_P.leastNorm = rng.uniform() < 0.15;
+    m_P.leastImaginary = rng.uniform() < 0.15;
     const bool samplingTwist = rng.flip() == 1;
-    m_Twist = 0;
-    if ((m_bAngle || m_bLeastNorm || m_bLeastImaginary) && rng.uniform() >= 0.8)
-        m_Twist = rng.skewed(11, 2);
+    m_P.twist = 0;
+    if ((m_P.angle || m_P.leastNorm || m_P.leastImaginary) && rng.uniform() >= 0.8)
+        m_P.twist = rng.skewed(11, 2);
 
     for (m_Attempts = 1;; ++m_Attempts) {
         if (!DrawParameters())
@@ -191,10 +197,10 @@ void PatternFractal::Randomize(int /*inputs*/, int /*outputs*/, bool regular, in
 }
 
 void PatternFractal::Calculate(const FloatArray& inputs, FloatArray& outputs) {
-    if (m_N < 2) {
+    if (m_P.colours < 2) {
         outputs[0] = 0.0f;
         return;
     }
     outputs[0] = static_cast<float>(Iterate(Input(inputs, 0), Input(inputs, 1), true)) /
-                 static_cast<float>(m_N - 1);
+                 static_cast<float>(m_P.colours - 1);
 }

@@ -29,17 +29,25 @@ public:
     // 0, 9 minus floor, 10 minus ceil); any other kind leaves w alone.
     static Complex Twist(int kind, Complex w);
 
-    int Colours() const { return m_N; }
-    float EscapeLimit() const { return m_Limit; }
-    Complex Constant() const { return m_C; }
-    float ScaleX() const { return m_ScaleX; }
-    float OffsetX() const { return m_OffsetX; }
-    float ScaleY() const { return m_ScaleY; }
-    float OffsetY() const { return m_OffsetY; }
-    bool AngleColouring() const { return m_bAngle; }
-    bool LeastNormTrap() const { return m_bLeastNorm; }
-    bool LeastImaginaryTrap() const { return m_bLeastImaginary; }
-    int TwistKind() const { return m_Twist; }
+    // What a search settles on. The window maps a point (x, y) of [-1, 1]^2 to the complex
+    // plane as (x scaleX + offsetX, y scaleY + offsetY).
+    struct Parameters {
+        int colours = 0;    // N: escape counts run 0 .. N - 1; taken at randomization
+        float limit = 4.0f; // escape when the squared magnitude reaches it
+        Complex c;
+        float scaleX = 1.0f;
+        float offsetX = 0.0f;
+        float scaleY = 1.0f;
+        float offsetY = 0.0f;
+        bool angle = false;          // colour by the angle of the last orbit point
+        bool leastNorm = false;      // orbit trap: least squared magnitude
+        bool leastImaginary = false; // orbit trap: least |imaginary part|
+        int twist = 0;               // 0..10, 0 none
+    };
+    const Parameters& Params() const { return m_P; }
+    // Installs parameters as a search would leave them (marks the calculator randomized),
+    // for tests and tools.
+    void SetParameters(const Parameters& parameters);
     int Attempts() const { return m_Attempts; } // of the last search
 
 private:
@@ -48,16 +56,6 @@ private:
     // The 4 x 4 sample of one attempt: true when it passes.
     bool SamplePasses(bool twist, int attempts) const;
 
-    int m_N = 0; // colours, taken at randomization
-    float m_Limit = 4.0f;
-    float m_ScaleX = 1.0f;
-    float m_OffsetX = 0.0f;
-    float m_ScaleY = 1.0f;
-    float m_OffsetY = 0.0f;
-    Complex m_C;
-    bool m_bAngle = false;
-    bool m_bLeastNorm = false;
-    bool m_bLeastImaginary = false;
-    int m_Twist = 0;
+    Parameters m_P;
     int m_Attempts = 0;
 };

@@ -18,7 +18,7 @@ struct RefusingGate : DrawGate {
 };
 
 bool NoFlags(const PatternFractal& f) {
-    return !f.AngleColouring() && !f.LeastNormTrap() && !f.LeastImaginaryTrap();
+    return !f.Params().angle && !f.Params().leastNorm && !f.Params().leastImaginary;
 }
 
 } // namespace
@@ -57,6 +57,52 @@ TEST(PatternFractal, TwistsMatchIndependentReference) {
     EXPECT_EQ(halves.im, 0.5f);
 }
 
+// Escape counts and recoloured counts of six points under five parameter sets, from the text
+// by a separate small program that rounds every operation to single precision.
+TEST(PatternFractal, IterateMatchesIndependentReference) {
+    using P = PatternFractal::Parameters;
+    struct Case {
+        const char* name;
+        P parameters;
+        std::array<int, 6> plain;
+        std::array<int, 6> twisted;
+    };
+    const Case cases[] = {
+        {"plain",
+         P{256, 4, {-1.0f, 0.0f}, 1.5f, 0, 1.5f, 0, false, false, false, 0},
+         {255, 4, 1, 2, 255, 3},
+         {255, 4, 1, 2, 255, 3}},
+        {"least norm",
+         P{256, 4, {-0.8f, 0.156f}, 1.5f, 0, 1.5f, 0, false, true, false, 0},
+         {222, 4, 1, 3, 255, 3},
+         {222, 230, 23, 182, 7, 71}},
+        {"angle, squared",
+         P{256, 9, {-0.4f, 0.6f}, 1.2f, 0.1f, 1.2f, -0.2f, true, false, false, 1},
+         {41, 8, 2, 6, 8, 10},
+         {236, 45, 75, 156, 176, 167}},
+        {"least imaginary, fraction",
+         P{200, 16, {0.285f, 0.01f}, 1, 0, 1, 0, false, false, true, 6},
+         {21, 90, 3, 20, 23, 18},
+         {23, 90, 61, 21, 23, 18}},
+        {"all, floor",
+         P{256, 5, {-0.7269f, 0.1889f}, 1.4f, 0, 1.4f, 0, true, true, true, 9},
+         {113, 4, 1, 4, 255, 5},
+         {158, 149, 41, 86, 109, 53}},
+    };
+    const std::array<std::array<float, 2>, 6> points{
+        {{0.0f, 0.0f}, {0.5f, 0.3f}, {0.9f, 0.9f}, {0.1f, 0.6f}, {-0.7f, 0.2f}, {0.35f, -0.45f}}};
+    Random rng(1);
+    PatternFractal fractal(rng, PatternContext{});
+    for (const Case& c : cases) {
+        fractal.SetParameters(c.parameters);
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            const auto [x, y] = points[k];
+            EXPECT_EQ(fractal.Iterate(x, y, false), c.plain[k]) << c.name << " point " << k;
+            EXPECT_EQ(fractal.Iterate(x, y, true), c.twisted[k]) << c.name << " point " << k;
+        }
+    }
+}
+
 TEST(PatternFractal, WithoutFlagsValueIsTheEscapeCount) {
     int found = 0;
     FloatArray in(2);
@@ -69,7 +115,7 @@ TEST(PatternFractal, WithoutFlagsValueIsTheEscapeCount) {
         if (!NoFlags(fractal))
             continue;
         ++found;
-        EXPECT_EQ(fractal.TwistKind(), 0);
+        EXPECT_EQ(fractal.Params().twist, 0);
         for (int i = 0; i <= 16; ++i) {
             for (int j = 0; j <= 16; ++j) {
                 const float x = i / 8.0f - 1.0f;
@@ -93,11 +139,11 @@ TEST(PatternFractal, NarrowWindowIsNeverAccepted) {
         PatternFractal fractal(rng, PatternContext{});
         fractal.Randomize(2, 1, seed % 2 == 0, 2);
         ASSERT_TRUE(fractal.IsRandomized());
-        EXPECT_GE(2.0f * fractal.ScaleX(), 0.001f) << "seed " << seed;
-        EXPECT_GE(2.0f * fractal.ScaleY(), 0.001f) << "seed " << seed;
-        EXPECT_LT(fractal.Constant().Norm(), fractal.EscapeLimit());
-        EXPECT_GE(fractal.EscapeLimit(), 4.0f);
-        EXPECT_LE(fractal.EscapeLimit(), 23.0f);
+        EXPECT_GE(2.0f * fractal.Params().scaleX, 0.001f) << "seed " << seed;
+        EXPECT_GE(2.0f * fractal.Params().scaleY, 0.001f) << "seed " << seed;
+        EXPECT_LT(fractal.Params().c.Norm(), fractal.Params().limit);
+        EXPECT_GE(fractal.Params().limit, 4.0f);
+        EXPECT_LE(fractal.Params().limit, 23.0f);
     }
 }
 
@@ -106,11 +152,11 @@ TEST(PatternFractal, RegularHasNoAngleColouringAndTwistsOnlyWithAFlag) {
         Random rng(seed);
         PatternFractal fractal(rng, PatternContext{});
         fractal.Randomize(2, 1, true, 2);
-        EXPECT_FALSE(fractal.AngleColouring());
-        EXPECT_GE(fractal.TwistKind(), 0);
-        EXPECT_LE(fractal.TwistKind(), 10);
+        EXPECT_FALSE(fractal.Params().angle);
+        EXPECT_GE(fractal.Params().twist, 0);
+        EXPECT_LE(fractal.Params().twist, 10);
         if (NoFlags(fractal)) {
-            EXPECT_EQ(fractal.TwistKind(), 0);
+            EXPECT_EQ(fractal.Params().twist, 0);
         }
     }
 }
@@ -188,9 +234,9 @@ TEST(PatternFractalSeeds, ValuesStayInRangeForThousandsOfSeeds) {
         PatternFractal fractal(rng, context);
         fractal.Randomize(2, 1, false, 2);
         ASSERT_TRUE(fractal.IsRandomized());
-        ASSERT_GE(2.0f * fractal.ScaleX(), 0.001f) << "seed " << seed;
-        ASSERT_GE(2.0f * fractal.ScaleY(), 0.001f) << "seed " << seed;
-        twistsSeen |= 1 << fractal.TwistKind();
+        ASSERT_GE(2.0f * fractal.Params().scaleX, 0.001f) << "seed " << seed;
+        ASSERT_GE(2.0f * fractal.Params().scaleY, 0.001f) << "seed " << seed;
+        twistsSeen |= 1 << fractal.Params().twist;
         for (int i = 0; i < 4; ++i) {
             for (int j = 0; j < 4; ++j) {
                 in = {i * 0.8f - 1.2f, j * 0.8f - 1.2f};
