@@ -27,6 +27,18 @@ float ScaleRate(Random& rng, int cycleFrames) {
 
 } // namespace
 
+ShapeContext SaverShapes::ShapeContextOf(CSceneWnd& wnd) const {
+    ShapeContext context;
+    context.kinds = &wnd.ShapeKinds();
+    context.settings = gApp.pSettings();
+    context.colours = &wnd.Colours();
+    context.gate = &wnd;
+    context.sceneKind = m_Kind;
+    context.nextImagePath = [&wnd] { return wnd.NextImagePath(); };
+    context.sceneWidth = wnd.Width();
+    return context;
+}
+
 SaverShapes::SaverShapes(CSceneWnd* wnd) : SaverShapes(wnd, nullptr) {}
 
 SaverShapes::SaverShapes(CSceneWnd* wnd, PrototypeFactory factory) : Saver(wnd) {
@@ -36,8 +48,7 @@ SaverShapes::SaverShapes(CSceneWnd* wnd, PrototypeFactory factory) : Saver(wnd) 
     if (factory)
         m_Shapes.push_back(factory(m_Rand, &excluded));
     else
-        m_Shapes.push_back(
-            Shape::Create(m_Rand, {&wnd->ShapeKinds(), gApp.pSettings()}, &excluded));
+        m_Shapes.push_back(Shape::Create(m_Rand, ShapeContextOf(*wnd), &excluded));
     m_bBlend = m_Shapes.front()->UsesShapeColor() && m_Rand.uniform() < 0.5;
     AddShapes();
     ChooseGroupScale();

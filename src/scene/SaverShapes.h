@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scene/Saver.h"
+#include "shapes/Shape.h"
 
 // The shapes scene: one prototype shape cloned until the polygon budget is spent, all
 // moved by the same kind of mover, with a camera circling the origin and, now and then, a
@@ -43,6 +44,8 @@ public:
     static constexpr int SlowCheckFrame = 100;
 
 private:
+    // What the shape factory reads from this scene and its window.
+    ShapeContext ShapeContextOf(CSceneWnd& wnd) const;
     void AddShapes();
     void ChooseGroupScale();
     void SetupShapes();

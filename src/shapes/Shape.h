@@ -2,10 +2,14 @@
 
 #include "core/FloatArray.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class ColorChanger;
+class ColourTable;
+class DrawGate;
 class Mover;
 class Random;
 class RegSettings;
@@ -19,6 +23,16 @@ class WeightedChoice;
 struct ShapeContext {
     const WeightedChoice* kinds = nullptr;
     const RegSettings* settings = nullptr;
+    // The scene colour table that mesh colours and textures read (must outlive the shape).
+    const ColourTable* colours = nullptr;
+    // Long generation gives up when it says stop; null never does.
+    DrawGate* gate = nullptr;
+    // The kind of the scene being composed: 0 plain, 1 photograph, 2 pattern.
+    int sceneKind = 0;
+    // The next picture for a photograph shape ("" when there is none); empty: no pictures.
+    std::function<std::string()> nextImagePath;
+    // The scene window's width: a larger JPEG decodes scaled down.
+    int sceneWidth = 800;
 };
 
 // The base of every drawable 3D object of the shapes scene. It owns the three behaviours
