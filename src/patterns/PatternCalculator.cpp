@@ -8,6 +8,7 @@
 #include "patterns/PatternFloat.h"
 #include "patterns/PatternFractal.h"
 #include "patterns/PatternInt.h"
+#include "patterns/PatternLimn.h"
 #include "patterns/PatternMath.h"
 #include "patterns/PatternNetwork.h"
 #include "patterns/PatternNoise.h"
@@ -45,7 +46,7 @@ const PatternKind kKinds[] = {
     {"float", 40, Offer::Always, &Make<PatternFloat>},        // 4
     {"noise", 100, Offer::Always, &Make<PatternNoise>},       // 5
     {"plasma", 100, Offer::Rich, &Make<PatternPlasma>},       // 6
-    {"limn", 100, Offer::RichDeveloper, nullptr},             // 7 PatternLimn
+    {"limn", 100, Offer::RichDeveloper, &Make<PatternLimn>},  // 7
     {"checkered", 5, Offer::Always, &Make<PatternCheckered>}, // 8
 };
 constexpr int kDefaultKind = 1; // built for any kind outside the table
