@@ -195,6 +195,29 @@ TEST(PatternLimnTest, CalculateLooksTheGridUp) {
     EXPECT_FALSE(pattern.IsVector());
 }
 
+TEST(PatternLimnTest, OfferedByTheFactoryOnlyInDeveloperMode) {
+    int drawings = 0;
+    for (int seed = 1; seed <= 200; ++seed) {
+        for (const bool developer : {false, true}) {
+            for (const bool rich : {false, true}) {
+                PatternContext context;
+                context.developerMode = developer;
+                Random rng(seed);
+                const auto pattern = PatternCalculator::Create(rng, 1, rich, context);
+                const bool limn = dynamic_cast<const PatternLimn*>(pattern.get()) != nullptr;
+                if (!developer || !rich) {
+                    EXPECT_FALSE(limn) << seed;
+                } else {
+                    drawings += limn ? 1 : 0;
+                }
+            }
+        }
+    }
+    // Weight 100 of 745: about 27 of 200.
+    EXPECT_GT(drawings, 10);
+    EXPECT_LT(drawings, 40);
+}
+
 // The value was recorded from this code: it catches a draw lost, added or reordered anywhere
 // in the drawing (canvas, figures, line drawing), which a second run never would.
 TEST(PatternLimnTest, ReplaysARecordedDrawing) {
