@@ -1,0 +1,146 @@
+// A recorded replay: from fixed seeds the scene window composes and plays whole scenes
+// through its own paint loop, and everything the draws decide (scene kind, camera, material,
+// shape, mover, rotater and colour changer classes, every shape's position and colour after
+// the last frame, the clear colour, the generators' next values) goes into one hash.
+//
+// Re-record (the failure prints the new value) only when a change alters the draw sequence
+// on purpose, e.g. a new kind with a non-zero weight, and say why in the commit. Any other
+// mismatch is a replay fault: a draw added, lost or moved.
+#include "app/SaverApp.h"
+#include "core/MemoryProfileStore.h"
+#include "host/offscreen/OffscreenHost.h"
+#include "images/TestImages.h"
+#include "motion/ColorChanger.h"
+#include "motion/Mover.h"
+#include "motion/Rotater.h"
+#include "scene/Saver.h"
+#include "scene/SceneWnd.h"
+#include "shapes/Shape.h"
+#include "support/FakeClock.h"
+#include "support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <typeinfo>
+
+namespace {
+
+// FNV-1a, 64 bits.
+class Hash {
+public:
+    void Add(std::string_view bytes) {
+        for (const char c : bytes) {
+            m_Value ^= static_cast<unsigned char>(c);
+            m_Value *= 1099511628211ull;
+        }
+    }
+    void Add(std::int64_t n) { Add(std::string_view(reinterpret_cast<const char*>(&n), sizeof n)); }
+    void Add(float f) { Add(static_cast<std::int64_t>(std::bit_cast<std::uint32_t>(f))); }
+    void AddClass(const void* object, const std::type_info& type) {
+        Add(object ? std::string_view(type.name()) : std::string_view("none"));
+    }
+    std::uint64_t Value() const { return m_Value; }
+
+private:
+    std::uint64_t m_Value = 14695981039346656037ull;
+};
+
+void AddScene(Hash& hash, const Saver& scene, CSceneWnd& wnd) {
+    hash.Add(std::int64_t{scene.SceneKind()});
+    hash.Add(std::int64_t{scene.Polygons()});
+    hash.Add(std::int64_t{scene.frameNumber()});
+    for (const float f :
+         {scene.CamFreqX(), scene.CamFreqY(), scene.CamFreqZ(), scene.CamAmpX(), scene.CamAmpY(),
+          scene.CamAmpZ(), scene.Shininess(), scene.ScaleX(), scene.ScaleY(), scene.ScaleZ()})
+        hash.Add(f);
+    hash.Add(static_cast<std::int64_t>(scene.Shapes().size()));
+    for (const auto& shape : scene.Shapes()) {
+        const Shape& s = *shape;
+        hash.AddClass(&s, typeid(s));
+        if (const Mover* mover = s.GetMover())
+            hash.AddClass(mover, typeid(*mover));
+        if (const Rotater* rotater = s.GetRotater())
+            hash.AddClass(rotater, typeid(*rotater));
+        if (const ColorChanger* changer = s.GetColorChanger())
+            hash.AddClass(changer, typeid(*changer));
+        for (const float f : {s.X(), s.Y(), s.Z(), s.StartX(), s.StartY(), s.StartZ(), s.Alpha()})
+            hash.Add(f);
+        hash.Add(std::int64_t{s.ColorOffset()});
+    }
+    const Color& clear = wnd.ClearColor();
+    for (const float f : {clear.r, clear.g, clear.b})
+        hash.Add(f);
+    hash.Add(std::int64_t{wnd.Colours().bandCount()});
+}
+
+struct ReplayRun {
+    long seed;
+    int polygons;
+    int imageProb;
+    bool photos; // a folder with one picture
+};
+
+// Plays `scenes` whole scenes of 31 frames each (speed 99) and hashes them.
+std::uint64_t PlayRun(const ReplayRun& run, int scenes) {
+    FakeClock clock; // frozen: no burst measures, no scene is too slow
+    testimages::TempDir folder;
+    if (run.photos)
+        folder.Put("a.bmp", testimages::Bmp24(16, 12, [](int x, int y) {
+                       return testimages::Rgb{static_cast<std::uint8_t>(x * 15),
+                                              static_cast<std::uint8_t>(y * 20), 90};
+                   }));
+    TestApp::Options options;
+    options.width = 32;
+    options.height = 24;
+    options.seed = run.seed;
+    options.frameLimit = 0;
+    options.configure = [&](MemoryProfileStore& store) {
+        store.SetRaw("Polygons", std::to_string(run.polygons));
+        store.SetRaw("Speed", "99");
+        store.SetRaw("ImageProb", std::to_string(run.imageProb));
+        if (run.photos)
+            store.WriteFolders(folder.Path().string() + "*");
+    };
+    TestApp app(options);
+    if (!app.HasGL())
+        return 0;
+    Hash hash;
+    for (int i = 0; i < scenes; ++i) {
+        app.Wnd().OnPaint();
+        if (!gSaver)
+            break;
+        AddScene(hash, *gSaver, app.Wnd());
+        hash.Add(std::int64_t{gSaver->Rand().next()});
+    }
+    hash.Add(std::int64_t{gApp.m_Rand.next()});
+    return hash.Value();
+}
+
+TEST(ReplayHash, RecordedScenesReplay) {
+    // Plain runs at two budgets, and runs with photographs (photograph scenes, and shapes
+    // scenes that may hold a photograph cube).
+    constexpr ReplayRun kRuns[] = {
+        {1, 1000, 50, false},
+        {7, 400, 50, false},
+        {3, 1000, 100, true},
+        {4, 800, 50, true},
+    };
+    Hash hash;
+    for (const ReplayRun& run : kRuns) {
+        const std::uint64_t value = PlayRun(run, 3);
+        if (value == 0)
+            GTEST_SKIP() << "no off-screen GL";
+        hash.Add(static_cast<std::int64_t>(value));
+    }
+    constexpr std::uint64_t kRecorded = 0x5b28138faa47b60cull;
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%016llxull", static_cast<unsigned long long>(hash.Value()));
+    EXPECT_EQ(hash.Value(), kRecorded) << "the scenes replay differently; new value: " << text;
+}
+
+} // namespace
