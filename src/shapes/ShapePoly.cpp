@@ -3,7 +3,30 @@
 #include "core/Random.h"
 #include "textures/TexturePattern.h"
 
+#include "core/RegSettings.h"
+#include "core/Trace.h"
+#include "motion/ColourTable.h"
+
 #include <algorithm>
+
+namespace {
+
+const ColourTable& FallbackColours() {
+    static const ColourTable table = [] {
+        ColourTable t;
+        t.BuildColourTableFromSeed(ColourTable::kDefaultSize, 1);
+        return t;
+    }();
+    return table;
+}
+
+ShapePoly::Scene SceneOf(const ShapeContext& context) {
+    const ColourTable& colours = context.colours ? *context.colours : FallbackColours();
+    return {MeshContext{colours, context.gate, TraceLog::Enabled()}, context.sceneKind == 0,
+            context.settings ? context.settings->Performance() : 1.0};
+}
+
+} // namespace
 
 ShapePoly::ShapePoly(Random& rng, const Scene& scene) : ShapePolyBase(rng, false) {
     const double performance1 = std::min(scene.performance, 1.0);
@@ -14,6 +37,8 @@ ShapePoly::ShapePoly(Random& rng, const Scene& scene) : ShapePolyBase(rng, false
     SetMesh(Poly::Create(rng, resolution, nullptr, true, scene.mesh));
     BuildMesh();
 }
+
+ShapePoly::ShapePoly(Random& rng, const ShapeContext& context) : ShapePoly(rng, SceneOf(context)) {}
 
 int ShapePoly::Resolution(Random& rng, double performance) {
     const int n = rng.below(static_cast<int>(performance * 13)) + 4;

@@ -21,6 +21,9 @@ public:
     // a texture with odds 0.5 x min(performance, 1)), the resolution, the mesh; then builds
     // the mesh and its list (needs a current GL context).
     ShapePoly(Random& rng, const Scene& scene);
+    // The factory's: the scene, table and gate from the context; without a table the colours
+    // come from a fixed table, without settings the performance is 1.
+    ShapePoly(Random& rng, const ShapeContext& context);
 
     // The resolution for a draw below(int(13 p)), made even: 4 .. 16 at p = 1.
     static int Resolution(Random& rng, double performance);

@@ -95,9 +95,11 @@ void ShapePolyBase::BuildList() {
     glPushMatrix();
     glLoadIdentity();
     m_List = DisplayList::Generate();
-    // Without a list name nothing is compiled: the shape then draws nothing.
+    // Without a list name nothing is compiled: the shape then draws nothing. Compiled only:
+    // executed here it would draw at the eye into a back buffer the first frame clears, and
+    // a software rasterizer would build its pipeline for it during the scene's composition.
     if (m_List.IsValid()) {
-        glNewList(m_List.Id(), GL_COMPILE_AND_EXECUTE);
+        glNewList(m_List.Id(), GL_COMPILE);
         if (m_pTexture) {
             glDisable(GL_TEXTURE_1D);
             glEnable(GL_TEXTURE_2D);

@@ -56,7 +56,7 @@ protected:
     // Runs the mesh into this shape (one flip() first: per-vertex colours when it is 1 or
     // the mesh wants them), then BuildList.
     void BuildMesh();
-    // Compiles (and executes) every facet received, in order, into the master's list.
+    // Compiles every facet received, in order, into the master's list.
     void BuildList();
 
 private:
