@@ -17,6 +17,8 @@
 #include "shapes/ShapeDot.h"
 #include "shapes/ShapeIcosahedron.h"
 #include "shapes/ShapeOctahedron.h"
+#include "shapes/ShapePhotoCube.h"
+#include "shapes/ShapePoly.h"
 #include "shapes/ShapeSphere.h"
 #include "shapes/ShapeTetrahedron.h"
 #include "shapes/ShapeTorus.h"
@@ -184,9 +186,9 @@ constexpr ShapeKind kShapeKinds[] = {
     {7, "icosahedron", Weight::Fixed, 100, Make<ShapeIcosahedron>},
     {8, "octahedron", Weight::Fixed, 100, Make<ShapeOctahedron>},
     {9, "dodecahedron", Weight::Fixed, 100, Make<ShapeDodecahedron>},
-    {10, "mesh", Weight::Performance, 1000, nullptr},
+    {10, "mesh", Weight::Performance, 1000, Make<ShapePoly>},
     {11, "dot", Weight::Fixed, 50, Make<ShapeDot>},
-    {12, "photograph cube", Weight::Photos, 0, nullptr},
+    {12, "photograph cube", Weight::Photos, 0, Make<ShapePhotoCube>},
     {13, "unused", Weight::Fixed, 0, nullptr},
     {14, "wire cube", Weight::Fixed, 70, Make<ShapeWireCube>},
     {15, "wire tetrahedron", Weight::Fixed, 20, Make<ShapeWireTetrahedron>},

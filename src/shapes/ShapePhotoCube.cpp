@@ -1,9 +1,22 @@
 #include "shapes/ShapePhotoCube.h"
 
 #include "core/Random.h"
+#include "core/Trace.h"
+#include "motion/ColourTable.h"
 #include "textures/TextureImage.h"
 
 #include <algorithm>
+
+namespace {
+
+ShapePhotoCube::Scene SceneOf(const ShapeContext& context) {
+    static const ColourTable none;
+    const ColourTable& colours = context.colours ? *context.colours : none;
+    return {MeshContext{colours, context.gate, TraceLog::Enabled()},
+            context.nextImagePath ? context.nextImagePath() : std::string(), context.sceneWidth};
+}
+
+} // namespace
 
 ShapePhotoCube::ShapePhotoCube(Random& rng, const Scene& scene) : ShapePolyBase(rng, true) {
     auto photo = std::make_unique<TextureImage>(rng, scene.imagePath, scene.sceneWidth, nullptr);
@@ -13,6 +26,9 @@ ShapePhotoCube::ShapePhotoCube(Random& rng, const Scene& scene) : ShapePolyBase(
     SetSize(static_cast<float>(rng.uniform() + 0.5));
     BuildMesh();
 }
+
+ShapePhotoCube::ShapePhotoCube(Random& rng, const ShapeContext& context)
+    : ShapePhotoCube(rng, SceneOf(context)) {}
 
 const std::vector<int>& ShapePhotoCube::ExcludedMeshKinds() {
     static const std::vector<int> kinds{Poly::kBead, Poly::kRoundedBead, Poly::kSphere8,

@@ -24,6 +24,9 @@ public:
     // resolution 64, beads excluded), the size 0.5 .. 1.5; then builds the mesh and its
     // list with the picture inside (needs a current GL context).
     ShapePhotoCube(Random& rng, const Scene& scene);
+    // The factory's: table, gate, next picture and width from the context; without a table
+    // the mesh colours are black.
+    ShapePhotoCube(Random& rng, const ShapeContext& context);
 
     std::unique_ptr<Shape> Clone() const override;
     // The master's facets, at least MinPolygons.

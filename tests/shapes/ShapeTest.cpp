@@ -5,6 +5,7 @@
 #include "motion/ColourTable.h"
 #include "scene/SceneWnd.h"
 #include "shapes/ShapeCube.h"
+#include "shapes/ShapePhotoCube.h"
 #include "support/ShapeDoubles.h"
 #include "support/TestApp.h"
 
@@ -117,10 +118,13 @@ TEST(ShapeFactoryTest, KindsOutsideTheTableBuildACube) {
     TestApp app;
     ASSERT_TRUE(app.HasGL());
     Random rng(5);
-    for (const int kind : {-1, 10, 12, 13, 19, 1000})
+    for (const int kind : {-1, 10, 13, 19, 1000})
         EXPECT_EQ(std::type_index(typeid(*Shape::CreateKind(kind, rng))),
                   std::type_index(typeid(ShapeCube)))
             << "kind " << kind;
+    // Without pictures the photograph shape is an untextured mesh.
+    EXPECT_EQ(std::type_index(typeid(*Shape::CreateKind(12, rng))),
+              std::type_index(typeid(ShapePhotoCube)));
 }
 
 TEST(ShapeFactoryTest, WeightsFollowPerformanceAndFolders) {
@@ -137,6 +141,7 @@ TEST(ShapeFactoryTest, WeightsFollowPerformanceAndFolders) {
     EXPECT_NEAR(w[14] / w[0], 0.7, 1e-5);
     EXPECT_NEAR(w[18] / w[0], 0.4, 1e-5);
     EXPECT_FLOAT_EQ(w[13], 0);
+    EXPECT_NEAR(w[12] / w[0], 0.5, 1e-5); // ImageProb 50 x performance 1
 
     settings.SetFramesPerSecond(12);
     settings.SetPolygons(3000); // performance 0.56
