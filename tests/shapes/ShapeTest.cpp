@@ -6,6 +6,7 @@
 #include "scene/SceneWnd.h"
 #include "shapes/ShapeCube.h"
 #include "shapes/ShapePhotoCube.h"
+#include "shapes/ShapePoly.h"
 #include "support/ShapeDoubles.h"
 #include "support/TestApp.h"
 
@@ -118,13 +119,15 @@ TEST(ShapeFactoryTest, KindsOutsideTheTableBuildACube) {
     TestApp app;
     ASSERT_TRUE(app.HasGL());
     Random rng(5);
-    for (const int kind : {-1, 10, 13, 19, 1000})
+    for (const int kind : {-1, 13, 19, 1000})
         EXPECT_EQ(std::type_index(typeid(*Shape::CreateKind(kind, rng))),
                   std::type_index(typeid(ShapeCube)))
             << "kind " << kind;
     // Without pictures the photograph shape is an untextured mesh.
     EXPECT_EQ(std::type_index(typeid(*Shape::CreateKind(12, rng))),
               std::type_index(typeid(ShapePhotoCube)));
+    EXPECT_EQ(std::type_index(typeid(*Shape::CreateKind(10, rng))),
+              std::type_index(typeid(ShapePoly)));
 }
 
 TEST(ShapeFactoryTest, WeightsFollowPerformanceAndFolders) {
@@ -140,6 +143,7 @@ TEST(ShapeFactoryTest, WeightsFollowPerformanceAndFolders) {
     EXPECT_NEAR(w[11] / w[0], 0.5, 1e-5);
     EXPECT_NEAR(w[14] / w[0], 0.7, 1e-5);
     EXPECT_NEAR(w[18] / w[0], 0.4, 1e-5);
+    EXPECT_NEAR(w[10] / w[0], 10.0, 1e-5); // the mesh shape, 1000 x performance 1
     EXPECT_FLOAT_EQ(w[13], 0);
     EXPECT_NEAR(w[12] / w[0], 0.5, 1e-5); // ImageProb 50 x performance 1
 
@@ -158,7 +162,6 @@ TEST(ShapeFactoryTest, KindsWithoutClassesAreNeverDrawn) {
     TestApp app;
     const FloatArray& table = app.Wnd().ShapeKinds().Cumulative();
     ASSERT_EQ(table.size(), 19u);
-    EXPECT_FLOAT_EQ(table[10], table[9]);
     EXPECT_FLOAT_EQ(table[12], table[11]);
     EXPECT_FLOAT_EQ(table[13], table[12]);
 }
