@@ -25,7 +25,7 @@ public:
     int Iterate(float x, float y, bool twist) const;
 
     // The orbit point w after twist kind 0..10 (1 square, 2 sin, 3 cos, 4 log unless 0,
-    // 5 principal root, 6 minus trunc, 7 rounded half up, 8 minus rounded half away from
+    // 5 principal root, 6 minus trunc, 7 trunc(w + 1/2), 8 minus rounded half away from
     // 0, 9 minus floor, 10 minus ceil); any other kind leaves w alone.
     static Complex Twist(int kind, Complex w);
 
