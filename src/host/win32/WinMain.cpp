@@ -4,6 +4,7 @@
 #include "app/SaverApp.h"
 #include "app/ScreenWnd.h"
 #include "host/win32/RegistryProfileStore.h"
+#include "host/win32/Win32ConfigSheet.h"
 #include "host/win32/Win32Host.h"
 #include "host/win32/Win32Messages.h"
 #include "scene/SceneWnd.h"
@@ -40,15 +41,14 @@ void ChangePassword(const std::vector<std::string>& args) {
 
 int RunModal(RunMode mode, const CommandLine& cl, const std::vector<std::string>& args) {
     gApp.Init(mode, Seed(cl), RegistryProfileStore::OpenDefault());
-    int status = 0;
     if (mode == ModeChangePassword) {
         ChangePassword(args);
     } else {
-        ReportStartupError("the configuration sheet is not available yet");
-        status = 1;
+        gApp.SetConfigSheet(RunWin32ConfigSheet);
+        gApp.DoConfig();
     }
     gApp.Shutdown();
-    return status;
+    return 0;
 }
 
 Win32Host::Kind HostKind(CommandLine::Mode mode) {
