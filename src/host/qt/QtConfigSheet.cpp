@@ -58,12 +58,13 @@ QtConfigSheet::Services::Services(QtConfigSheet& sheet, QtSheetHooks hooks)
     : m_Sheet(sheet), m_Hooks(std::move(hooks)), m_pQueue(std::make_unique<QObject>()) {
     if (!m_Hooks.browser)
         m_Hooks.browser = std::make_unique<QtFolderBrowser>(&m_Sheet);
-    tvLibrary::SetMessageSink([this](tvLibrary::MessageKind, const std::string& caption,
-                                     const std::string& text) { Message(caption, text); });
+    m_PreviousSink =
+        tvLibrary::SetMessageSink([this](tvLibrary::MessageKind, const std::string& caption,
+                                         const std::string& text) { Message(caption, text); });
 }
 
 QtConfigSheet::Services::~Services() {
-    tvLibrary::SetMessageSink(nullptr);
+    tvLibrary::SetMessageSink(std::move(m_PreviousSink));
 }
 
 void QtConfigSheet::Services::ShowHelp() {

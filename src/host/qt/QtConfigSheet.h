@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigServices.h"
+#include "core/tvLibrary.h"
 #include "host/qt/QtSheetHooks.h"
 
 #include <QDialog>
@@ -52,6 +53,7 @@ private:
         QtConfigSheet& m_Sheet;
         QtSheetHooks m_Hooks;
         std::unique_ptr<QObject> m_pQueue; // queued calls die with it
+        tvLibrary::MessageSink m_PreviousSink;
     };
 
     Services m_Services;

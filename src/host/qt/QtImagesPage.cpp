@@ -12,6 +12,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace {
 
 QString Text(const char* text) {
@@ -21,13 +23,13 @@ QString Text(const char* text) {
 } // namespace
 
 QPushButton* QtImagesPage::Button(const char* text, const char* tip, const char* name,
-                                  void (CImagesPage::*command)()) {
+                                  std::function<void(CImagesPage&)> command) {
     auto* button = new QPushButton(Text(text), this);
     button->setObjectName(name);
     if (tip)
         button->setToolTip(Text(tip));
-    connect(button, &QPushButton::clicked, this, [this, command] {
-        (m_Page.*command)();
+    connect(button, &QPushButton::clicked, this, [this, command = std::move(command)] {
+        command(m_Page);
         Refresh();
     });
     return button;
@@ -43,15 +45,16 @@ QtImagesPage::QtImagesPage(CImagesPage& page, std::function<void()> help, QWidge
     m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
     listLabel->setBuddy(m_pList);
 
-    m_pAdd = Button(CImagesPage::AddLabel, CImagesPage::AddTip, "add", &CImagesPage::OnAdd);
-    m_pRemove =
-        Button(CImagesPage::RemoveLabel, CImagesPage::RemoveTip, "remove", &CImagesPage::OnRemove);
+    m_pAdd =
+        Button(CImagesPage::AddLabel, CImagesPage::AddTip, "add", std::mem_fn(&CImagesPage::OnAdd));
+    m_pRemove = Button(CImagesPage::RemoveLabel, CImagesPage::RemoveTip, "remove",
+                       std::mem_fn(&CImagesPage::OnRemove));
     m_pRemoveAll = Button(CImagesPage::RemoveAllLabel, CImagesPage::RemoveAllTip, "removeAll",
-                          &CImagesPage::OnRemoveAll);
-    m_pSearch =
-        Button(CImagesPage::SearchLabel, CImagesPage::SearchTip, "search", &CImagesPage::OnSearch);
-    m_pImages =
-        Button(CImagesPage::ImagesLabel, CImagesPage::ImagesTip, "images", &CImagesPage::OnImages);
+                          std::mem_fn(&CImagesPage::OnRemoveAll));
+    m_pSearch = Button(CImagesPage::SearchLabel, CImagesPage::SearchTip, "search",
+                       std::mem_fn(&CImagesPage::OnSearch));
+    m_pImages = Button(CImagesPage::ImagesLabel, CImagesPage::ImagesTip, "images",
+                       std::mem_fn(&CImagesPage::OnImages));
 
     auto* probLabel = new QLabel(Text(CImagesPage::ProbLabel), this);
     m_pProb = new QSlider(Qt::Horizontal, this);
@@ -71,9 +74,9 @@ QtImagesPage::QtImagesPage(CImagesPage& page, std::function<void()> help, QWidge
     m_pAlphabetical->setObjectName("alphabetical");
     m_pAlphabetical->setToolTip(Text(CImagesPage::AlphabeticalTip));
     m_pStartAtFirst = Button(CImagesPage::StartAtFirstLabel, CImagesPage::StartAtFirstTip,
-                             "startAtFirst", &CImagesPage::OnStartAtFirst);
-    m_pReset =
-        Button(CImagesPage::ResetLabel, CImagesPage::ResetTip, "reset", &CImagesPage::OnReset);
+                             "startAtFirst", std::mem_fn(&CImagesPage::OnStartAtFirst));
+    m_pReset = Button(CImagesPage::ResetLabel, CImagesPage::ResetTip, "reset",
+                      std::mem_fn(&CImagesPage::OnReset));
     auto* helpButton = new QPushButton(Text(CImagesPage::HelpLabel), this);
     helpButton->setObjectName("help");
 

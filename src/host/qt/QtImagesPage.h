@@ -34,7 +34,7 @@ public:
 
 private:
     QPushButton* Button(const char* text, const char* tip, const char* name,
-                        void (CImagesPage::*command)());
+                        std::function<void(CImagesPage&)> command);
 
     CImagesPage& m_Page;
     QListWidget* m_pList = nullptr;
