@@ -65,6 +65,7 @@ int RunModal(RunMode mode, const CommandLine& cl) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const CommandLine cl = ParseCommandLine(args, std::getenv("XSCREENSAVER_WINDOW"));
+    gApp.SetRunOverrides(cl.overrides);
 
     switch (cl.mode) {
     case CommandLine::Mode::Invalid:

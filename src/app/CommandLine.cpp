@@ -196,6 +196,37 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
                 return Invalid("--seconds needs a number of seconds above 0");
             cl.seconds = s;
             ++i;
+        } else if (IsWord(arg, "speed")) {
+            if (!ParseInt(value, 0, RegSettings::MaxSpeed, number))
+                return Invalid("--speed needs a whole number from 0 to 100");
+            cl.overrides.speed = static_cast<int>(number);
+            ++i;
+        } else if (IsWord(arg, "image-prob")) {
+            if (!ParseInt(value, 0, RegSettings::MaxImageProb, number))
+                return Invalid("--image-prob needs a whole number from 0 to 100");
+            cl.overrides.imageProb = static_cast<int>(number);
+            ++i;
+        } else if (IsWord(arg, "images")) {
+            if (!hasValue || value.empty())
+                return Invalid("--images needs a folder");
+            if (!cl.overrides.folders)
+                cl.overrides.folders.emplace();
+            cl.overrides.folders->push_back(value);
+            ++i;
+        } else if (IsWord(arg, "image-order")) {
+            if (value != "random" && value != "alphabetical")
+                return Invalid("--image-order needs random or alphabetical");
+            cl.overrides.imageOrder = value == "random" ? 0 : 1;
+            ++i;
+        } else if (IsWord(arg, "polygons")) {
+            if (!ParseInt(value, 0, RegSettings::MaxPolygons, number))
+                return Invalid("--polygons needs a whole number from 0 to 10000000");
+            // 0 is the dialog slider's "adapt": the budget follows the frame rate as usual.
+            if (number > 0)
+                cl.overrides.polygons = static_cast<int>(number);
+            else
+                cl.overrides.polygons.reset();
+            ++i;
         } else if (IsWord(arg, "fps")) {
             cl.showFps = true;
         } else if (IsWord(arg, "help") || arg == "-h") {
@@ -266,6 +297,15 @@ std::string UsageText() {
            "                        scene (default 250)\n"
            "  --size WxH            size of the picture or window (default 800x600)\n"
            "  --seconds S           length of the benchmark (default 10)\n"
-           "  --fps                 show the frame rate on screen\n"
+           "  --fps                 show the frame rate, polygon budget, shape and mover\n"
+           "\n"
+           "Settings for this run only (never stored):\n"
+           "  --speed N             animation speed, 0 to 100\n"
+           "  --image-prob N        how often photographs are used, 0 to 100 (percent)\n"
+           "  --images DIR          a folder of photographs; repeat for more (replaces\n"
+           "                        the stored folder list)\n"
+           "  --image-order ORDER   random or alphabetical\n"
+           "  --polygons N          a fixed polygon budget, 1 to 10000000: no adaptation,\n"
+           "                        no frame rate recorded (0: adapt, the default)\n"
            "  --help, --version\n";
 }

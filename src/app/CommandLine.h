@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RegSettings.h"
+
 #include <string>
 #include <vector>
 
@@ -37,6 +39,9 @@ struct CommandLine {
     bool useRoot = false;
 
     bool showFps = false;
+    // --speed, --image-prob, --images, --image-order, --polygons: settings for this run only,
+    // never stored. The drawing modes apply them; configure and change password ignore them.
+    RunOverrides overrides;
 
     // Render and Bench (Window uses the size too). Zero width means "the default size".
     std::string outputFile;

@@ -43,8 +43,14 @@ bool CSaverApp::Init(::RunMode mode, std::optional<long> seed,
         m_pSettings = std::make_unique<RegSettings>(*m_pStore);
         m_pSettings->SetRunModeSaver(mode == ModeSaver);
         m_pSettings->SetTracing(m_bTrace);
+        if (m_pOverrides && (mode == ModePreview || mode == ModeSaver))
+            m_pSettings->ApplyRunOverrides(*m_pOverrides);
     }
     return mode == ModePreview || mode == ModeSaver;
+}
+
+void CSaverApp::SetRunOverrides(const RunOverrides& overrides) {
+    m_pOverrides = std::make_unique<RunOverrides>(overrides);
 }
 
 void CSaverApp::InstallSceneWnd(std::unique_ptr<CSceneWnd> wnd) {
@@ -66,6 +72,7 @@ void CSaverApp::Shutdown() {
     m_pStore.reset();
     m_RunMode = ModeNone;
     m_bUsePassword = false;
+    m_pOverrides.reset();
 }
 
 namespace {

@@ -11,6 +11,7 @@ class CSceneWnd;
 class CScreenWnd;
 class ProfileStore;
 class RegSettings;
+struct RunOverrides;
 
 // What this run does. Other code tests only for ModeSaver (the frame-rate record is
 // written back only then).
@@ -39,6 +40,10 @@ public:
     // then installs the window and runs its loop. Configure and change-password return
     // false; the caller shows the configuration sheet (or nothing) and ends.
     bool Init(::RunMode mode, std::optional<long> seed, std::unique_ptr<ProfileStore> store);
+
+    // Command-line settings that the next drawing run (preview or saver) puts in place of the
+    // stored ones; they are never written back. Shutdown forgets them.
+    void SetRunOverrides(const RunOverrides& overrides);
 
     // The drawing window of a preview (or any non-full-screen run). The application owns it.
     void InstallSceneWnd(std::unique_ptr<CSceneWnd> wnd);
@@ -84,6 +89,7 @@ private:
     bool m_bUsePassword = false; // the desktop's locker owns passwords here
     bool m_bTrace = false;
     ConfigSheet m_ConfigSheet;
+    std::unique_ptr<RunOverrides> m_pOverrides;
 };
 
 extern CSaverApp gApp;

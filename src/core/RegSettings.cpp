@@ -54,7 +54,7 @@ void RegSettings::Load() {
 }
 
 RegSettings::~RegSettings() {
-    if (!m_bSaverMode)
+    if (!m_bSaverMode || PolygonsFixed())
         return;
     if (m_bTracing) {
         TraceLine("RegSettings", 160, "m_FramesPerSecond", m_FramesPerSecond);
@@ -66,6 +66,28 @@ RegSettings::~RegSettings() {
     } catch (...) {
         // A record that cannot be stored is lost; the next run measures again.
     }
+}
+
+void RegSettings::ApplyRunOverrides(const RunOverrides& overrides) {
+    m_Overrides = overrides;
+    m_RunImageNext = 0;
+    if (overrides.polygons)
+        m_Polygons = std::clamp(*overrides.polygons, 1, MaxPolygons);
+}
+
+void RegSettings::SetFramesPerSecond(int fps) {
+    if (!PolygonsFixed())
+        m_FramesPerSecond = fps;
+}
+
+void RegSettings::SetSlowestFramesPerSecond(int fps) {
+    if (!PolygonsFixed())
+        m_SlowestFramesPerSecond = fps;
+}
+
+void RegSettings::SetPolygons(int polygons) {
+    if (!PolygonsFixed())
+        m_Polygons = polygons;
 }
 
 int RegSettings::SpeedTestFramesPerSecond(std::int64_t ms) {
@@ -117,6 +139,8 @@ void RegSettings::SaveImages() {
 }
 
 void RegSettings::SaveImageNext() {
+    if (ImagesOverridden())
+        return;
     m_Store.WriteGroup({{"ImageNext", m_ImageNext}});
 }
 

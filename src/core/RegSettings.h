@@ -3,10 +3,23 @@
 #include "core/WeightedChoice.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 class ProfileStore;
+
+// Settings given on the command line for one run. They take the place of the stored values
+// in memory and are never written back.
+struct RunOverrides {
+    std::optional<int> speed;      // 0..100
+    std::optional<int> imageProb;  // 0..100
+    std::optional<int> imageOrder; // 0 random, 1 alphabetical
+    std::optional<std::vector<std::string>> folders;
+    std::optional<int> polygons; // a fixed budget (1..MaxPolygons): no adaptation, no record
+
+    bool Any() const { return speed || imageProb || imageOrder || folders || polygons; }
+};
 
 // Every user setting and the performance record of the last run, loaded once per process
 // from the store; each configuration page writes its group when confirmed, and a full-screen
@@ -28,6 +41,15 @@ public:
     // Trace lines of the frame-rate record (the caller passes gApp.IsTracing()).
     void SetTracing(bool tracing) { m_bTracing = tracing; }
 
+    // Puts the run's command-line settings in place of the loaded ones. From then on the
+    // save groups write the values loaded from the store, never the overrides; a changed
+    // folder list or order keeps its place in the photographs to itself (the stored
+    // "ImageNext" belongs to the stored list), and a fixed budget freezes the frame-rate
+    // record and keeps it out of the store.
+    void ApplyRunOverrides(const RunOverrides& overrides);
+    const RunOverrides& Overrides() const { return m_Overrides; }
+    bool PolygonsFixed() const { return m_Overrides.polygons.has_value(); }
+
     static constexpr int DefaultSpeed() { return 50; }
     static constexpr int DefaultImageProb() { return 50; }
     static constexpr bool DefaultBlankScreen() { return false; }
@@ -41,13 +63,16 @@ public:
     static constexpr int MaxFramesPerSecond = 25;
     static constexpr int MaxPolygons = 10000000;
 
-    int Speed() const { return m_Speed; }
+    int Speed() const { return m_Overrides.speed.value_or(m_Speed); }
     bool BlankScreen() const { return m_BlankScreen; }
     int BlankMinutes() const { return m_BlankMinutes; }
-    int ImageProb() const { return m_ImageProb; }
-    int ImageNext() const { return m_ImageNext; }
-    int ImageOrder() const { return m_ImageOrder; } // 0 random, 1 alphabetical
-    const std::vector<std::string>& Folders() const { return m_Folders; }
+    int ImageProb() const { return m_Overrides.imageProb.value_or(m_ImageProb); }
+    int ImageNext() const { return ImagesOverridden() ? m_RunImageNext : m_ImageNext; }
+    // 0 random, 1 alphabetical
+    int ImageOrder() const { return m_Overrides.imageOrder.value_or(m_ImageOrder); }
+    const std::vector<std::string>& Folders() const {
+        return m_Overrides.folders ? *m_Overrides.folders : m_Folders;
+    }
     // Where the help page lives, ending with '/'.
     const std::string& InstallFolder() const { return m_InstallFolder; }
     int BasePolygons() const { return m_BasePolygons; }
@@ -59,12 +84,13 @@ public:
     void SetBlankScreen(bool blank) { m_BlankScreen = blank; }
     void SetBlankMinutes(int minutes) { m_BlankMinutes = minutes; }
     void SetImageProb(int prob) { m_ImageProb = prob; }
-    void SetImageNext(int next) { m_ImageNext = next; }
+    void SetImageNext(int next) { (ImagesOverridden() ? m_RunImageNext : m_ImageNext) = next; }
     void SetImageOrder(int order) { m_ImageOrder = order; }
     void SetFolders(std::vector<std::string> folders) { m_Folders = std::move(folders); }
-    void SetFramesPerSecond(int fps) { m_FramesPerSecond = fps; }
-    void SetSlowestFramesPerSecond(int fps) { m_SlowestFramesPerSecond = fps; }
-    void SetPolygons(int polygons) { m_Polygons = polygons; }
+    // The measured record; frozen while the budget is fixed.
+    void SetFramesPerSecond(int fps);
+    void SetSlowestFramesPerSecond(int fps);
+    void SetPolygons(int polygons);
 
     // (fps * polygons / 2500, integer) / 25: 1.0 for 2500 polygons at 25 frames per second.
     double Performance() const;
@@ -95,10 +121,13 @@ public:
 private:
     void Load();
     double PerformanceOf(int fps) const;
+    bool ImagesOverridden() const { return m_Overrides.folders || m_Overrides.imageOrder; }
 
     ProfileStore& m_Store;
     bool m_bSaverMode = false;
     bool m_bTracing = false;
+    RunOverrides m_Overrides;
+    int m_RunImageNext = 0;
 
     std::vector<std::string> m_Folders;
     int m_Speed = DefaultSpeed();

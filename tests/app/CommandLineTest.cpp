@@ -161,3 +161,54 @@ TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
     EXPECT_EQ(Parse({"-h"}).mode, Mode::Help);
     EXPECT_EQ(Parse({"--version", "--window"}).mode, Mode::Version);
 }
+
+TEST(CommandLine, RunSettingsAreAcceptedAtTheirBoundsAndRefusedOutsideWithTheirRange) {
+    const CommandLine low = Parse({"--root", "--speed", "0", "--image-prob", "0", "--polygons", "1",
+                                   "--image-order", "random"});
+    EXPECT_EQ(low.mode, Mode::Hosted);
+    EXPECT_EQ(low.overrides.speed, 0);
+    EXPECT_EQ(low.overrides.imageProb, 0);
+    EXPECT_EQ(low.overrides.polygons, 1);
+    EXPECT_EQ(low.overrides.imageOrder, 0);
+    EXPECT_FALSE(low.overrides.folders.has_value());
+
+    const CommandLine high =
+        Parse({"-window", "-speed", "100", "-image-prob", "100", "-polygons", "10000000",
+               "-image-order", "alphabetical", "-images", "/a", "--images", "b/"});
+    EXPECT_EQ(high.mode, Mode::Windowed);
+    EXPECT_EQ(high.overrides.speed, 100);
+    EXPECT_EQ(high.overrides.imageProb, 100);
+    EXPECT_EQ(high.overrides.polygons, 10000000);
+    EXPECT_EQ(high.overrides.imageOrder, 1);
+    EXPECT_EQ(high.overrides.folders, (std::vector<std::string>{"/a", "b/"}));
+    EXPECT_FALSE(Parse({"/s"}).overrides.Any());
+    // 0 adapts as without the option, also after a fixed budget.
+    EXPECT_FALSE(Parse({"/s", "--polygons", "9", "--polygons", "0"}).overrides.Any());
+
+    const std::string speed = "--speed needs a whole number from 0 to 100";
+    const std::string prob = "--image-prob needs a whole number from 0 to 100";
+    const std::string polygons = "--polygons needs a whole number from 0 to 10000000";
+    const std::string order = "--image-order needs random or alphabetical";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+        {{"--speed", "-1"}, speed},
+        {{"--speed", "101"}, speed},
+        {{"--speed", "5x"}, speed},
+        {{"--speed"}, speed},
+        {{"--image-prob", "101"}, prob},
+        {{"--image-prob", " 5"}, prob},
+        {{"--polygons", "-1"}, polygons},
+        {{"--polygons", "10000001"}, polygons},
+        {{"--polygons", "99999999999999999999"}, polygons},
+        {{"--image-order", "Random"}, order},
+        {{"--image-order"}, order},
+        {{"--images"}, "--images needs a folder"},
+        {{"--images", ""}, "--images needs a folder"},
+    };
+    for (const auto& [args, line] : bad) {
+        std::vector<std::string> full = {"--root"};
+        full.insert(full.end(), args.begin(), args.end());
+        const CommandLine cl = Parse(full);
+        EXPECT_EQ(cl.mode, Mode::Invalid) << args[0];
+        EXPECT_EQ(cl.error, line);
+    }
+}

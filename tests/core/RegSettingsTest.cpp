@@ -225,6 +225,72 @@ TEST(RegSettings, OnlyAFullScreenRunWritesTheRecord) {
     TraceLog::ResetForTest();
 }
 
+TEST(RegSettings, RunOverridesAreSeenButNeverSaved) {
+    MemoryProfileStore store = MeasuredStore(20, 2000);
+    store.WriteGroup({{"Speed", 40}, {"ImageProb", 60}, {"ImageOrder", 1}, {"ImageNext", 5}});
+    store.WriteFolders("/stored*");
+    RegSettings settings(store);
+    settings.SetRunModeSaver(true);
+    RunOverrides overrides;
+    overrides.speed = 90;
+    overrides.imageProb = 0;
+    overrides.imageOrder = 0;
+    overrides.folders = std::vector<std::string>{"/run/a", "/run/b"};
+    settings.ApplyRunOverrides(overrides);
+
+    EXPECT_EQ(settings.Speed(), 90);
+    EXPECT_EQ(settings.ImageProb(), 0);
+    EXPECT_EQ(settings.ImageOrder(), 0);
+    EXPECT_EQ(settings.Folders(), (std::vector<std::string>{"/run/a", "/run/b"}));
+    // The stored position belongs to the stored list: the run's list starts at its first.
+    EXPECT_EQ(settings.ImageNext(), 0);
+    settings.SetImageNext(3);
+    EXPECT_EQ(settings.ImageNext(), 3);
+
+    settings.SaveGeneral();
+    settings.SaveImages();
+    settings.SaveImageNext();
+    EXPECT_EQ(store.ReadInt("Speed", -1), 40);
+    EXPECT_EQ(store.ReadInt("ImageProb", -1), 60);
+    EXPECT_EQ(store.ReadInt("ImageOrder", -1), 1);
+    EXPECT_EQ(store.ReadInt("ImageNext", -1), 5);
+    EXPECT_EQ(store.ReadFolders(), "/stored*");
+}
+
+TEST(RegSettings, AFixedBudgetNeitherAdaptsNorIsRecorded) {
+    MemoryProfileStore store = MeasuredStore(20, 2000);
+    const int writes = store.WriteCount();
+    {
+        RegSettings saver(store);
+        saver.SetRunModeSaver(true);
+        RunOverrides overrides;
+        overrides.polygons = 5000;
+        saver.ApplyRunOverrides(overrides);
+        EXPECT_TRUE(saver.PolygonsFixed());
+        saver.SetFramesPerSecond(7);
+        saver.SetSlowestFramesPerSecond(7);
+        saver.SetPolygons(700);
+        EXPECT_EQ(saver.Polygons(), 5000);
+        EXPECT_EQ(saver.FramesPerSecond(), 20);
+        EXPECT_EQ(saver.SlowestFramesPerSecond(), 20);
+        EXPECT_DOUBLE_EQ(saver.Performance(), 1.6); // 20 * 5000 / 2500 = 40, 40 / 25
+    }
+    EXPECT_EQ(store.WriteCount(), writes);
+    EXPECT_EQ(store.ReadInt("Polygons", -1), 2000);
+
+    // Without a fixed budget the same saver run keeps its record, overrides or not.
+    {
+        RegSettings saver(store);
+        saver.SetRunModeSaver(true);
+        RunOverrides overrides;
+        overrides.speed = 3;
+        saver.ApplyRunOverrides(overrides);
+        saver.SetPolygons(900);
+    }
+    EXPECT_EQ(store.ReadInt("Polygons", -1), 900);
+    EXPECT_FALSE(store.Has("Speed"));
+}
+
 TEST(RegSettings, ChoiceTablesFollowPerformanceAndFolders) {
     MemoryProfileStore store = MeasuredStore(12, 3000); // performance 0.56
     RegSettings settings(store);

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -270,6 +271,36 @@ TEST_F(ProgramTest, HostedRunDrawsInTheDaemonsWindowAndKeepsSaverSemantics) {
     ExpectCleanExit(again);
 }
 
+TEST_F(ProgramTest, HostedRunWithCommandLineSettingsNeverStoresThem) {
+    const Window host = MakeWindow(320, 240);
+    const std::vector<std::string> settings = {
+        "--speed",       "7",      "--image-prob", "3",
+        "--image-order", "random", "--images",     m_Config.Path()};
+    std::vector<std::string> args = {"--root", "--fps"};
+    args.insert(args.end(), settings.begin(), settings.end());
+    {
+        ProgramRun run(args, m_Config.Path(), {{"XSCREENSAVER_WINDOW", Hex(host)}});
+        ASSERT_TRUE(WaitUntilWatched(host)) << run.Stderr();
+        run.Signal(SIGTERM);
+        ExpectCleanExit(run);
+    }
+    // The frame-rate record is kept; none of the run's settings is.
+    const std::string before = m_Config.SettingsText();
+    EXPECT_TRUE(HasRecord(m_Config));
+    for (const char* key : {"Speed=", "ImageProb=", "ImageOrder=", "ImageNext="})
+        EXPECT_EQ(before.find(key), std::string::npos) << before;
+    EXPECT_FALSE(std::ifstream(m_Config.Path() + "/Tovenhall/Kinetora.ini").good());
+
+    // A fixed budget records nothing at all: the file stays as it was.
+    args.insert(args.end(), {"--polygons", "123"});
+    ProgramRun run(args, m_Config.Path(), {{"XSCREENSAVER_WINDOW", Hex(host)}});
+    ASSERT_TRUE(WaitUntilWatched(host)) << run.Stderr();
+    std::this_thread::sleep_for(std::chrono::milliseconds(kGraceMs));
+    run.Signal(SIGTERM);
+    ExpectCleanExit(run);
+    EXPECT_EQ(m_Config.SettingsText(), before);
+}
+
 TEST_F(ProgramTest, WindowModeEndsOnEscapeOrTheWindowManagersClose) {
     {
         ProgramRun run({"--window", "--size", "320x240"}, m_Config.Path());
@@ -317,7 +348,9 @@ TEST(ProgramArguments, BadInputGivesOneLineAndFailureNeverAHang) {
                                                          {"/p", "x12"},
                                                          {"--window-id", "nope"},
                                                          {"--render", "a.png", "--size", "0x0"},
-                                                         {"--frames"}};
+                                                         {"--frames"},
+                                                         {"--root", "--speed", "101"},
+                                                         {"--root", "--polygons", "-1"}};
     for (const auto& args : cases) {
         ProgramRun run(args, config.Path());
         const std::optional<int> status = run.WaitExit(kExitMs);
