@@ -3,6 +3,7 @@
 #include "core/ProfileStore.h"
 #include "host/offscreen/Bench.h"
 #include "host/offscreen/OffscreenHost.h"
+#include "host/posix/DesktopOpen.h"
 #include "host/qt/QtConfigSheet.h"
 #include "host/qt/QtProfileStore.h"
 #include "host/x11/X11Session.h"
@@ -65,6 +66,7 @@ int RunModal(RunMode mode, const CommandLine& cl) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const CommandLine cl = ParseCommandLine(args, std::getenv("XSCREENSAVER_WINDOW"));
+    gApp.SetDocumentOpener(OpenWithDesktop);
     gApp.SetRunOverrides(cl.overrides);
 
     switch (cl.mode) {

@@ -9,16 +9,9 @@
 #include "core/tvLibrary.h"
 #include "scene/Saver.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <vector>
-
-extern char** environ;
 
 CSaverApp gApp;
 
@@ -54,11 +47,15 @@ void CSaverApp::SetRunOverrides(const RunOverrides& overrides) {
 }
 
 void CSaverApp::InstallSceneWnd(std::unique_ptr<CSceneWnd> wnd) {
+    if (wnd)
+        wnd->AttachRun({&m_Rand, m_pSettings.get(), m_bTrace});
     m_pScreenWnd = nullptr;
     m_pSceneWnd = std::move(wnd);
 }
 
 void CSaverApp::InstallScreenWnd(std::unique_ptr<CScreenWnd> wnd) {
+    if (wnd)
+        wnd->AttachRun({&m_Rand, m_pSettings.get(), m_bTrace});
     CScreenWnd* screen = wnd.get();
     m_pSceneWnd = std::move(wnd);
     m_pScreenWnd = screen;
@@ -75,32 +72,6 @@ void CSaverApp::Shutdown() {
     m_pOverrides.reset();
 }
 
-namespace {
-
-// Starts xdg-open on path. A launcher that fails at once (no handler, no browser) counts
-// as a failure; one still running after a short while has handed the file over.
-bool OpenWithDesktop(const std::string& path) {
-    std::string program = "xdg-open";
-    std::vector<char*> argv{program.data(), const_cast<char*>(path.c_str()), nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
-    using namespace std::chrono;
-    const auto deadline = steady_clock::now() + seconds(3);
-    while (steady_clock::now() < deadline) {
-        int status = 0;
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid)
-            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        if (done < 0)
-            return false;
-        std::this_thread::sleep_for(milliseconds(50));
-    }
-    return true;
-}
-
-} // namespace
-
 void CSaverApp::ShowHelp() {
     // The stored folder ends with a separator; none is inserted.
     const std::string folder = m_pSettings ? m_pSettings->InstallFolder() : std::string();
@@ -110,7 +81,7 @@ void CSaverApp::ShowHelp() {
                          ". It may be installed in another folder.");
         return;
     }
-    if (!OpenWithDesktop(path))
+    if (!m_DocumentOpener || !m_DocumentOpener(path))
         tvLibrary::Error("Sorry, could not launch browser to view help file " + path);
 }
 

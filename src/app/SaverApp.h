@@ -58,6 +58,10 @@ public:
     // Opens the install folder's help page; shows an error when it is missing or no
     // browser starts.
     void ShowHelp();
+    // Opens a document with the desktop's viewer; false when nothing could start. The host
+    // provides it (the help page cannot open without one).
+    using DocumentOpener = std::function<bool(const std::string& path)>;
+    void SetDocumentOpener(DocumentOpener opener) { m_DocumentOpener = std::move(opener); }
     // The configuration sheet of the host, run modally on the loaded settings.
     using ConfigSheet = std::function<void(CSaverApp&)>;
     void SetConfigSheet(ConfigSheet sheet) { m_ConfigSheet = std::move(sheet); }
@@ -89,6 +93,7 @@ private:
     bool m_bUsePassword = false; // the desktop's locker owns passwords here
     bool m_bTrace = false;
     ConfigSheet m_ConfigSheet;
+    DocumentOpener m_DocumentOpener;
     std::unique_ptr<RunOverrides> m_pOverrides;
 };
 

@@ -1,9 +1,6 @@
 #include "core/Color.h"
 
-#include "app/SaverApp.h"
 #include "core/Random.h"
-#include "motion/ColourTable.h"
-#include "scene/SceneWnd.h"
 
 #include <cstdio>
 
@@ -30,21 +27,19 @@ void Color::Scale(float factor) {
     b *= factor;
 }
 
-void Color::RandomColor(Random& rng, const ColourTable& table) {
-    const int index = rng.below(table.colourCount());
-    if (table.colourCount() > 0)
-        *this = table.TableColor(index);
+void Color::RandomColor(Random& rng, const std::vector<Color>& table) {
+    const int count = static_cast<int>(table.size());
+    const int index = rng.below(count);
+    if (count > 0)
+        *this = table[static_cast<std::size_t>(index)];
 }
 
-void Color::RandomColor(Random& rng, bool fromTable) {
+void Color::RandomColor(Random& rng, bool fromTable, const std::vector<Color>* table) {
     if (fromTable) {
-        const CSceneWnd* wnd = gApp.pSceneWnd();
-        if (wnd != nullptr) {
-            RandomColor(rng, wnd->Colours());
-        } else {
-            // No window, no table: keep the draw so the sequence stays the same.
-            rng.below(ColourTable::kDefaultSize);
-        }
+        if (table != nullptr)
+            RandomColor(rng, *table);
+        else
+            rng.below(256); // no window, no table: the draw of a true-colour table's size
         return;
     }
     r = static_cast<float>(rng.uniform());
@@ -59,8 +54,8 @@ std::string Color::Text() const {
     return text;
 }
 
-Color RandomColor(Random& rng, bool fromTable) {
+Color RandomColor(Random& rng, bool fromTable, const std::vector<Color>* table) {
     Color color;
-    color.RandomColor(rng, fromTable);
+    color.RandomColor(rng, fromTable, table);
     return color;
 }

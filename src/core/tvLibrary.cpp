@@ -3,7 +3,8 @@
 #include "core/Trace.h"
 
 #include <cstdio>
-#include <unistd.h>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -52,5 +53,6 @@ int tvLibrary::Split(const std::string& text, char delimiter, std::vector<std::s
 }
 
 bool tvLibrary::FileExists(const std::string& path) {
-    return ::access(path.c_str(), F_OK) == 0;
+    std::error_code error;
+    return std::filesystem::exists(path, error);
 }

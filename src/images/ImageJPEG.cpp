@@ -1,6 +1,25 @@
 #include "images/ImageJPEG.h"
 
 #include <algorithm>
+
+int ImageJPEG::ScaleDenominator(long width, long height, int divisor, int sceneWidth) {
+    int denominator = 1;
+    if (sceneWidth <= 0)
+        return denominator;
+    const long limit = divisor != 0 ? sceneWidth / divisor : sceneWidth;
+    while ((width / denominator > limit || height / denominator > limit) && denominator < 8)
+        denominator *= 2;
+    return denominator;
+}
+
+#ifdef KINETORA_NO_DECODERS
+
+// Built without the JPEG library: every picture reads as not valid.
+ImageJPEG::ImageJPEG(const std::string&, int, bool, int) {}
+ImageJPEG::ImageJPEG(std::FILE*, int, bool, int) {}
+
+#else
+
 #include <csetjmp>
 // The library's header needs FILE and size_t declared first.
 #include <cstddef>
@@ -67,16 +86,6 @@ ImageJPEG::ImageJPEG(std::FILE* file, int divisor, bool swap, int sceneWidth) {
         Decode(file, divisor, swap, sceneWidth);
 }
 
-int ImageJPEG::ScaleDenominator(long width, long height, int divisor, int sceneWidth) {
-    int denominator = 1;
-    if (sceneWidth <= 0)
-        return denominator;
-    const long limit = divisor != 0 ? sceneWidth / divisor : sceneWidth;
-    while ((width / denominator > limit || height / denominator > limit) && denominator < 8)
-        denominator *= 2;
-    return denominator;
-}
-
 namespace {
 
 // Runs the library up to the point where the output size is known, and checks that the
@@ -141,3 +150,5 @@ bool ImageJPEG::ReadRows(jpeg_decompress_struct* cinfo) {
     }
     return true;
 }
+
+#endif // KINETORA_NO_DECODERS

@@ -1,5 +1,13 @@
 #include "images/ImagePNG.h"
 
+#ifdef KINETORA_NO_DECODERS
+
+// Built without the PNG library: every picture reads as not valid.
+ImagePNG::ImagePNG(const std::string&) {}
+ImagePNG::ImagePNG(std::FILE*) {}
+
+#else
+
 #include <png.h>
 
 namespace {
@@ -93,3 +101,5 @@ void ImagePNG::Decode(std::FILE* file) {
     SwapRedBlue();
     m_bValid = true;
 }
+
+#endif // KINETORA_NO_DECODERS

@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <memory>
-
-#include <dirent.h>
-#include <fnmatch.h>
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -28,13 +25,35 @@ std::vector<std::string> SplitPatterns(const std::string& patterns) {
     return out;
 }
 
-bool Matches(const std::string& pattern, const char* name) {
-    return fnmatch(pattern.c_str(), name, FNM_CASEFOLD) == 0;
+char Fold(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
+// Wildcard match without regard to (ASCII) case: '*' any run of characters, '?' any one
+// character, everything else itself. Backtracks only to the last '*', so it is linear in
+// practice and never recursive.
+bool Matches(const std::string& pattern, const char* name) {
+    const std::size_t n = std::char_traits<char>::length(name);
+    std::size_t p = 0, s = 0;
+    std::size_t starP = std::string::npos, starS = 0;
+    while (s < n) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starS = s;
+        } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[s]))) {
+            ++p;
+            ++s;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            s = ++starS;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
 
 } // namespace
 
@@ -49,19 +68,15 @@ std::string tvFolder::Join(const std::string& name) const {
 
 void tvFolder::ForEachEntry(StopFlag stop,
                             const std::function<bool(const char*, bool)>& take) const {
-    const std::unique_ptr<DIR, DirCloser> dir(opendir(Directory().c_str()));
-    if (!dir)
-        return;
-    while (!Stopped(stop)) {
-        const dirent* entry = readdir(dir.get());
-        if (!entry)
-            return;
-        bool isFolder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            isFolder = lstat(Join(entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        }
-        if (!take(entry->d_name, isFolder))
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::directory_iterator it(Directory(), error);
+    for (; !error && it != fs::directory_iterator() && !Stopped(stop); it.increment(error)) {
+        // The entry's own type: a link to a folder is not a folder, so a search always ends.
+        std::error_code typeError;
+        const bool isFolder = fs::is_directory(it->symlink_status(typeError));
+        const std::string name = it->path().filename().string();
+        if (!take(name.c_str(), isFolder))
             return;
     }
 }

@@ -1,6 +1,5 @@
 #include "motion/ColourTable.h"
 
-#include "app/SaverApp.h"
 #include "core/Random.h"
 
 #include <algorithm>
@@ -14,8 +13,8 @@ int DrawChannel(Random& rng, int bias) {
 
 } // namespace
 
-void ColourTable::BuildColourTable(int n) {
-    BuildColourTableFromSeed(n, gApp.m_Rand.next());
+void ColourTable::BuildColourTable(int n, Random& rng) {
+    BuildColourTableFromSeed(n, rng.next());
 }
 
 void ColourTable::BuildColourTableFromSeed(int n, int seed) {

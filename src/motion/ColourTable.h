@@ -22,9 +22,9 @@ class ColourTable {
 public:
     static constexpr int kDefaultSize = 256; // N on a true-colour display
 
-    // Fills n entries (n >= 1) from a private generator seeded with one next() of
-    // gApp.m_Rand.
-    void BuildColourTable(int n);
+    // Fills n entries (n >= 1) from a private generator seeded with one next() of rng (the
+    // process generator).
+    void BuildColourTable(int n, Random& rng);
     // The same from a given seed, so the table can be rebuilt without the application.
     void BuildColourTableFromSeed(int n, int seed);
     // Rewrites the palette entries (not the table colours) with 25 bands running through

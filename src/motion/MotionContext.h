@@ -10,9 +10,22 @@ struct MotionContext {
     float framesPerSecond = 25.0f;
     float performance1 = 1.0f;
 
-    // The scene window's and settings' values now, or the pinned ones while a
-    // ScopedMotionContext lives; the defaults above when there is no scene window.
+    // The pinned values while a ScopedMotionContext lives, else the source's values now
+    // (the run's scene window and settings); the defaults above without a source.
     static MotionContext Current();
+};
+
+// Where MotionContext::Current() reads when nothing is pinned. The scene window of a run
+// registers itself, so motion reads the window without depending on it.
+class MotionSource {
+public:
+    virtual MotionContext Motion() const = 0;
+    // The source Current() reads, or null; a source unregisters itself before it goes.
+    static void Set(const MotionSource* source);
+    static const MotionSource* Get();
+
+protected:
+    ~MotionSource() = default;
 };
 
 // Pins the context for its lifetime, so motion arithmetic runs without a scene window

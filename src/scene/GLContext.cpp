@@ -1,6 +1,5 @@
 #include "scene/GLContext.h"
 
-#include "app/SaverApp.h"
 #include "core/Color.h"
 #include "scene/SceneHost.h"
 #include "scene/SceneWnd.h"
@@ -28,7 +27,7 @@ GLenum Light(int i) {
 
 } // namespace
 
-GLContext::GLContext(CSceneWnd* wnd) : m_Rand(gApp.m_Rand.next()), m_pWnd(wnd) {
+GLContext::GLContext(CSceneWnd* wnd) : m_Rand(wnd->RunRand().next()), m_pWnd(wnd) {
     CreateContext();
     if (!m_bOk)
         return;
@@ -100,12 +99,11 @@ void GLContext::LookAtOrigin() {
 }
 
 void GLContext::BeginScene() {
-    const CSceneWnd* drawing = gApp.pSceneWnd() != nullptr ? gApp.pSceneWnd() : m_pWnd;
-    if (!gSaver || drawing->IsStopped())
+    if (!gSaver || m_pWnd->IsStopped())
         return;
-    if (gApp.IsTracing() && m_pWnd->OverallCount() > 1) {
-        const CSceneWnd* wnd = gApp.pSceneWnd() != nullptr ? gApp.pSceneWnd() : m_pWnd;
-        TraceLine("3d", 456, "gApp.m_Rand.seed()", gApp.m_Rand.seed());
+    if (m_pWnd->IsTracing() && m_pWnd->OverallCount() > 1) {
+        const CSceneWnd* wnd = m_pWnd;
+        TraceLine("3d", 456, "gApp.m_Rand.seed()", m_pWnd->RunRand().seed());
         TraceLine("3d", 457, "gApp.pSceneWnd()->OverallCount()",
                   static_cast<int>(wnd->OverallCount()));
         TraceLine("3d", 458, "gApp.pSceneWnd()->MinutesRunning()", wnd->MinutesRunning());
@@ -134,10 +132,8 @@ void GLContext::FreeCachedLists() {
 
 namespace {
 
-double Performance() {
-    if (const RegSettings* settings = gApp.pSettings())
-        return settings->Performance();
-    return 1.0;
+double Performance(const RegSettings* settings) {
+    return settings ? settings->Performance() : 1.0;
 }
 
 void SetLight(GLenum light, GLenum name, float x, float y, float z, float w) {
@@ -149,7 +145,7 @@ void SetLight(GLenum light, GLenum name, float x, float y, float z, float w) {
 
 // Every draw below comes from m_Rand in the order written: a seed must replay its lights.
 void GLContext::SetupLights() {
-    const double perf = Performance();
+    const double perf = Performance(m_pWnd->Settings());
     const double perf1 = std::min(perf, 1.0);
 
     for (int i = 0; i <= kMaxExtraLights; ++i)
@@ -177,7 +173,7 @@ void GLContext::SetupLights() {
         m_bEmissive = false;
     } else {
         m_bEmissive = true;
-        emission.RandomColor(m_Rand, m_pWnd->Colours());
+        emission.RandomColor(m_Rand, m_pWnd->Colours().Colors());
     }
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, emission.Data());
 

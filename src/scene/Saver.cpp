@@ -1,6 +1,5 @@
 #include "scene/Saver.h"
 
-#include "app/SaverApp.h"
 #include "core/Color.h"
 #include "core/RegSettings.h"
 #include "core/WeightedChoice.h"
@@ -36,12 +35,12 @@ long long Saver::CpuMsSince(std::clock_t start) {
 }
 
 Saver::Saver(CSceneWnd* wnd)
-    : m_pWnd(wnd), m_Rand(gApp.m_Rand.next()), m_ComposeStartMs(WallClockMs()) {
+    : m_pWnd(wnd), m_Rand(wnd->RunRand().next()), m_ComposeStartMs(WallClockMs()) {
     const std::clock_t cpuStart = std::clock();
     m_pGL = m_pWnd ? m_pWnd->GL() : nullptr;
     m_FrameNumber = 0;
     m_FrameAtStart = 0;
-    m_CycleFrames = CycleFramesFor(gApp.pSettings()->Speed());
+    m_CycleFrames = CycleFramesFor(Settings().Speed());
 
     m_CamFreqX = TurnsPerCycle(m_Rand.below(4), m_CycleFrames);
     m_CamFreqY = TurnsPerCycle(m_Rand.below(4), m_CycleFrames);
@@ -51,7 +50,7 @@ Saver::Saver(CSceneWnd* wnd)
     m_CamAmpZ = static_cast<float>(m_Rand.uniform() * 1.5);
 
     m_Polygons = 0;
-    m_Performance = gApp.pSettings()->Performance();
+    m_Performance = Settings().Performance();
     ChooseKind();
     LoadPhoto();
     ChooseBackground();
@@ -70,12 +69,20 @@ Saver::Saver(const Blank& blank)
 
 Saver::~Saver() = default;
 
+RegSettings& Saver::Settings() const {
+    return *m_pWnd->Settings();
+}
+
+const ColourTable& Saver::Colours() const {
+    return m_pWnd->Colours();
+}
+
 int Saver::CycleFramesFor(int speed) {
     return std::max(1, 1500 + (50 - speed) * 30);
 }
 
 void Saver::ChooseKind() {
-    const RegSettings& settings = *gApp.pSettings();
+    const RegSettings& settings = Settings();
     const bool images = m_pWnd && m_pWnd->HasImages();
     if (settings.ImageProb() == 100 && images) {
         m_Kind = KindPhoto;
@@ -110,7 +117,7 @@ void Saver::ReleasePhoto() {
 
 void Saver::ChooseBackground() {
     const bool room =
-        m_Kind != KindPlain || m_Rand.uniform() < gApp.pSettings()->FramesPerSecond() / 25.0;
+        m_Kind != KindPlain || m_Rand.uniform() < Settings().FramesPerSecond() / 25.0;
     if (!room)
         return;
     m_pBackground = std::make_unique<Background>(m_Rand, m_Kind);
@@ -192,7 +199,7 @@ void Saver::Measure(tvTimer& meter) {
     const std::optional<Rate> rate = RateOfBurst(m_FrameNumber - m_FrameAtStart, ms, m_Polygons);
     if (!rate || !m_pWnd->CanDraw())
         return;
-    RegSettings& settings = *gApp.pSettings();
+    RegSettings& settings = Settings();
     settings.SetFramesPerSecond(rate->fps);
     settings.SetSlowestFramesPerSecond(std::min(settings.SlowestFramesPerSecond(), rate->fps));
     settings.SetPolygons(rate->polygons);

@@ -10,7 +10,9 @@
 
 class Background;
 class CSceneWnd;
+class ColourTable;
 class GLContext;
+class RegSettings;
 class Shape;
 class TextureImage;
 
@@ -25,8 +27,8 @@ public:
     // Scene kinds, handed to the background.
     enum Kind { KindPlain = 0, KindPhoto = 1, KindPattern = 2 };
 
-    // Composes the scene-wide parts from a generator seeded by one gApp.m_Rand.next(); the
-    // window's GL context must be current.
+    // Composes the scene-wide parts from a generator seeded by one next() of the window's
+    // run generator; wnd must be attached to a run with settings, and its GL context current.
     explicit Saver(CSceneWnd* wnd);
     virtual ~Saver();
     Saver(const Saver&) = delete;
@@ -50,6 +52,9 @@ public:
     virtual const ShapeList& Shapes() const;
 
     Random& Rand() { return m_Rand; }
+    // The run's settings and the window's colour table.
+    RegSettings& Settings() const;
+    const ColourTable& Colours() const;
     // The photograph of a photograph scene until the room has compiled it, else null.
     TextureImage* PhotoTexture() const { return m_pPhoto.get(); }
     // Frees the photograph (the room's list holds the picture once built).
@@ -101,7 +106,7 @@ public:
     static constexpr int MaxFramesPerSecond = 25;
 
 protected:
-    // A scene that composes nothing and touches neither gApp nor OpenGL: the base of test
+    // A scene that composes nothing and touches neither the run nor OpenGL: the base of test
     // scenes for shapes and movers.
     struct Blank {
         CSceneWnd* wnd = nullptr; // needed only by shapes that look up their colour

@@ -1,6 +1,5 @@
 #include "scene/SaverShapes.h"
 
-#include "app/SaverApp.h"
 #include "core/RegSettings.h"
 #include "core/tvTimer.h"
 #include "scene/Background.h"
@@ -30,7 +29,7 @@ float ScaleRate(Random& rng, int cycleFrames) {
 ShapeContext SaverShapes::ShapeContextOf(CSceneWnd& wnd) const {
     ShapeContext context;
     context.kinds = &wnd.ShapeKinds();
-    context.settings = gApp.pSettings();
+    context.settings = &Settings();
     context.colours = &wnd.Colours();
     context.gate = &wnd;
     context.sceneKind = m_Kind;
@@ -63,7 +62,7 @@ void SaverShapes::AddShapes() {
     const Shape& prototype = *m_Shapes.front();
     const int cost = prototype.PolygonCount();
     m_Polygons += cost;
-    const int budget = gApp.pSettings()->Polygons();
+    const int budget = Settings().Polygons();
     m_Polygons += prototype.GroupCount(budget);
     // A prototype that draws nothing is never cloned.
     if (cost <= 0)
@@ -108,7 +107,7 @@ void SaverShapes::Draw() {
     }
     if (m_pGL)
         m_pGL->SetBlend(m_bBlend);
-    const int lastFrame = LastFrame(m_CycleFrames, gApp.pSettings()->FramesPerSecond());
+    const int lastFrame = LastFrame(m_CycleFrames, Settings().FramesPerSecond());
     m_FrameAtStart = m_FrameNumber;
     tvTimer pace(FramePeriodMs);
     tvTimer meter;

@@ -1,6 +1,5 @@
 #include "scene/SceneWnd.h"
 
-#include "app/SaverApp.h"
 #include "scene/GLContext.h"
 #include "scene/SceneHost.h"
 
@@ -16,7 +15,29 @@
 CSceneWnd::CSceneWnd(SceneHost& host)
     : m_Host(host), m_StartTime(std::chrono::steady_clock::now()) {}
 
+void CSceneWnd::AttachRun(const SceneRun& run) {
+    m_Run = run;
+    MotionSource::Set(this);
+}
+
+MotionContext CSceneWnd::Motion() const {
+    MotionContext context;
+    context.colourCount = m_Colors.colourCount();
+    context.bandCount = m_Colors.bandCount();
+    if (m_pGL)
+        context.aspect = m_pGL->Aspect();
+    if (const RegSettings* settings = m_Run.settings) {
+        // A frame rate of 0 (no record yet) would make rates per frame infinite.
+        if (settings->FramesPerSecond() > 0)
+            context.framesPerSecond = static_cast<float>(settings->FramesPerSecond());
+        context.performance1 = static_cast<float>(settings->Performance1());
+    }
+    return context;
+}
+
 CSceneWnd::~CSceneWnd() {
+    if (MotionSource::Get() == this)
+        MotionSource::Set(nullptr);
     // A scene still drawing into this window must go while its GL context exists.
     if (gSaver && gSaver->Wnd() == this)
         gSaver.reset();
@@ -25,10 +46,10 @@ CSceneWnd::~CSceneWnd() {
 
 int CSceneWnd::OnCreate() {
     m_PaletteSize = ColourTable::kDefaultSize; // true colour: no reserved entries
-    m_Colors.BuildColourTable(m_PaletteSize);
+    m_Colors.BuildColourTable(m_PaletteSize, RunRand());
     m_pGL = std::make_unique<GLContext>(this);
     Primitives::SetMessageBoxes(false);
-    if (RegSettings* settings = gApp.pSettings()) {
+    if (RegSettings* settings = m_Run.settings) {
         settings->BuildChoiceTables();
         m_ShapeKinds.setWeights(Shape::KindWeights(*settings), true);
     }
@@ -64,8 +85,8 @@ int CSceneWnd::MinutesRunning() const {
 }
 
 std::string CSceneWnd::NextImagePath() {
-    if (RegSettings* settings = gApp.pSettings())
-        return ImageList::NextImagePath(gApp.m_Rand, *settings, m_Images);
+    if (RegSettings* settings = m_Run.settings)
+        return ImageList::NextImagePath(RunRand(), *settings, m_Images);
     return {};
 }
 
@@ -83,8 +104,7 @@ void CSceneWnd::OnPaint() {
     }
     if (BlankIfDue())
         return;
-    const CSceneWnd* drawing = gApp.pSceneWnd() != nullptr ? gApp.pSceneWnd() : this;
-    if (drawing->IsStopped())
+    if (m_bStopped)
         return;
     ReplaceFinishedScene(newScene);
     if (newScene)
@@ -97,8 +117,8 @@ void CSceneWnd::OnPaint() {
 
 void CSceneWnd::StartFirstScene() {
     // A darker table colour; the first scene's clear colour is set with the scene's own.
-    m_ClearColor.RandomColor(gApp.m_Rand, m_Colors);
-    m_ClearColor.Scale(static_cast<float>(gApp.m_Rand.uniform()));
+    m_ClearColor.RandomColor(RunRand(), m_Colors.Colors());
+    m_ClearColor.Scale(static_cast<float>(RunRand().uniform()));
     ListImages();
     gSaver = std::make_unique<SaverShapes>(this);
     m_pGL->BeginScene();
@@ -120,18 +140,18 @@ void CSceneWnd::ChooseSceneColours() {
     Random& rng = gSaver->Rand();
     bool rebuilt = false;
     if (m_OverallCount > 1 && rng.uniform() < 0.5) {
-        m_Colors.BuildColourTable(m_PaletteSize);
+        m_Colors.BuildColourTable(m_PaletteSize, RunRand());
         rebuilt = true;
     }
     if (m_OverallCount > 1 && rebuilt && rng.uniform() >= 0.33)
         return; // keep the clear colour
-    m_ClearColor.RandomColor(rng, m_Colors);
+    m_ClearColor.RandomColor(rng, m_Colors.Colors());
     m_ClearColor.Scale(static_cast<float>(rng.uniform()));
     glClearColor(m_ClearColor.r, m_ClearColor.g, m_ClearColor.b, m_ClearColor.a);
 }
 
 bool CSceneWnd::BlankIfDue() {
-    const RegSettings* settings = gApp.pSettings();
+    const RegSettings* settings = m_Run.settings;
     if (settings == nullptr || !settings->BlankScreen() ||
         MinutesRunning() < settings->BlankMinutes())
         return false;
@@ -150,6 +170,6 @@ void CSceneWnd::Blank() {
 }
 
 void CSceneWnd::ListImages() {
-    if (const RegSettings* settings = gApp.pSettings())
+    if (const RegSettings* settings = m_Run.settings)
         m_Images = ImageList::List(settings->Folders());
 }

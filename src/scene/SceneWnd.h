@@ -3,7 +3,9 @@
 #include "core/Color.h"
 #include "core/DrawGate.h"
 #include "core/WeightedChoice.h"
+#include "core/Random.h"
 #include "motion/ColourTable.h"
+#include "motion/MotionContext.h"
 
 #include <chrono>
 #include <memory>
@@ -11,18 +13,38 @@
 #include <vector>
 
 class GLContext;
+class RegSettings;
 class SceneHost;
+
+// What a scene window reads from the run that hosts it: the process generator (scene seeds,
+// colour tables, clear colours), the settings, and whether trace lines are written. The
+// application fills it in when it installs the window, before OnCreate.
+struct SceneRun {
+    Random* rand = nullptr;
+    RegSettings* settings = nullptr;
+    bool tracing = false;
+};
 
 // The window that shows the animation, free of any window system: the host forwards its
 // create, size, paint and destroy events and provides the GL context, the input test and
 // the buffer swap through SceneHost. Every paint runs one burst of frames of the current
 // scene (gSaver), creating or replacing the scene as needed.
-class CSceneWnd : public DrawGate {
+class CSceneWnd : public DrawGate, public MotionSource {
 public:
     explicit CSceneWnd(SceneHost& host);
     virtual ~CSceneWnd();
     CSceneWnd(const CSceneWnd&) = delete;
     CSceneWnd& operator=(const CSceneWnd&) = delete;
+
+    // Joins the window to a run and makes it the source of the motion context. A window
+    // never attached has no settings and draws from a generator of its own (seed 1).
+    void AttachRun(const SceneRun& run);
+    Random& RunRand() { return m_Run.rand ? *m_Run.rand : m_OwnRand; }
+    RegSettings* Settings() const { return m_Run.settings; }
+    bool IsTracing() const { return m_Run.tracing; }
+    // The colour table's size and bands, the viewport's aspect ratio and the settings' frame
+    // rate and performance, as movers read them.
+    MotionContext Motion() const override;
 
     // Colour table, GL context, choice tables. Returns 0, or -1 when the window cannot be
     // used. A failed GL set-up is not a failure here: the first paint asks to close.
@@ -92,4 +114,6 @@ private:
     bool m_bBlanked = false;
     std::unique_ptr<GLContext> m_pGL;
     std::vector<std::string> m_Images;
+    SceneRun m_Run;
+    Random m_OwnRand{1};
 };

@@ -4,11 +4,11 @@
 #include "core/RegSettings.h"
 #include "core/WeightedChoice.h"
 #include "motion/ColorChanger.h"
+#include "motion/ColourTable.h"
 #include "motion/Mover.h"
 #include "motion/Rotater.h"
 #include "motion/RotaterRandom.h"
 #include "scene/Saver.h"
-#include "scene/SceneWnd.h"
 #include "shapes/ShapeBox.h"
 #include "shapes/ShapeCone.h"
 #include "shapes/ShapeCube.h"
@@ -80,7 +80,7 @@ void Shape::Draw(Saver& scene) {
         glScalef(scene.ScaleX(), scene.ScaleY(), scene.ScaleZ());
     if (UsesShapeColor()) {
         const int index = m_pColorChanger->ColorIndex(scene, m_X, m_Y, m_Z) + m_ColorOffset;
-        const Color colour = scene.Wnd()->Colours().ShapeColor(index, m_Alpha);
+        const Color colour = scene.Colours().ShapeColor(index, m_Alpha);
         glColor4fv(colour.Data());
     }
     // An invisible shape still steps, so it can come back later.

@@ -1,0 +1,34 @@
+# The host-free engine and shell: every folder of src/ below src/host. No window system, no
+# POSIX or Win32 call; OpenGL 1.1 with GLU is its only graphics dependency. Without
+# KINETORA_DECODERS the JPEG and PNG readers are left out and every such picture reads as
+# not valid (a build for a platform whose libraries are not cross-built yet).
+set(KINETORA_SRC ${PROJECT_SOURCE_DIR}/src)
+file(GLOB KINETORA_ENGINE_SOURCES CONFIGURE_DEPENDS
+    ${KINETORA_SRC}/core/*.cpp ${KINETORA_SRC}/images/*.cpp ${KINETORA_SRC}/patterns/*.cpp
+    ${KINETORA_SRC}/gl/*.cpp ${KINETORA_SRC}/motion/*.cpp ${KINETORA_SRC}/meshes/*.cpp
+    ${KINETORA_SRC}/textures/*.cpp ${KINETORA_SRC}/shapes/*.cpp ${KINETORA_SRC}/scene/*.cpp
+    ${KINETORA_SRC}/app/*.cpp ${KINETORA_SRC}/config/*.cpp)
+
+add_library(kinetora_engine STATIC ${KINETORA_ENGINE_SOURCES})
+target_include_directories(kinetora_engine PUBLIC ${KINETORA_SRC})
+target_compile_definitions(kinetora_engine PUBLIC
+    KINETORA_VERSION="${PROJECT_VERSION}"
+    KINETORA_DATA_DIR="${KINETORA_DATA_DIR}")
+
+find_package(OpenGL REQUIRED)
+find_package(Threads REQUIRED)
+if(TARGET OpenGL::OpenGL)
+    target_link_libraries(kinetora_engine PUBLIC OpenGL::OpenGL)
+else()
+    target_link_libraries(kinetora_engine PUBLIC OpenGL::GL)
+endif()
+target_link_libraries(kinetora_engine PUBLIC OpenGL::GLU Threads::Threads)
+
+if(KINETORA_DECODERS)
+    find_package(JPEG REQUIRED)
+    find_package(PNG REQUIRED)
+    target_link_libraries(kinetora_engine PUBLIC JPEG::JPEG PNG::PNG)
+else()
+    target_compile_definitions(kinetora_engine PRIVATE KINETORA_NO_DECODERS)
+endif()
+kinetora_set_warnings(kinetora_engine)

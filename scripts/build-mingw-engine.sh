@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Cross-builds the host-free engine and shell library (every layer below src/host) for
+# 64-bit Windows with mingw-w64, without the JPEG and PNG decoders. It shows that nothing
+# below the hosts names a platform API.
+# Usage: scripts/build-mingw-engine.sh [build folder]   (default: build-mingw-engine)
+# Needs g++-mingw-w64-x86-64-posix (apt-get install g++-mingw-w64-x86-64-posix).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${1:-build-mingw-engine}
+
+if ! command -v x86_64-w64-mingw32-g++-posix > /dev/null; then
+    echo "build-mingw-engine: x86_64-w64-mingw32-g++-posix not found;" \
+        "install g++-mingw-w64-x86-64-posix" >&2
+    exit 1
+fi
+LAUNCHER=()
+command -v ccache > /dev/null &&
+    LAUNCHER=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+    -DKINETORA_ENGINE_ONLY=ON -DKINETORA_DECODERS=OFF -DKINETORA_TESTS=OFF \
+    -DKINETORA_WERROR=ON "${LAUNCHER[@]}" > /dev/null
+cmake --build "$BUILD" -j2 --target kinetora_engine
+echo "built $(find "$BUILD" -name libkinetora_engine.a)"
