@@ -1,7 +1,9 @@
 #include "host/offscreen/Bench.h"
 
+#include "app/RunSession.h"
 #include "app/SaverApp.h"
 #include "core/ProfileStore.h"
+#include "core/ReadOnlyStore.h"
 #include "core/RegSettings.h"
 #include "gl/GLCensus.h"
 #include "host/offscreen/OffscreenHost.h"
@@ -28,7 +30,6 @@
 
 namespace {
 
-constexpr int kMaxSize = 16384;
 constexpr double kMaxSeconds = 24.0 * 3600.0;
 
 // The off-screen host, with "input" arriving once a scene has drawn its share of frames or
@@ -52,33 +53,6 @@ private:
     int m_SceneFrames;
     int m_SceneStart = 0;
     long long m_DeadlineMs = std::numeric_limits<long long>::max();
-};
-
-// The user's settings, read but never written: the benchmark's measurements stay in memory.
-class ReadOnlyStore : public ProfileStore {
-public:
-    explicit ReadOnlyStore(std::unique_ptr<ProfileStore> store) : m_pStore(std::move(store)) {}
-
-    int ReadInt(const std::string& name, int def) const override {
-        return m_pStore->ReadInt(name, def);
-    }
-    std::string ReadString(const std::string& name, const std::string& def) const override {
-        return m_pStore->ReadString(name, def);
-    }
-    void WriteGroup(const std::vector<ProfileValue>&) override {}
-    std::string ReadFolders() const override { return m_pStore->ReadFolders(); }
-    void WriteFolders(const std::string&) override {}
-
-private:
-    std::unique_ptr<ProfileStore> m_pStore;
-};
-
-// Tears the application down while the host's context still exists.
-struct AppSession {
-    AppSession() = default;
-    AppSession(const AppSession&) = delete;
-    AppSession& operator=(const AppSession&) = delete;
-    ~AppSession() { gApp.Shutdown(); }
 };
 
 struct SceneRecord {
@@ -202,34 +176,30 @@ void Add(Totals& totals, const SceneRecord& record) {
 } // namespace
 
 int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
-    if (!(options.seconds > 0.0) || options.seconds > kMaxSeconds || options.width < 1 ||
-        options.height < 1 || options.width > kMaxSize || options.height > kMaxSize ||
-        options.sceneFrames < 1) {
+    if (!(options.seconds > 0.0) || options.seconds > kMaxSeconds ||
+        !RunSession::SizeAllowed(options.width, options.height) || options.sceneFrames < 1) {
         std::fprintf(stderr,
                      "kinetora: --bench needs a positive time (at most %g s), a size from "
                      "1x1 to %dx%d and at least one frame a scene\n",
-                     kMaxSeconds, kMaxSize, kMaxSize);
+                     kMaxSeconds, RunSession::MaxSize, RunSession::MaxSize);
         return 1;
     }
     const SignalPipe signals;
     BenchHost host(options.width, options.height, options.sceneFrames);
     host.SetReadBack(false);
-    AppSession session;
-    // A preview run draws without writing the frame-rate record back.
-    gApp.Init(ModePreview, options.seed, std::make_unique<ReadOnlyStore>(std::move(store)));
-    auto owned = std::make_unique<CSceneWnd>(host);
-    CSceneWnd& wnd = *owned;
-    gApp.InstallSceneWnd(std::move(owned));
-    if (wnd.OnCreate() != 0 || wnd.GL() == nullptr || !wnd.GL()->IsOk()) {
+    // A preview run on a read-only store: the measurements stay in memory.
+    RunSession session(ModePreview, options.seed,
+                       std::make_unique<ReadOnlyStore>(std::move(store), false));
+    if (!session.Open(std::make_unique<CSceneWnd>(host), options.width, options.height, true)) {
         std::fprintf(stderr, "kinetora: no off-screen OpenGL context: %s\n",
                      host.FailureDetail().c_str());
         return 1;
     }
-    wnd.OnSize(options.width, options.height);
+    CSceneWnd& wnd = session.Wnd();
     host.Start(options.seconds);
 
     std::printf("polygon budget %d, %d frames a scene at most, %dx%d\n",
-                gApp.pSettings()->Polygons(), options.sceneFrames, options.width, options.height);
+                session.Settings().Polygons(), options.sceneFrames, options.width, options.height);
     std::fflush(stdout);
     Totals totals;
     while (!host.TimeIsUp() && !host.CloseRequested() && !wnd.IsBlanked() &&

@@ -1,8 +1,9 @@
 #include "host/offscreen/OffscreenHost.h"
 
-#include "app/SaverApp.h"
+#include "app/RunSession.h"
 #include "core/MemoryProfileStore.h"
 #include "core/ProfileStore.h"
+#include "core/ReadOnlyStore.h"
 #include "host/offscreen/PngWriter.h"
 #include "host/posix/SignalPipe.h"
 #include "scene/GLContext.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr int kMaxSize = 16384;
 // Paints that draw nothing in a row before the run gives up (a blanked window, say).
 constexpr int kMaxIdlePaints = 3;
 
@@ -30,10 +30,9 @@ bool CheckOptions(const RenderOptions& options) {
         std::cerr << "kinetora: the number of frames must be at least 1\n";
         return false;
     }
-    if (options.width < 1 || options.height < 1 || options.width > kMaxSize ||
-        options.height > kMaxSize) {
-        std::cerr << "kinetora: the picture size must be from 1x1 to " << kMaxSize << "x"
-                  << kMaxSize << "\n";
+    if (!RunSession::SizeAllowed(options.width, options.height)) {
+        std::cerr << "kinetora: the picture size must be from 1x1 to " << RunSession::MaxSize << "x"
+                  << RunSession::MaxSize << "\n";
         return false;
     }
     return true;
@@ -51,41 +50,6 @@ bool CheckWritable(const std::string& path, bool& created) {
     std::fclose(file);
     return true;
 }
-
-// The user's settings as a render sees them: read only, so a render never changes what the
-// saver finds (neither the frame-rate record nor the alphabetical image position), and
-// with a fixed record when none was measured yet, so a seed replays the same picture
-// instead of depending on how fast a first-run speed test happened to be.
-class RenderStore : public ProfileStore {
-public:
-    explicit RenderStore(std::unique_ptr<ProfileStore> inner) : m_pInner(std::move(inner)) {
-        m_bHasRecord = m_pInner->ReadInt("FramesPerSecond", 0) > 0;
-    }
-    int ReadInt(const std::string& name, int def) const override {
-        if (!m_bHasRecord && name == "FramesPerSecond")
-            return kRecordFramesPerSecond;
-        if (!m_bHasRecord && name == "Polygons")
-            return kRecordPolygons;
-        return m_pInner->ReadInt(name, def);
-    }
-    std::string ReadString(const std::string& name, const std::string& def) const override {
-        return m_pInner->ReadString(name, def);
-    }
-    void WriteGroup(const std::vector<ProfileValue>&) override {}
-    std::string ReadFolders() const override { return m_pInner->ReadFolders(); }
-    void WriteFolders(const std::string&) override {}
-
-private:
-    static constexpr int kRecordFramesPerSecond = 25;
-    static constexpr int kRecordPolygons = 2500;
-    std::unique_ptr<ProfileStore> m_pInner;
-    bool m_bHasRecord = false;
-};
-
-// Tears the application down while the host's context still exists.
-struct AppSession {
-    ~AppSession() { gApp.Shutdown(); }
-};
 
 // Paints until the host has swapped the frames asked for.
 void PaintFrames(CSceneWnd& wnd, OffscreenHost& host, int frames) {
@@ -114,22 +78,18 @@ int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store)
     };
 
     OffscreenHost host(options.width, options.height, options.frames);
-    AppSession session;
-    // Not a full-screen run, so the settings never write the frame-rate record back.
     if (!store)
         store = std::make_unique<MemoryProfileStore>();
-    gApp.Init(ModePreview, options.seed, std::make_unique<RenderStore>(std::move(store)));
-    auto owned = std::make_unique<CSceneWnd>(host);
-    CSceneWnd& wnd = *owned;
-    gApp.InstallSceneWnd(std::move(owned));
-
-    if (wnd.OnCreate() != 0 || wnd.GL() == nullptr || !wnd.GL()->IsOk()) {
+    // A preview run: the settings never write the frame-rate record back. Read only, with a
+    // fixed record when none was measured, so a seed always gives the same picture.
+    RunSession session(ModePreview, options.seed,
+                       std::make_unique<ReadOnlyStore>(std::move(store), true));
+    if (!session.Open(std::make_unique<CSceneWnd>(host), options.width, options.height, true)) {
         std::cerr << "kinetora: no off-screen OpenGL context: " << host.FailureDetail() << "\n";
         discard();
         return 1;
     }
-    wnd.OnSize(options.width, options.height);
-    PaintFrames(wnd, host, options.frames);
+    PaintFrames(session.Wnd(), host, options.frames);
 
     // A picture from fewer frames than asked for is not the picture the seed promises.
     if (SignalPipe::Terminated()) {

@@ -1,6 +1,7 @@
 #include "host/x11/X11Session.h"
 
 #include "app/CommandLine.h"
+#include "app/RunSession.h"
 #include "app/SaverApp.h"
 #include "app/ScreenWnd.h"
 #include "core/ProfileStore.h"
@@ -230,30 +231,26 @@ int RunOnScreen(const CommandLine& cl, std::unique_ptr<ProfileStore> store) {
     // A hosted run is a saver run (its frame-rate record is kept); a window is a preview.
     const bool saver = cl.mode == CommandLine::Mode::Saver || cl.mode == CommandLine::Mode::Hosted;
     const std::optional<long> seed = cl.hasSeed ? std::optional<long>(cl.seed) : std::nullopt;
-    gApp.Init(saver ? ModeSaver : ModePreview, seed, std::move(store));
-
-    CSceneWnd* wnd = nullptr;
-    CScreenWnd* screen = nullptr;
-    if (cl.mode == CommandLine::Mode::Saver) {
-        auto owned = std::make_unique<CScreenWnd>(host);
-        wnd = screen = owned.get();
-        gApp.InstallScreenWnd(std::move(owned));
-    } else {
-        auto owned = std::make_unique<CSceneWnd>(host);
-        wnd = owned.get();
-        gApp.InstallSceneWnd(std::move(owned));
-    }
-
     int status = 0;
-    if (wnd->OnCreate() != 0) {
-        status = 1;
-    } else {
-        wnd->OnSize(host.Width(), host.Height());
-        X11Session session(host, *wnd, screen);
-        session.Run();
-    }
-    wnd->OnDestroy();
-    gApp.Shutdown(); // the scene, the window, then the settings (which write their record)
+    {
+        RunSession session(saver ? ModeSaver : ModePreview, seed, std::move(store));
+        CScreenWnd* screen = nullptr;
+        bool created = false;
+        if (cl.mode == CommandLine::Mode::Saver) {
+            auto owned = std::make_unique<CScreenWnd>(host);
+            screen = owned.get();
+            created = session.Open(std::move(owned), host.Width(), host.Height(), false);
+        } else {
+            created =
+                session.Open(std::make_unique<CSceneWnd>(host), host.Width(), host.Height(), false);
+        }
+        if (created) {
+            X11Session x11(host, session.Wnd(), screen);
+            x11.Run();
+        } else {
+            status = 1;
+        }
+    } // the scene, the window, then the settings (which write their record)
     if (host.GLFailed())
         status = 1;
     return status;
