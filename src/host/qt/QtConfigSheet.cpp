@@ -130,7 +130,10 @@ QtConfigSheet::QtConfigSheet(RegSettings& settings, const ProfileStore& store, Q
 }
 
 QtConfigSheet::~QtConfigSheet() {
-    // The pages stop their search while the services it posts to still exist.
+    // The widgets go first (none may reach the behaviour as it goes), then the behaviour,
+    // which stops its search while the services it posts to still exist.
+    delete m_pTabs;
+    m_pTabs = nullptr;
     m_pModel.reset();
 }
 

@@ -139,6 +139,10 @@ QtImagesPage::QtImagesPage(CImagesPage& page, std::function<void()> help, QWidge
     m_Page.SetChangeListener([this] { Refresh(); });
 }
 
+QtImagesPage::~QtImagesPage() {
+    m_Page.SetChangeListener(nullptr);
+}
+
 void QtImagesPage::Refresh() {
     const QSignalBlocker blockList(m_pList);
     const QSignalBlocker blockProb(m_pProb);

@@ -15,6 +15,7 @@ class QSlider;
 class QtImagesPage : public QWidget {
 public:
     QtImagesPage(CImagesPage& page, std::function<void()> help, QWidget* parent = nullptr);
+    ~QtImagesPage() override;
 
     // Shows the behaviour's state.
     void Refresh();
