@@ -27,7 +27,9 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 BUILD_DIR=${BUILD_DIR:-build}
-# ccache keeps compiled objects across build folders and clean clones on this machine.
+# ccache keeps compiled objects across build folders and clean clones on this machine:
+# paths are taken relative to the checkout, so a clone elsewhere hits the same entries.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
     -DCMAKE_C_COMPILER_LAUNCHER=ccache "$@" > /dev/null
 cmake --build "$BUILD_DIR" -j2
