@@ -1,17 +1,56 @@
 #include "host/x11/FpsOverlay.h"
 
+#include "app/SaverApp.h"
+#include "core/RegSettings.h"
+#include "motion/Mover.h"
+#include "scene/Saver.h"
+#include "shapes/Shape.h"
+
 #include <GL/gl.h>
 #include <GL/glx.h>
 
+#include <cxxabi.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <typeinfo>
 
 namespace {
 
 constexpr int kFirstChar = 32;
 constexpr int kCharCount = 96;
+constexpr int kMargin = 8;  // from the window's corner to the box
+constexpr int kPadding = 4; // from the box's edge to the text
+
+// "ShapeCube" rather than the mangled name.
+std::string ClassName(const std::type_info& type) {
+    int status = 0;
+    char* name = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
+    std::string text = status == 0 && name != nullptr ? name : type.name();
+    std::free(name);
+    return text;
+}
 
 } // namespace
+
+std::string FpsOverlay::SceneText(const Saver* scene) {
+    if (scene == nullptr || scene->Shapes().empty())
+        return std::string();
+    const Shape& prototype = *scene->Shapes().front();
+    std::string text = ClassName(typeid(prototype));
+    if (const Mover* mover = prototype.GetMover())
+        text += ", " + ClassName(typeid(*mover));
+    return text + " x " + std::to_string(scene->Shapes().size());
+}
+
+std::string FpsOverlay::BudgetText(int budget, bool fixed, int scenePolygons) {
+    std::string text = std::to_string(budget) + (fixed ? " polygons (fixed)" : " polygons");
+    if (scenePolygons > 0)
+        text += ", scene " + std::to_string(scenePolygons);
+    return text;
+}
 
 bool FpsOverlay::LoadFont(Display* display) {
     m_bFontTried = true;
@@ -22,26 +61,77 @@ bool FpsOverlay::LoadFont(Display* display) {
     if (base != 0) {
         glXUseXFont(font->fid, kFirstChar, kCharCount, static_cast<int>(base));
         m_FontBase = base;
+        m_LineHeight = std::max(font->ascent + font->descent, 1);
+        m_CharWidth = std::max<int>(font->max_bounds.width, 1);
+        m_Descent = std::max(font->descent, 0);
     }
     XFreeFont(display, font);
     return m_FontBase != 0;
 }
 
-void FpsOverlay::Draw(Display* display, int width, int height) {
+// The rate once a second; the budget and scene lines when a new scene starts (the only
+// time they change, so frames in between allocate nothing).
+void FpsOverlay::UpdateText() {
     const auto now = std::chrono::steady_clock::now();
-    if (m_Frames == 0 && m_Text[0] == '\0')
+    if (m_Frames == 0 && m_Rate[0] == '\0')
         m_Since = now;
     ++m_Frames;
     const std::chrono::duration<double> span = now - m_Since;
     if (span.count() >= 1.0) {
-        std::snprintf(m_Text, sizeof m_Text, "%.1f fps", (m_Frames - 1) / span.count());
+        std::snprintf(m_Rate, sizeof m_Rate, "%.1f fps", (m_Frames - 1) / span.count());
         m_Frames = 1;
         m_Since = now;
     }
-    if (m_Text[0] == '\0' || width <= 0 || height <= 0)
+    const Saver* scene = gSaver.get();
+    const long long start = scene != nullptr ? scene->StartClockMs() : -1;
+    if (scene == m_pScene && start == m_SceneStart)
+        return;
+    m_pScene = scene;
+    m_SceneStart = start;
+    m_Scene = SceneText(scene);
+    const RegSettings* settings = gApp.pSettings();
+    m_Budget = settings != nullptr ? BudgetText(settings->Polygons(), settings->PolygonsFixed(),
+                                                scene != nullptr ? scene->Polygons() : 0)
+                                   : std::string();
+}
+
+void FpsOverlay::DrawBox(int lines, int columns) const {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.65f);
+    glRecti(kMargin, kMargin, kMargin + 2 * kPadding + columns * m_CharWidth,
+            kMargin + 2 * kPadding + lines * m_LineHeight);
+    glDisable(GL_BLEND);
+}
+
+// Some servers' fonts give the blank no advance, so blanks move the raster position here.
+void FpsOverlay::DrawLine(const char* line) const {
+    for (; *line != '\0'; ++line) {
+        const auto c = static_cast<unsigned char>(*line);
+        if (c == ' ' || c < kFirstChar || c >= kFirstChar + kCharCount)
+            glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(m_CharWidth), 0.0f, nullptr);
+        else
+            glCallList(m_FontBase + c - kFirstChar);
+    }
+}
+
+void FpsOverlay::Draw(Display* display, int width, int height) {
+    UpdateText();
+    if (m_Rate[0] == '\0' || width <= 0 || height <= 0)
         return;
     if (m_FontBase == 0 && (m_bFontTried || !LoadFont(display)))
         return;
+
+    // Bottom line first: the scene, the budget, then the rate on top.
+    const char* lines[3] = {m_Scene.c_str(), m_Budget.c_str(), m_Rate};
+    int count = 0;
+    int columns = 0;
+    for (const char* line : lines) {
+        if (*line == '\0')
+            continue;
+        ++count;
+        columns = std::max(columns, static_cast<int>(std::strlen(line)));
+    }
 
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glMatrixMode(GL_PROJECTION);
@@ -51,13 +141,20 @@ void FpsOverlay::Draw(Display* display, int width, int height) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    for (const GLenum cap :
-         {GL_LIGHTING, GL_DEPTH_TEST, GL_TEXTURE_1D, GL_TEXTURE_2D, GL_FOG, GL_BLEND, GL_CULL_FACE})
+    for (const GLenum cap : {GL_LIGHTING, GL_DEPTH_TEST, GL_TEXTURE_1D, GL_TEXTURE_2D, GL_FOG,
+                             GL_BLEND, GL_CULL_FACE, GL_COLOR_MATERIAL})
         glDisable(cap);
+    DrawBox(count, columns);
     glColor3f(1.0f, 1.0f, 0.0f);
-    glRasterPos2i(8, 8);
-    glListBase(m_FontBase - kFirstChar);
-    glCallLists(static_cast<GLsizei>(std::strlen(m_Text)), GL_UNSIGNED_BYTE, m_Text);
+    int row = 0;
+    for (const char* line : lines) {
+        if (*line == '\0')
+            continue;
+        // The baseline sits a descent's worth above the line's bottom.
+        glRasterPos2i(kMargin + kPadding, kMargin + kPadding + row * m_LineHeight + m_Descent);
+        DrawLine(line);
+        ++row;
+    }
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
