@@ -35,7 +35,7 @@ rm -f "$deb"
 [ -f "$deb" ] || { echo "package.sh: $deb was not made" >&2; exit 1; }
 
 echo "== $deb"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 echo "== contents"
 dpkg-deb --contents "$deb"
 
@@ -78,7 +78,7 @@ dpkg-deb -x "$deb" "$work/unpacked"
 
 echo "== lintian"
 status=0
-lintian --no-tag-display-limit "$deb" > "$work/lintian.txt" 2>&1 || status=$?
+lintian --tag-display-limit 0 "$deb" > "$work/lintian.txt" 2>&1 || status=$?
 cat "$work/lintian.txt"
 if grep -q '^E:' "$work/lintian.txt"; then
     echo "package.sh: lintian reports errors" >&2
