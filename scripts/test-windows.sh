@@ -112,7 +112,7 @@ fi
 
 echo "== /p: preview in a test parent window =="
 if wine "$BUILD/kinetora_preview_parent.exe" "$SCR" 3; then
-    pass "/p drew in the parent and ended with it"
+    pass "/p made its child in the parent and ended with it"
 else
     fail "/p in a parent window"
 fi
