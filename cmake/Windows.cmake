@@ -6,35 +6,14 @@ enable_language(RC)
 if(MINGW)
     # Static libraries only (zlib also comes as an import library for its DLL).
     set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
-endif()
-
-find_package(OpenGL REQUIRED) # opengl32 and glu32
-find_package(JPEG REQUIRED)
-find_package(PNG REQUIRED)
-find_package(Threads REQUIRED)
-
-if(MINGW)
     # One file that runs on a bare system: the C, C++ and thread runtimes linked in.
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
-set(KINETORA_SRC ${PROJECT_SOURCE_DIR}/src)
-set(KINETORA_TESTS_DIR ${PROJECT_SOURCE_DIR}/tests)
-
-# The same host-free folders as the Linux engine library.
-file(GLOB KINETORA_ENGINE_SOURCES CONFIGURE_DEPENDS
-    ${KINETORA_SRC}/core/*.cpp ${KINETORA_SRC}/images/*.cpp ${KINETORA_SRC}/patterns/*.cpp
-    ${KINETORA_SRC}/gl/*.cpp ${KINETORA_SRC}/motion/*.cpp ${KINETORA_SRC}/meshes/*.cpp
-    ${KINETORA_SRC}/textures/*.cpp ${KINETORA_SRC}/shapes/*.cpp ${KINETORA_SRC}/scene/*.cpp
-    ${KINETORA_SRC}/app/*.cpp ${KINETORA_SRC}/config/*.cpp)
-add_library(kinetora_engine STATIC ${KINETORA_ENGINE_SOURCES})
-target_include_directories(kinetora_engine PUBLIC ${KINETORA_SRC})
 # The help page sits beside the .scr (the settings store's "InstallFolder" fallback).
-target_compile_definitions(kinetora_engine PUBLIC
-    KINETORA_VERSION="${PROJECT_VERSION}" KINETORA_DATA_DIR="")
-target_link_libraries(kinetora_engine PUBLIC OpenGL::GL OpenGL::GLU JPEG::JPEG PNG::PNG
-    Threads::Threads)
-kinetora_set_warnings(kinetora_engine)
+set(KINETORA_DATA_DIR "" CACHE PATH "Installed data folder")
+include(${PROJECT_SOURCE_DIR}/cmake/Engine.cmake)
+set(KINETORA_TESTS_DIR ${PROJECT_SOURCE_DIR}/tests)
 
 file(GLOB KINETORA_WIN32_SOURCES CONFIGURE_DEPENDS ${KINETORA_SRC}/host/win32/*.cpp)
 list(REMOVE_ITEM KINETORA_WIN32_SOURCES ${KINETORA_SRC}/host/win32/WinMain.cpp)

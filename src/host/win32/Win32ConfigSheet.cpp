@@ -6,7 +6,6 @@
 #include "config/PreviewDialog.h"
 #include "config/tvFolderBrowser.h"
 #include "core/RegSettings.h"
-#include "core/tvLibrary.h"
 #include "host/win32/resource.h"
 #include "images/Image.h"
 
@@ -14,7 +13,6 @@
 
 #include <commctrl.h>
 #include <objbase.h>
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -157,20 +155,6 @@ private:
     HWND m_Hwnd = nullptr;
 };
 
-// Opens the install folder's help page with the shell.
-void ShowHelpPage(const RegSettings& settings) {
-    const std::string path = settings.InstallFolder() + "Kinetora.htm";
-    if (!tvLibrary::FileExists(path)) {
-        tvLibrary::Error("Sorry, could not find help file " + path +
-                         ". It may be installed in another folder.");
-        return;
-    }
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
-        GetForegroundWindow(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32)
-        tvLibrary::Error("Sorry, could not launch browser to view help file " + path);
-}
-
 INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 struct Sheet;
@@ -216,7 +200,7 @@ tvFolderBrowser& SheetServices::FolderBrowser() {
 }
 
 void SheetServices::ShowHelp() {
-    ShowHelpPage(m_Sheet.settings);
+    m_Sheet.app.ShowHelp();
 }
 
 void SheetServices::Message(const std::string& caption, const std::string& text) {

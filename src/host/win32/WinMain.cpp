@@ -1,6 +1,7 @@
 // Kinetora.scr: the Windows screen saver. The system starts it with /s (full screen),
 // /p <hwnd> (preview in the display settings), /c (configure) or /a <hwnd> (change password).
 #include "app/CommandLine.h"
+#include "app/RunSession.h"
 #include "app/SaverApp.h"
 #include "app/ScreenWnd.h"
 #include "host/win32/RegistryProfileStore.h"
@@ -10,6 +11,8 @@
 #include "scene/SceneWnd.h"
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <memory>
 #include <optional>
@@ -39,8 +42,16 @@ void ChangePassword(const std::vector<std::string>& args) {
     FreeLibrary(mpr);
 }
 
+// The help page, through the shell's "open" verb (the user's browser).
+bool OpenDocument(const std::string& path) {
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
+        GetForegroundWindow(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
 int RunModal(RunMode mode, const CommandLine& cl, const std::vector<std::string>& args) {
     gApp.Init(mode, Seed(cl), RegistryProfileStore::OpenDefault());
+    gApp.SetDocumentOpener(OpenDocument);
     if (mode == ModeChangePassword) {
         ChangePassword(args);
     } else {
@@ -72,37 +83,32 @@ int RunOnScreen(HINSTANCE instance, const CommandLine& cl) {
         return 1;
     }
     const bool saver = cl.mode == CommandLine::Mode::Saver;
-    gApp.Init(saver ? ModeSaver : ModePreview, Seed(cl), RegistryProfileStore::OpenDefault());
-
-    CSceneWnd* wnd = nullptr;
-    CScreenWnd* screen = nullptr;
-    if (saver) {
-        auto owned = std::make_unique<CScreenWnd>(host);
-        wnd = screen = owned.get();
-        gApp.InstallScreenWnd(std::move(owned));
-    } else {
-        auto owned = std::make_unique<CSceneWnd>(host);
-        wnd = owned.get();
-        gApp.InstallSceneWnd(std::move(owned));
-    }
-
-    int status = 0;
-    if (wnd->OnCreate() != 0) {
-        status = 1;
-    } else {
-        wnd->OnSize(host.Width(), host.Height());
-        host.Attach(wnd, screen);
-        host.Show();
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-            host.SyncPaint();
+    bool opened = false;
+    {
+        RunSession session(saver ? ModeSaver : ModePreview, Seed(cl),
+                           RegistryProfileStore::OpenDefault());
+        CScreenWnd* screen = nullptr;
+        if (saver) {
+            auto owned = std::make_unique<CScreenWnd>(host);
+            screen = owned.get();
+            opened = session.Open(std::move(owned), host.Width(), host.Height(), false);
+        } else {
+            opened =
+                session.Open(std::make_unique<CSceneWnd>(host), host.Width(), host.Height(), false);
         }
-    }
-    host.Attach(nullptr, nullptr);
-    wnd->OnDestroy();
-    gApp.Shutdown(); // the scene, the window, then the settings (which write their record)
+        if (opened) {
+            host.Attach(&session.Wnd(), screen);
+            host.Show();
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+                host.SyncPaint();
+            }
+        }
+        host.Attach(nullptr, nullptr);
+    } // the scene, the window, then the settings (which write their record)
+    int status = opened ? 0 : 1;
     if (host.GLFailed())
         status = 1;
     return status;
