@@ -1,8 +1,6 @@
 #include "shapes/ShapePhotoCube.h"
 
 #include "core/Random.h"
-#include "core/Trace.h"
-#include "motion/ColourTable.h"
 #include "textures/TextureImage.h"
 
 #include <algorithm>
@@ -10,9 +8,7 @@
 namespace {
 
 ShapePhotoCube::Scene SceneOf(const ShapeContext& context) {
-    static const ColourTable none;
-    const ColourTable& colours = context.colours ? *context.colours : none;
-    return {MeshContext{colours, context.gate, TraceLog::Enabled()},
+    return {ShapePolyBase::MeshContextOf(context),
             context.nextImagePath ? context.nextImagePath() : std::string(), context.sceneWidth};
 }
 

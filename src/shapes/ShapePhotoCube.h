@@ -25,7 +25,7 @@ public:
     // list with the picture inside (needs a current GL context).
     ShapePhotoCube(Random& rng, const Scene& scene);
     // The factory's: table, gate, next picture and width from the context; without a table
-    // the mesh colours are black.
+    // the mesh colours come from the mesh shapes' fixed table.
     ShapePhotoCube(Random& rng, const ShapeContext& context);
 
     std::unique_ptr<Shape> Clone() const override;

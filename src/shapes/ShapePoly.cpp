@@ -4,25 +4,13 @@
 #include "textures/TexturePattern.h"
 
 #include "core/RegSettings.h"
-#include "core/Trace.h"
-#include "motion/ColourTable.h"
 
 #include <algorithm>
 
 namespace {
 
-const ColourTable& FallbackColours() {
-    static const ColourTable table = [] {
-        ColourTable t;
-        t.BuildColourTableFromSeed(ColourTable::kDefaultSize, 1);
-        return t;
-    }();
-    return table;
-}
-
 ShapePoly::Scene SceneOf(const ShapeContext& context) {
-    const ColourTable& colours = context.colours ? *context.colours : FallbackColours();
-    return {MeshContext{colours, context.gate, TraceLog::Enabled()}, context.sceneKind == 0,
+    return {ShapePolyBase::MeshContextOf(context), context.sceneKind == 0,
             context.settings ? context.settings->Performance() : 1.0};
 }
 

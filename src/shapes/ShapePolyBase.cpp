@@ -1,7 +1,9 @@
 #include "shapes/ShapePolyBase.h"
 
 #include "core/Random.h"
+#include "core/Trace.h"
 #include "meshes/Poly.h"
+#include "motion/ColourTable.h"
 #include "textures/Texture.h"
 
 #include <GL/gl.h>
@@ -17,7 +19,21 @@ void IssueNormal(const PolyVertex& v, float scale) {
         glNormal3f(v.normal[0] * scale, v.normal[1] * scale, v.normal[2] * scale);
 }
 
+const ColourTable& FallbackColours() {
+    static const ColourTable table = [] {
+        ColourTable t;
+        t.BuildColourTableFromSeed(ColourTable::kDefaultSize, 1);
+        return t;
+    }();
+    return table;
+}
+
 } // namespace
+
+MeshContext ShapePolyBase::MeshContextOf(const ShapeContext& context) {
+    const ColourTable& colours = context.colours ? *context.colours : FallbackColours();
+    return MeshContext{colours, context.gate, TraceLog::Enabled()};
+}
 
 ShapePolyBase::ShapePolyBase(Random& rng, bool randomRotater)
     : Shape(rng, true, randomRotater), m_pMaster(this),

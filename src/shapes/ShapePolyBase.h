@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/DisplayList.h"
+#include "meshes/Poly.h"
 #include "meshes/PolyFacet.h"
 #include "meshes/UsesPoly.h"
 #include "shapes/Shape.h"
@@ -29,6 +30,10 @@ public:
     bool UsesShapeColor() const override;
     // The mesh's colour maker, null without a mesh.
     virtual ColorMaker* MeshColorMaker() const;
+
+    // What a factory-built mesh reads from the shape context. Without a scene table the
+    // mesh colours come from one fixed table (seed 1, 256 entries) that lives for the run.
+    static MeshContext MeshContextOf(const ShapeContext& context);
 
     // Keeps a copy; always accepts.
     bool AddFacet(const PolyFacet& facet) override;

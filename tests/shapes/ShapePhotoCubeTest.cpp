@@ -96,4 +96,31 @@ TEST_F(ShapePhotoCubeTest, NeverOnBeadsAndUntexturedWithoutAPicture) {
     EXPECT_EQ(TextureImage::LiveCount(), photos);
 }
 
+TEST_F(ShapePhotoCubeTest, WithoutASceneTableColoursComeFromTheFixedTable) {
+    ColourTable fixed;
+    fixed.BuildColourTableFromSeed(256, 1);
+    const auto inFixed = [&fixed](const Color& c) {
+        for (const Color& entry : fixed.Colors())
+            if (entry.r == c.r && entry.g == c.g && entry.b == c.b)
+                return true;
+        return false;
+    };
+    int lit = 0;
+    for (long seed = 1; seed <= 6; ++seed) {
+        Random rng(seed);
+        ShapePhotoCube shape(rng, ShapeContext{}); // no table, no pictures
+        for (const PolyFacet& facet : shape.Facets())
+            for (int k = 0; k < facet.Size(); ++k) {
+                const Color& c = facet[k].colour;
+                if (c.r + c.g + c.b == 0.0f)
+                    continue;
+                ASSERT_TRUE(inFixed(c)) << "seed " << seed;
+                ++lit;
+            }
+        shape.DrawShape();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+    EXPECT_GT(lit, 0); // an empty table would leave every vertex black
+}
+
 } // namespace
