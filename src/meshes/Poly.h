@@ -16,6 +16,7 @@ struct MeshContext {
     const ColourTable& table;
     DrawGate* gate = nullptr;
     bool developerMode = false;
+    int sceneSize = 800; // the scene window's larger side, pixels (expression patterns scale by it)
 };
 
 // How a mesh shape should issue a generator's facets.

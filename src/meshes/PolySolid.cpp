@@ -12,8 +12,8 @@ PolySolid::PolySolid(Random& rng, int resolution, bool randomOptions, const Mesh
         return;
     // Any maker but the index one (kind 0).
     const std::vector<int> excluded = {0};
-    m_pOwnedColorMaker =
-        ColorMaker::Create(rng, &excluded, context.table, context.gate, context.developerMode);
+    m_pOwnedColorMaker = ColorMaker::Create(rng, &excluded, context.table, context.gate,
+                                            context.developerMode, context.sceneSize);
     m_pColorMaker = m_pOwnedColorMaker.get();
     m_pColorMaker->Prepare(m_Rows, m_Columns);
 }

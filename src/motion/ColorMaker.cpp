@@ -16,17 +16,17 @@ namespace {
 struct MakerKind {
     const char* name;
     float weight;
-    std::unique_ptr<ColorMaker> (*make)(Random&, const ColourTable&, DrawGate*, bool);
+    std::unique_ptr<ColorMaker> (*make)(Random&, const ColourTable&, DrawGate*, bool, int);
 };
 
 template <class T>
-std::unique_ptr<ColorMaker> Make(Random& rng, const ColourTable& table, DrawGate*, bool) {
+std::unique_ptr<ColorMaker> Make(Random& rng, const ColourTable& table, DrawGate*, bool, int) {
     return std::make_unique<T>(rng, table);
 }
 
 std::unique_ptr<ColorMaker> MakeCalc(Random& rng, const ColourTable& table, DrawGate* gate,
-                                     bool developerMode) {
-    return std::make_unique<ColorMakerCalc>(rng, table, gate, developerMode);
+                                     bool developerMode, int sceneSize) {
+    return std::make_unique<ColorMakerCalc>(rng, table, gate, developerMode, sceneSize);
 }
 
 // The index is the kind number.
@@ -52,13 +52,13 @@ FloatArray ColorMaker::KindWeights() {
 
 std::unique_ptr<ColorMaker> ColorMaker::Create(Random& rng, const std::vector<int>* excluded,
                                                const ColourTable& table, DrawGate* gate,
-                                               bool developerMode) {
+                                               bool developerMode, int sceneSize) {
     WeightedChoice choice;
     choice.setWeights(KindWeights(), true);
     int kind = choice.choose(rng, excluded, 10);
     if (kind < 0 || kind >= static_cast<int>(std::size(kKinds)))
         kind = kDefaultKind;
-    return kKinds[kind].make(rng, table, gate, developerMode);
+    return kKinds[kind].make(rng, table, gate, developerMode, sceneSize);
 }
 
 void ColorMaker::Prepare(int /*rows*/, int /*columns*/) {}

@@ -22,11 +22,11 @@ public:
     ColorMaker& operator=(const ColorMaker&) = delete;
 
     // Kinds 0 index, 1 calc, 2 const, 3 checkered, drawn with one choose(rng, excluded, 10);
-    // a kind outside the table gives an index maker. gate and developerMode reach the
-    // pattern a calc maker creates.
+    // a kind outside the table gives an index maker. gate, developerMode and sceneSize (the
+    // scene window's larger side, pixels) reach the pattern a calc maker creates.
     static std::unique_ptr<ColorMaker> Create(Random& rng, const std::vector<int>* excluded,
                                               const ColourTable& table, DrawGate* gate = nullptr,
-                                              bool developerMode = false);
+                                              bool developerMode = false, int sceneSize = 800);
     // The kinds' weights in kind order, as the application's choice table holds them.
     static FloatArray KindWeights();
 

@@ -6,9 +6,10 @@
 #include <algorithm>
 
 ColorMakerCalc::ColorMakerCalc(Random& rng, const ColourTable& table, DrawGate* gate,
-                               bool developerMode)
+                               bool developerMode, int sceneSize)
     : ColorMaker(rng, table), m_Output(1, 0.0f) {
-    const PatternContext context{table.colourCount(), table.bandCount(), developerMode, gate};
+    const PatternContext context{table.colourCount(), table.bandCount(), developerMode, gate,
+                                 sceneSize};
     m_pPattern = PatternCalculator::Create(rng, 1, true, context);
     if (m_pPattern)
         m_pPattern->Randomize(2, 1, true, 2);

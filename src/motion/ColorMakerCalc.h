@@ -7,9 +7,10 @@
 // floor((N - 1) v).
 class ColorMakerCalc : public ColorMaker {
 public:
-    // Creates the pattern (family 1, rich) and randomizes it regular.
+    // Creates the pattern (family 1, rich) and randomizes it regular. sceneSize: the scene
+    // window's larger side, pixels.
     ColorMakerCalc(Random& rng, const ColourTable& table, DrawGate* gate = nullptr,
-                   bool developerMode = false);
+                   bool developerMode = false, int sceneSize = 800);
 
     Color MakeColor(const FloatArray& parameter) override;
     void Prepare(int rows, int columns) override; // forwarded to the pattern

@@ -120,6 +120,7 @@ void Background::Draw(Saver& scene) {
         if (CSceneWnd* wnd = scene.Wnd()) {
             room.colours = &wnd->Colours();
             room.gate = wnd;
+            room.sceneSize = std::max(wnd->Width(), wnd->Height());
         }
         room.developerMode = TraceLog::Enabled();
         room.photo = scene.PhotoTexture();
@@ -143,8 +144,8 @@ void Background::Build(const Room& room) {
     const double p = room.performance;
     const int b = CellsPerSide(rng, p, m_Mode);
     if (m_Mode == ModePattern)
-        m_pTexture = std::make_unique<TexturePattern>(rng, Colours(room), std::min(p, 1.0),
-                                                      room.gate, room.developerMode);
+        m_pTexture = std::make_unique<TexturePattern>(
+            rng, Colours(room), std::min(p, 1.0), room.gate, room.developerMode, room.sceneSize);
     m_List = DisplayList::Generate();
     if (m_List.IsValid())
         glNewList(m_List.Id(), GL_COMPILE);
@@ -177,6 +178,7 @@ void Background::Build(const Room& room) {
         context.bandCount = Colours(room).bandCount();
         context.developerMode = room.developerMode;
         context.gate = room.gate;
+        context.sceneSize = room.sceneSize;
         std::unique_ptr<PatternCalculator> pattern =
             PatternCalculator::Create(rng, 1, true, context);
         const bool mirror = rng.flip() == 1;

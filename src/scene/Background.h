@@ -42,6 +42,7 @@ public:
         DrawGate* gate = nullptr; // long pattern work gives up when it says stop
         bool developerMode = false;
         const Texture* photo = nullptr; // applied in photograph mode when valid
+        int sceneSize = 800;            // the scene window's larger side, pixels
     };
     // Compiles the room's list (a GL context must be current); the first Draw does this.
     void Build(const Room& room);

@@ -35,6 +35,7 @@ ShapeContext SaverShapes::ShapeContextOf(CSceneWnd& wnd) const {
     context.sceneKind = m_Kind;
     context.nextImagePath = [&wnd] { return wnd.NextImagePath(); };
     context.sceneWidth = wnd.Width();
+    context.sceneSize = std::max(wnd.Width(), wnd.Height());
     return context;
 }
 

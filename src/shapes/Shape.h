@@ -33,6 +33,8 @@ struct ShapeContext {
     std::function<std::string()> nextImagePath;
     // The scene window's width: a larger JPEG decodes scaled down.
     int sceneWidth = 800;
+    // The larger of the scene window's width and height: patterns scale by it.
+    int sceneSize = 800;
 };
 
 // The base of every drawable 3D object of the shapes scene. It owns the three behaviours

@@ -20,7 +20,8 @@ ShapePoly::ShapePoly(Random& rng, const Scene& scene) : ShapePolyBase(rng, false
     const double performance1 = std::min(scene.performance, 1.0);
     if (scene.plain && rng.uniform() < 0.5 * performance1)
         SetTexture(std::make_unique<TexturePattern>(rng, scene.mesh.table, performance1,
-                                                    scene.mesh.gate, scene.mesh.developerMode));
+                                                    scene.mesh.gate, scene.mesh.developerMode,
+                                                    scene.mesh.sceneSize));
     const int resolution = Resolution(rng, scene.performance);
     SetMesh(Poly::Create(rng, resolution, nullptr, true, scene.mesh));
     BuildMesh();

@@ -32,7 +32,7 @@ const ColourTable& FallbackColours() {
 
 MeshContext ShapePolyBase::MeshContextOf(const ShapeContext& context) {
     const ColourTable& colours = context.colours ? *context.colours : FallbackColours();
-    return MeshContext{colours, context.gate, TraceLog::Enabled()};
+    return MeshContext{colours, context.gate, TraceLog::Enabled(), context.sceneSize};
 }
 
 ShapePolyBase::ShapePolyBase(Random& rng, bool randomRotater)

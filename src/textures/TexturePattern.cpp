@@ -65,9 +65,9 @@ void Sample(PatternCalculator& pattern, const ColourTable& table, TexturePattern
 } // namespace
 
 TexturePattern::TexturePattern(Random& rng, const ColourTable& table, double performance1,
-                               DrawGate* gate, bool developerMode)
+                               DrawGate* gate, bool developerMode, int sceneSize)
     : Texture(rng) {
-    const Image image = Compute(rng, table, performance1, gate, developerMode);
+    const Image image = Compute(rng, table, performance1, gate, developerMode, sceneSize);
     m_Width = image.width;
     m_Height = image.height;
     Compile(image);
@@ -75,7 +75,7 @@ TexturePattern::TexturePattern(Random& rng, const ColourTable& table, double per
 
 TexturePattern::Image TexturePattern::Compute(Random& rng, const ColourTable& table,
                                               double performance1, DrawGate* gate,
-                                              bool developerMode) {
+                                              bool developerMode, int sceneSize) {
     Image image;
     const int a = static_cast<int>(6.0 * std::clamp(performance1, 0.0, 1.0));
     image.height = Side(rng, a);
@@ -87,6 +87,7 @@ TexturePattern::Image TexturePattern::Compute(Random& rng, const ColourTable& ta
     context.bandCount = table.bandCount();
     context.developerMode = developerMode;
     context.gate = gate;
+    context.sceneSize = sceneSize;
     std::unique_ptr<PatternCalculator> pattern = PatternCalculator::Create(rng, 1, true, context);
     const int wanted = image.internalFormat == GL_RGB ? 1 : 3;
     image.channels = pattern->Channels(wanted);

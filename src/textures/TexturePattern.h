@@ -25,13 +25,14 @@ public:
     };
 
     // performance1: the performance factor capped at 1 (0 gives 4 x 4). The table colours
-    // one-channel patterns; gate lets a long pattern search give up (null never does).
+    // one-channel patterns; gate lets a long pattern search give up (null never does);
+    // sceneSize is the scene window's larger side in pixels, which patterns scale by.
     TexturePattern(Random& rng, const ColourTable& table, double performance1,
-                   DrawGate* gate = nullptr, bool developerMode = false);
+                   DrawGate* gate = nullptr, bool developerMode = false, int sceneSize = 800);
 
     // Every draw of a texture, in order; no GL.
     static Image Compute(Random& rng, const ColourTable& table, double performance1,
-                         DrawGate* gate = nullptr, bool developerMode = false);
+                         DrawGate* gate = nullptr, bool developerMode = false, int sceneSize = 800);
 
     // GL_TEXTURE_2D on, then the texture's list.
     void Apply() const override;

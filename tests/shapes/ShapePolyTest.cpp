@@ -4,6 +4,7 @@
 #include "core/Random.h"
 #include "meshes/PolyBead.h"
 #include "meshes/PolyCube.h"
+#include "motion/ColorMakerCalc.h"
 #include "motion/ColourTable.h"
 #include "support/TestApp.h"
 
@@ -133,4 +134,23 @@ TEST(ShapePoly, ResolutionIsEvenFromFourToSixteenAtPerformanceOne) {
         seen.insert(ShapePoly::Resolution(rng, 1.0));
     }
     EXPECT_EQ(seen, (std::set<int>{4, 6, 8, 10, 12, 14, 16}));
+}
+
+TEST(ShapePoly, PatternColoursScaleByTheSceneWindowsLargerSide) {
+    TestApp app;
+    ASSERT_TRUE(app.HasGL());
+    Table colours;
+    ShapeContext context;
+    context.colours = &colours.table;
+    context.sceneSize = 333;
+    int calcs = 0;
+    for (long seed = 1; seed <= 8; ++seed) {
+        Random rng(seed);
+        const ShapePoly shape(rng, context);
+        if (const auto* calc = dynamic_cast<const ColorMakerCalc*>(shape.MeshColorMaker())) {
+            EXPECT_EQ(calc->Pattern().Context().sceneSize, 333) << "seed " << seed;
+            ++calcs;
+        }
+    }
+    EXPECT_GT(calcs, 0);
 }
