@@ -14,7 +14,7 @@ std::unique_ptr<PatternSinFM> MakeProfile(Random& rng, const PatternContext& con
 
 PatternContext PatternContextOf(const MeshContext& context) {
     return {context.table.colourCount(), context.table.bandCount(), context.developerMode,
-            context.gate};
+            context.gate, context.sceneSize};
 }
 
 void SampleEdges(const PatternSinFM& pattern, int count, std::vector<float>& values,
