@@ -151,26 +151,3 @@ std::string RegSettings::JoinFolders(const std::vector<std::string>& folders) {
     return text;
 }
 
-void RegSettings::BuildChoiceTables() {
-    static constexpr int kMeshKinds[][2] = {{0, 80}, {1, 40}, {11, 50}, {2, 40},
-                                            {3, 20}, {4, 40}, {5, 10},  {6, 300},
-                                            {7, 30}, {8, 10}, {9, 30},  {12, 200}};
-    FloatArray weights;
-    m_MeshKindList.clear();
-    for (const auto& [kind, weight] : kMeshKinds) {
-        m_MeshKindList.push_back(kind);
-        weights.push_back(static_cast<float>(weight));
-    }
-    m_MeshKinds.setWeights(weights, true);
-
-    static constexpr int kExtrusionKinds[][2] = {{0, 100}, {1, 50}, {2, 50}};
-    weights.clear();
-    m_ExtrusionKindList.clear();
-    for (const auto& [kind, weight] : kExtrusionKinds) {
-        m_ExtrusionKindList.push_back(kind);
-        weights.push_back(static_cast<float>(weight));
-    }
-    m_ExtrusionKinds.setWeights(weights, true);
-
-    m_ColourKinds.setWeights({5, 100, 20, 0}, true);
-}

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/WeightedChoice.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -101,15 +99,6 @@ public:
     void SaveImages();    // ImageProb, ImageOrder, then the folder list
     void SaveImageNext(); // ImageNext
 
-    // Fills the mesh, extrusion and colour choice tables (the shape kinds' table lives with
-    // the shape factory: Shape::KindWeights).
-    void BuildChoiceTables();
-    const WeightedChoice& MeshKinds() const { return m_MeshKinds; }
-    const std::vector<int>& MeshKindList() const { return m_MeshKindList; }
-    const WeightedChoice& ExtrusionKinds() const { return m_ExtrusionKinds; }
-    const std::vector<int>& ExtrusionKindList() const { return m_ExtrusionKindList; }
-    const WeightedChoice& ColourKinds() const { return m_ColourKinds; }
-
     // The first-run estimate: frames per second for a speed test that took ms, 1..25.
     static int SpeedTestFramesPerSecond(std::int64_t ms);
     // Times the fixed arithmetic loop; returns its milliseconds.
@@ -142,9 +131,4 @@ private:
     int m_SlowestFramesPerSecond = 0;
     int m_Polygons = DefaultPolygons();
 
-    WeightedChoice m_MeshKinds;
-    std::vector<int> m_MeshKindList;
-    WeightedChoice m_ExtrusionKinds;
-    std::vector<int> m_ExtrusionKindList;
-    WeightedChoice m_ColourKinds;
 };

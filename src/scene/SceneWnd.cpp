@@ -49,10 +49,8 @@ int CSceneWnd::OnCreate() {
     m_Colors.BuildColourTable(m_PaletteSize, RunRand());
     m_pGL = std::make_unique<GLContext>(this);
     Primitives::SetMessageBoxes(false);
-    if (RegSettings* settings = m_Run.settings) {
-        settings->BuildChoiceTables();
+    if (RegSettings* settings = m_Run.settings)
         m_ShapeKinds.setWeights(Shape::KindWeights(*settings), true);
-    }
     return 0;
 }
 

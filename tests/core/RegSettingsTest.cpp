@@ -17,16 +17,6 @@ MemoryProfileStore MeasuredStore(int fps, int polygons) {
     return store;
 }
 
-std::vector<float> WeightsOf(const WeightedChoice& choice) {
-    std::vector<float> weights;
-    float previous = 0;
-    for (float c : choice.Cumulative()) {
-        weights.push_back(c - previous);
-        previous = c;
-    }
-    return weights;
-}
-
 } // namespace
 
 TEST(RegSettings, PerformanceTruncatesBeforeDividingBy25) {
@@ -289,22 +279,4 @@ TEST(RegSettings, AFixedBudgetNeitherAdaptsNorIsRecorded) {
     }
     EXPECT_EQ(store.ReadInt("Polygons", -1), 900);
     EXPECT_FALSE(store.Has("Speed"));
-}
-
-TEST(RegSettings, ChoiceTablesFollowPerformanceAndFolders) {
-    MemoryProfileStore store = MeasuredStore(12, 3000); // performance 0.56
-    RegSettings settings(store);
-    settings.BuildChoiceTables();
-    EXPECT_EQ(settings.MeshKindList(), (std::vector<int>{0, 1, 11, 2, 3, 4, 5, 6, 7, 8, 9, 12}));
-    const std::vector<float> mesh = WeightsOf(settings.MeshKinds());
-    EXPECT_NEAR(mesh[7], 300.0 / 850, 1e-6); // kind 6
-    EXPECT_NEAR(mesh[11], 200.0 / 850, 1e-6);
-    EXPECT_EQ(settings.ExtrusionKindList(), (std::vector<int>{0, 1, 2}));
-    EXPECT_NEAR(WeightsOf(settings.ExtrusionKinds())[0], 0.5, 1e-6);
-    const std::vector<float> colour = WeightsOf(settings.ColourKinds());
-    EXPECT_NEAR(colour[1], 100.0 / 125, 1e-6);
-    EXPECT_FLOAT_EQ(colour[3], 0);
-
-    settings.BuildChoiceTables(); // a rebuild does not append to the kind lists
-    EXPECT_EQ(settings.MeshKindList().size(), 12u);
 }
