@@ -25,7 +25,7 @@ command -v ccache >/dev/null 2>&1 &&
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_INSTALL_PREFIX=/usr \
     -DKINETORA_DATA_DIR=/usr/share/kinetora -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
     $launcher >/dev/null
-cmake --build "$build" --target kinetora kinetora_docs
+cmake --build "$build" -j2 --target kinetora kinetora_docs
 
 version=$(sed -n 's/^project(Kinetora VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 arch=$(dpkg --print-architecture)

@@ -12,6 +12,7 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev
     xvfb xdotool x11-utils
     clang libclang-rt-14-dev ccache
+    lintian dpkg-dev
 )
 
 missing=()

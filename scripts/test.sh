@@ -51,6 +51,9 @@ BUILD_DIR=build-asan scripts/setup.sh -DKINETORA_WERROR=ON -DKINETORA_SANITIZE=O
 ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" run_ctest --test-dir build-asan --output-on-failure -j2 -L unit
 
+echo "== Debian package (contents, install paths, lintian) =="
+scripts/package.sh build-deb
+
 echo "== fuzz smoke (image decoders, 25 s each) =="
 scripts/fuzz.sh 25
 
