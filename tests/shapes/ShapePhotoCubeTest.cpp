@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <typeinfo>
 
 namespace {
@@ -30,10 +31,11 @@ protected:
     ShapePhotoCube::Scene Scene(const std::string& path) const {
         return {MeshContext{m_Table, nullptr, false}, path, 800};
     }
-    // The first seed whose photo cube is built on a mesh of type T.
-    template <class T> std::unique_ptr<ShapePhotoCube> BuildOn() const {
+    // The first seed whose photo cube is built on a mesh of type T. The shape keeps drawing
+    // from the generator (clones do), so it lives in the fixture.
+    template <class T> std::unique_ptr<ShapePhotoCube> BuildOn() {
         for (long seed = 1; seed < 200; ++seed) {
-            Random rng(seed);
+            Random& rng = m_Rand.emplace(seed);
             auto shape = std::make_unique<ShapePhotoCube>(rng, Scene(m_Path));
             if (shape->Mesh() && typeid(*shape->Mesh()) == typeid(T))
                 return shape;
@@ -42,6 +44,7 @@ protected:
     }
 
     TestApp m_App;
+    std::optional<Random> m_Rand;
     ColourTable m_Table;
     testimages::TempDir m_Dir;
     std::string m_Path;
