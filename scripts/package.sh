@@ -8,6 +8,8 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-deb}
+# apt-get reads a relative .deb path as a package name.
+mkdir -p "$build" && build=$(cd "$build" && pwd)
 start=$(date +%s)
 
 need() {
