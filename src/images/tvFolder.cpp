@@ -7,6 +7,8 @@
 
 namespace {
 
+std::atomic<tvFolder::MarksReader> gMarksReader{nullptr};
+
 bool Stopped(tvFolder::StopFlag stop) {
     return stop && !stop->load();
 }
@@ -114,11 +116,22 @@ bool tvFolder::HasFiles(const std::string& patterns, StopFlag stop) const {
     return found;
 }
 
-int tvFolder::AddSubfolders(bool, bool, StopFlag stop) {
+void tvFolder::SetMarksReader(MarksReader reader) {
+    gMarksReader.store(reader);
+}
+
+int tvFolder::AddSubfolders(bool includeSystem, bool includeHidden, StopFlag stop) {
     const std::size_t before = m_Subfolders.size();
+    const MarksReader readMarks = includeSystem && includeHidden ? nullptr : gMarksReader.load();
     ForEachEntry(stop, [&](const char* name, bool isFolder) {
-        if (isFolder && name[0] != '.')
-            m_Subfolders.emplace_back(name);
+        if (!isFolder || name[0] == '.')
+            return true;
+        if (readMarks) {
+            const Marks marks = readMarks(Join(name));
+            if ((marks.system && !includeSystem) || (marks.hidden && !includeHidden))
+                return true;
+        }
+        m_Subfolders.emplace_back(name);
         return true;
     });
     if (!m_Subfolders.empty())

@@ -31,10 +31,20 @@ public:
     // added twice); returns how many this call added.
     int AddFiles(const std::string& patterns, StopFlag stop = nullptr, bool lowercase = false);
     bool HasFiles(const std::string& patterns, StopFlag stop = nullptr) const;
-    // Appends the subfolders whose names do not start with '.'; there are no system
-    // folders on this host and hidden folders are the dot folders, so both flags are kept
-    // for the callers' sake only.
+    // Appends the subfolders whose names do not start with '.', leaving out those the file
+    // system marks system (unless includeSystem) or hidden (unless includeHidden). Without
+    // a marks reader (below) no folder carries such marks.
     int AddSubfolders(bool includeSystem, bool includeHidden, StopFlag stop = nullptr);
+
+    // The marks a file system may set on a folder besides its name (Windows attributes).
+    struct Marks {
+        bool system = false;
+        bool hidden = false;
+    };
+    using MarksReader = Marks (*)(const std::string& path);
+    // Installed by a host whose file system has such marks, before any listing starts
+    // (searches run on another thread); null removes it.
+    static void SetMarksReader(MarksReader reader);
     // path + "/" + the next subfolder name, or "" past the end.
     std::string NextSubfolder();
     // Appends to results this folder and every folder below it that holds a matching

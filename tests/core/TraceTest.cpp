@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -52,6 +53,9 @@ TEST_F(TraceTest, NothingIsWrittenWithoutTheSwitch) {
 TEST_F(TraceTest, FolderFallsBackToTempWhenTheSwitchNamesNone) {
     TempDir other;
     ScopedEnv empty("TOVNTEMP", "");
+    if (std::getenv("TOVNTEMP") == nullptr)
+        GTEST_SKIP() << "setting a variable to nothing removes it here (Windows), so the switch "
+                        "cannot be on without naming a folder";
     ScopedEnv fallback("TEMP", other.Path() + "/");
     EXPECT_EQ(TraceLog::FilePath(), other / "trace.txt");
     Trace("here");

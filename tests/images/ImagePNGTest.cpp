@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <png.h>
 #include <zlib.h>
 
@@ -72,8 +74,10 @@ TEST(ImagePNG, SixteenBitAlphaBlendsOverLightBlue) {
             const Rgb got = At(*rgb, x, 0);
             const int gotChannels[3] = {got.r, got.g, got.b};
             for (int k = 0; k < 3; ++k) {
-                const long a = pixels[x][3];
-                const long mixed = (pixels[x][k] * a + background[k] * 257L * (65535 - a)) / 65535;
+                // 64 bits: the products pass 2^31, and long has 32 bits on Windows.
+                const std::int64_t a = pixels[x][3];
+                const std::int64_t mixed =
+                    (pixels[x][k] * a + background[k] * std::int64_t{257} * (65535 - a)) / 65535;
                 EXPECT_NEAR(mixed >> 8, gotChannels[k], 1) << "pixel " << x << " channel " << k;
             }
         }
