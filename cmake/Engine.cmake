@@ -14,6 +14,11 @@ target_include_directories(kinetora_engine PUBLIC ${KINETORA_SRC})
 target_compile_definitions(kinetora_engine PUBLIC
     KINETORA_VERSION="${PROJECT_VERSION}"
     KINETORA_DATA_DIR="${KINETORA_DATA_DIR}")
+# A seed replays the same scenes on every platform: the engine computes its own elementary
+# functions (core/Maths), and no a * b + c may become a fused multiply-add on a target that
+# has one (it rounds once instead of twice). Public: inline maths in headers is compiled by
+# the engine's users too.
+target_compile_options(kinetora_engine PUBLIC -ffp-contract=off)
 
 find_package(OpenGL REQUIRED)
 find_package(Threads REQUIRED)
