@@ -1,5 +1,6 @@
 #include "meshes/PolyBead.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 
 #include <cmath>
@@ -35,10 +36,11 @@ PolySolid::SurfacePoint PolyBead::PointAt(int i, int j) const {
         (2.0f * static_cast<float>(i) / static_cast<float>(m_Rows) - 1.0f) * m_HalfLength;
     const double alpha = i * std::numbers::pi / m_Rows;
     const double phi = 2.0 * std::numbers::pi * j / m_Columns;
-    const float cp = static_cast<float>(std::cos(phi));
-    const float sp = static_cast<float>(std::sin(phi));
-    const float rho = m_Girth * static_cast<float>(std::sin(alpha));
-    return {rho * cp, rho * sp, z, k * cp, k * sp, -m_Girth * static_cast<float>(std::cos(alpha))};
+    const float cp = static_cast<float>(maths::Cos(phi));
+    const float sp = static_cast<float>(maths::Sin(phi));
+    const float rho = m_Girth * static_cast<float>(maths::Sin(alpha));
+    const float nz = -m_Girth * static_cast<float>(maths::Cos(alpha));
+    return {rho * cp, rho * sp, z, k * cp, k * sp, nz};
 }
 
 void PolyBead::Generate(UsesPoly& sink) {

@@ -1,5 +1,7 @@
 #include "meshes/PolyCylindrical.h"
 
+#include "core/Maths.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -11,8 +13,8 @@ PolySolid::SurfacePoint PolyCylindrical::PointAt(int i, int j) const {
     constexpr float c = 0.63661975f;
     const float z = 2.0f * static_cast<float>(i) / static_cast<float>(m_Rows) - 1.0f;
     const double phi = 2.0 * std::numbers::pi * j / m_Columns;
-    const float cp = static_cast<float>(std::cos(phi));
-    const float sp = static_cast<float>(std::sin(phi));
+    const float cp = static_cast<float>(maths::Cos(phi));
+    const float sp = static_cast<float>(maths::Sin(phi));
     const float a = (m_Profiles.A(i) + 1.0f) / 4.0f;
     const float b = (m_Profiles.B(j) + 1.0f) / 4.0f;
     const float aSlope = m_Profiles.ASlope(i) / 8.0f;

@@ -1,5 +1,6 @@
 #include "meshes/PolyExtrudePoly.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 
 #include <algorithm>
@@ -46,10 +47,10 @@ PolyExtrudePoly::PolyExtrudePoly(Random& rng, int resolution, float tx, float ty
     float angle = 0.0f;
     if (capsAndTwist && rng.uniform() < 0.5)
         angle = static_cast<float>(rng.uniform() * 1.5707963267948966);
-    m_Top[0] = std::cos(angle);
-    m_Top[1] = std::sin(angle);
-    m_Top[4] = -std::sin(angle);
-    m_Top[5] = std::cos(angle);
+    m_Top[0] = maths::Cos(angle);
+    m_Top[1] = maths::Sin(angle);
+    m_Top[4] = -maths::Sin(angle);
+    m_Top[5] = maths::Cos(angle);
     float scale = 1.0f;
     if (scaling && rng.uniform() >= 0.5)
         scale = static_cast<float>(2.0 * rng.uniform());
@@ -70,8 +71,8 @@ void PolyExtrudePoly::EdgePoints(int edge, float& x0, float& y0, float& x1, floa
         vertex %= n;
         const double angle = 2.0 * std::numbers::pi * vertex / n;
         const float radius = VertexRadius(vertex);
-        x = radius * static_cast<float>(std::cos(angle));
-        y = radius * static_cast<float>(std::sin(angle));
+        x = radius * static_cast<float>(maths::Cos(angle));
+        y = radius * static_cast<float>(maths::Sin(angle));
     };
     point(edge, x0, y0);
     point(edge + 1, x1, y1);

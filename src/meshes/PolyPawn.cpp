@@ -1,5 +1,6 @@
 #include "meshes/PolyPawn.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 
 #include <cmath>
@@ -22,16 +23,16 @@ PolyPawn::PolyPawn(Random& rng, int resolution, bool randomOptions, const MeshCo
       m_Wave2(DrawWave(rng)) {}
 
 float PolyPawn::ProfileRadius(float alpha) const {
-    return (m_Wave1.amplitude * std::sin(alpha * m_Wave1.frequency + m_Wave1.phase) +
-            m_Wave2.amplitude * std::sin(alpha * m_Wave2.frequency + m_Wave2.phase) + 1.0f) /
+    return (m_Wave1.amplitude * maths::Sin(alpha * m_Wave1.frequency + m_Wave1.phase) +
+            m_Wave2.amplitude * maths::Sin(alpha * m_Wave2.frequency + m_Wave2.phase) + 1.0f) /
            2.0f;
 }
 
 float PolyPawn::ProfileSlope(float alpha) const {
     return (m_Wave1.amplitude * m_Wave1.frequency *
-                std::cos(alpha * m_Wave1.frequency + m_Wave1.phase) +
+                maths::Cos(alpha * m_Wave1.frequency + m_Wave1.phase) +
             m_Wave2.amplitude * m_Wave2.frequency *
-                std::cos(alpha * m_Wave2.frequency + m_Wave2.phase)) /
+                maths::Cos(alpha * m_Wave2.frequency + m_Wave2.phase)) /
            2.0f;
 }
 
@@ -40,8 +41,8 @@ PolySolid::SurfacePoint PolyPawn::PointAt(int i, int j) const {
     const float z = 2.0f * static_cast<float>(i) / static_cast<float>(m_Rows) - 1.0f;
     const float alpha = static_cast<float>(i * std::numbers::pi / m_Rows);
     const double phi = 2.0 * std::numbers::pi * j / m_Columns;
-    const float cp = static_cast<float>(std::cos(phi));
-    const float sp = static_cast<float>(std::sin(phi));
+    const float cp = static_cast<float>(maths::Cos(phi));
+    const float sp = static_cast<float>(maths::Sin(phi));
     const float r = ProfileRadius(alpha);
     const float slope = ProfileSlope(alpha);
     return {r * cp, r * sp, z, r * c * cp, r * c * sp, -r * slope / 2.0f};

@@ -1,5 +1,6 @@
 #include "meshes/PolySphere.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 
 #include <cmath>
@@ -17,10 +18,10 @@ PolySolid::SurfacePoint PolySphere::PointAt(int i, int j) const {
     const double step = 2.0 * std::numbers::pi / m_Rows;
     const double theta = i * step;
     const double phi = j * step;
-    const float st = static_cast<float>(std::sin(theta));
-    const float ct = static_cast<float>(std::cos(theta));
-    const float sp = static_cast<float>(std::sin(phi));
-    const float cp = static_cast<float>(std::cos(phi));
+    const float st = static_cast<float>(maths::Sin(theta));
+    const float ct = static_cast<float>(maths::Cos(theta));
+    const float sp = static_cast<float>(maths::Sin(phi));
+    const float cp = static_cast<float>(maths::Cos(phi));
     // The normal of the ellipsoid stretched by size along z.
     return {m_Radius * st * cp, m_Radius * st * sp, m_Radius * m_Size * ct,
             m_Size * st * cp,   m_Size * st * sp,   ct};

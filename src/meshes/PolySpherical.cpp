@@ -1,5 +1,7 @@
 #include "meshes/PolySpherical.h"
 
+#include "core/Maths.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -10,8 +12,9 @@ PolySpherical::PolySpherical(Random& rng, int resolution, bool randomOptions,
 PolySolid::SurfacePoint PolySpherical::PointAt(int i, int j) const {
     const double theta = i * std::numbers::pi / m_Rows;
     const double phi = 2.0 * std::numbers::pi * j / m_Columns;
-    const float st = static_cast<float>(std::sin(theta)), ct = static_cast<float>(std::cos(theta));
-    const float sp = static_cast<float>(std::sin(phi)), cp = static_cast<float>(std::cos(phi));
+    const float st = static_cast<float>(maths::Sin(theta)),
+                ct = static_cast<float>(maths::Cos(theta));
+    const float sp = static_cast<float>(maths::Sin(phi)), cp = static_cast<float>(maths::Cos(phi));
     const float a = (m_Profiles.A(i) + 1.0f) / 4.0f;
     const float b = (m_Profiles.B(j) + 1.0f) / 4.0f;
     const float aSlope = m_Profiles.ASlope(i) / 8.0f;

@@ -1,5 +1,6 @@
 #include "motion/MoverFollow.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "motion/MotionContext.h"
 #include "motion/SceneClock.h"
@@ -86,11 +87,11 @@ void MoverFollow::Advance(float& x, float& y, float& z, float t) {
     const int members = group.memberCount;
     double phase = 0.0;
     if (members > 0) {
-        const double pulse = std::fabs(std::sin(t / group.pulsePeriod * std::numbers::pi));
+        const double pulse = std::fabs(maths::Sin(t / group.pulsePeriod * std::numbers::pi));
         phase = pulse * (m_MemberIndex * 2.0 * std::numbers::pi / members);
     }
-    x = static_cast<float>(std::sin(static_cast<double>(t) * m_RateX + phase) * m_AmplitudeX);
-    y = static_cast<float>(std::sin(static_cast<double>(t) * m_RateY + phase) * m_AmplitudeY);
-    z = static_cast<float>(std::sin(static_cast<double>(t) * m_RateZ + phase) * m_AmplitudeZ);
+    x = static_cast<float>(maths::Sin(static_cast<double>(t) * m_RateX + phase) * m_AmplitudeX);
+    y = static_cast<float>(maths::Sin(static_cast<double>(t) * m_RateY + phase) * m_AmplitudeY);
+    z = static_cast<float>(maths::Sin(static_cast<double>(t) * m_RateZ + phase) * m_AmplitudeZ);
     m_bVisible = true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Maths.h"
 #include "core/Random.h"
 
 #include <cmath>
@@ -15,10 +16,10 @@ struct PolarDirection {
         PolarDirection d;
         d.theta = angleTheta;
         d.phi = anglePhi;
-        d.sinTheta = std::sin(angleTheta);
-        d.cosTheta = std::cos(angleTheta);
-        d.sinPhi = std::sin(anglePhi);
-        d.cosPhi = std::cos(anglePhi);
+        d.sinTheta = maths::Sin(angleTheta);
+        d.cosTheta = maths::Cos(angleTheta);
+        d.sinPhi = maths::Sin(anglePhi);
+        d.cosPhi = maths::Cos(anglePhi);
         d.x = d.sinTheta * d.cosPhi;
         d.y = d.sinTheta * d.sinPhi;
         d.z = d.cosTheta;
@@ -38,5 +39,5 @@ inline void DrawSymmetricVelocity(Random& rng, double scale, float& vx, float& v
 inline int ReserveAllBut(int budget, double exponent) {
     if (budget <= 0)
         return 0;
-    return static_cast<int>(budget - std::pow(static_cast<double>(budget), exponent));
+    return static_cast<int>(budget - maths::Pow(static_cast<double>(budget), exponent));
 }

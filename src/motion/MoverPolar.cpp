@@ -1,5 +1,6 @@
 #include "motion/MoverPolar.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"
@@ -48,7 +49,7 @@ void MoverPolar::Step(float& x, float& y, float& z, const Saver& scene) {
 
 void MoverPolar::Advance(float& x, float& y, float& z, float t) {
     const float d =
-        static_cast<float>(std::fabs(std::sin(static_cast<double>(t) * m_Rate)) * m_Amplitude);
+        static_cast<float>(std::fabs(maths::Sin(static_cast<double>(t) * m_Rate)) * m_Amplitude);
     x = d * m_Direction.x;
     y = d * m_Direction.y;
     z = d * m_Direction.z;

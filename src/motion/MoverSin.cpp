@@ -1,5 +1,6 @@
 #include "motion/MoverSin.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"
@@ -57,8 +58,8 @@ void MoverSin::Step(float& x, float& y, float& z, const Saver& scene) {
 }
 
 void MoverSin::Advance(float& x, float& y, float& z, float t) {
-    x = static_cast<float>(std::sin(static_cast<double>(t) * m_RateX) * m_AmplitudeX);
-    y = static_cast<float>(std::sin(static_cast<double>(t) * m_RateY) * m_AmplitudeY);
-    z = static_cast<float>(std::sin(static_cast<double>(t) * m_RateZ) * m_AmplitudeZ);
+    x = static_cast<float>(maths::Sin(static_cast<double>(t) * m_RateX) * m_AmplitudeX);
+    y = static_cast<float>(maths::Sin(static_cast<double>(t) * m_RateY) * m_AmplitudeY);
+    z = static_cast<float>(maths::Sin(static_cast<double>(t) * m_RateZ) * m_AmplitudeZ);
     m_bVisible = true;
 }

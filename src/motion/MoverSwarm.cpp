@@ -1,5 +1,6 @@
 #include "motion/MoverSwarm.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "motion/EndShrink.h"
 #include "motion/MotionContext.h"
@@ -98,9 +99,9 @@ void MoverSwarm::Target(const SceneClock& clock, float& x, float& y, float& z) c
     }
     const SwarmTable& swarm = s_Swarms[m_Swarm];
     const double t = clock.sceneTime;
-    x = static_cast<float>(std::sin(t * swarm.frequencyX) * swarm.amplitudeX + swarm.centreX);
-    y = static_cast<float>(std::sin(t * swarm.frequencyY) * swarm.amplitudeY + swarm.centreY);
-    z = static_cast<float>(std::sin(t * swarm.frequencyZ) * swarm.amplitudeZ + swarm.centreZ);
+    x = static_cast<float>(maths::Sin(t * swarm.frequencyX) * swarm.amplitudeX + swarm.centreX);
+    y = static_cast<float>(maths::Sin(t * swarm.frequencyY) * swarm.amplitudeY + swarm.centreY);
+    z = static_cast<float>(maths::Sin(t * swarm.frequencyZ) * swarm.amplitudeZ + swarm.centreZ);
 }
 
 void MoverSwarm::Step(float& x, float& y, float& z, const Saver& scene) {

@@ -1,6 +1,7 @@
 #include "motion/Rotater.h"
 
 #include "core/FloatArray.h"
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "core/WeightedChoice.h"
 #include "motion/RotaterDirection.h"
@@ -142,10 +143,10 @@ void Rotater::ScaleSpin(float factor) {
 void Rotater::TargetAngles(float dx, float dy, float dz, float& yawTarget, float& rollTarget) {
     yawTarget = dx == 0.0f && dz == 0.0f
                     ? 0.0f
-                    : Degrees(std::atan2(static_cast<double>(dx), static_cast<double>(dz)));
+                    : Degrees(maths::Atan2(static_cast<double>(dx), static_cast<double>(dz)));
     rollTarget = dx == 0.0f && dy == 0.0f
                      ? 0.0f
-                     : Degrees(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
+                     : Degrees(maths::Atan2(static_cast<double>(dy), static_cast<double>(dx)));
     if (dx < 0.0f)
         rollTarget += 180.0f;
 }

@@ -1,5 +1,6 @@
 #include "patterns/BinOp.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "patterns/PatternMath.h"
 
@@ -90,5 +91,5 @@ float BinOpMin::Apply(float a, float b, float ra, float rb) const {
 float BinOpAtan::Apply(float a, float b, float, float) const {
     if (a == 0.0f || b == 0.0f)
         return 0.0f;
-    return std::atan2(a, b) / kPiF;
+    return maths::Atan2(a, b) / kPiF;
 }

@@ -1,5 +1,6 @@
 #include "patterns/PatternCheckered.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "patterns/PatternMath.h"
 
@@ -27,7 +28,7 @@ void PatternCheckered::Calculate(const FloatArray& inputs, FloatArray& outputs) 
     int s = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const float w = static_cast<float>(m_Weights[i]);
-        s = TruncToInt(w * (std::sin(inputs[i] * m_Scale) + 1.0f) / 2.0f + static_cast<float>(s));
+        s = TruncToInt(w * (maths::Sin(inputs[i] * m_Scale) + 1.0f) / 2.0f + static_cast<float>(s));
     }
     outputs[0] = static_cast<float>((m_Offset + s) % m_Modulus) / static_cast<float>(m_Modulus);
 }

@@ -1,5 +1,6 @@
 #include "patterns/PatternFloat.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 
 #include <algorithm>
@@ -66,10 +67,10 @@ void PatternFloat::Execute(int position, float x, float y) {
         top = top * top;
         return;
     case 11:
-        top = std::sin(frequency * top);
+        top = maths::Sin(frequency * top);
         return;
     case 12:
-        top = std::cos(frequency * top);
+        top = maths::Cos(frequency * top);
         return;
     default:
         break;

@@ -1,5 +1,6 @@
 #include "patterns/PatternFractal.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "patterns/PatternMath.h"
 
@@ -85,7 +86,7 @@ int PatternFractal::Iterate(float x, float y, bool twist) const {
         if (z.im == 0.0f) {
             n = 0;
         } else {
-            const float alpha = std::atan2(w.re, w.im);
+            const float alpha = maths::Atan2(w.re, w.im);
             const float t = (alpha / kPiF + 1.0f) / 2.0f;
             const float q = (0.25f - std::fabs(t - 0.5f)) * 4.0f;
             n = std::abs(TruncToInt(scale * q)) % colours;

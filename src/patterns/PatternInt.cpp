@@ -1,5 +1,6 @@
 #include "patterns/PatternInt.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "patterns/PatternMath.h"
 
@@ -91,13 +92,13 @@ void PatternInt::Execute(int position, int x, int y) {
         return;
     case 15:
         if (t != 0)
-            top = TruncToInt(std::log(static_cast<double>(Magnitude(top))));
+            top = TruncToInt(maths::Log(static_cast<double>(Magnitude(top))));
         return;
     case 16:
         top = Wrap(t * t % scale);
         return;
     case 17:
-        top = TruncToInt(std::sin(static_cast<double>(t) / static_cast<double>(scale) * kPi) *
+        top = TruncToInt(maths::Sin(static_cast<double>(t) / static_cast<double>(scale) * kPi) *
                          static_cast<double>(scale));
         return;
     default:

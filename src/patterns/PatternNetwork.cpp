@@ -1,5 +1,6 @@
 #include "patterns/PatternNetwork.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "patterns/PatternMath.h"
 
@@ -15,14 +16,14 @@ float Output(const PatternNetwork::Neuron& neuron) {
 float Activate(const PatternNetwork::Layer& layer, float s) {
     switch (layer.kind) {
     case 1:
-        return std::fabs(std::sin(layer.phase + s));
+        return std::fabs(maths::Sin(layer.phase + s));
     case 2: {
         const float q = std::fabs(s) / 4.0f;
         return q - std::trunc(q);
     }
     case 0:
     default:
-        return (std::sin(layer.phase + s) + 1.0f) / 2.0f;
+        return (maths::Sin(layer.phase + s) + 1.0f) / 2.0f;
     }
 }
 

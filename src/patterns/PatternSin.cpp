@@ -1,5 +1,6 @@
 #include "patterns/PatternSin.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "patterns/PatternMath.h"
 
@@ -51,14 +52,14 @@ void PatternSin::Calculate(const FloatArray& inputs, FloatArray& outputs) {
     const Wave& w = m_Wave;
     const float x = Input(inputs, 0);
     if (inputs.size() < 2) {
-        outputs[0] = std::sin((w.b * x + w.c) * kPiF) * 0.5f + 0.5f;
+        outputs[0] = maths::Sin((w.b * x + w.c) * kPiF) * 0.5f + 0.5f;
         return;
     }
     const float y = inputs[1];
     float a = w.a, b = w.b, c = w.c, d = w.d, e = w.e, f = w.f;
     if (m_Mod.amplitudeByY || m_Mod.xFrequencyByY || m_Mod.xPhaseByY) {
         if (y != m_LastY) {
-            m_SinY = std::sin((y * w.e + w.f) * kPiF);
+            m_SinY = maths::Sin((y * w.e + w.f) * kPiF);
             m_LastY = y;
         }
         const float sy = m_SinY;
@@ -69,14 +70,14 @@ void PatternSin::Calculate(const FloatArray& inputs, FloatArray& outputs) {
         if (m_Mod.xPhaseByY)
             c = w.c * w.d * sy;
     }
-    const float sx = std::sin((x * w.b + w.c) * kPiF);
+    const float sx = maths::Sin((x * w.b + w.c) * kPiF);
     if (m_Mod.yAmplitudeByX)
         d = sx * w.d * w.a;
     if (m_Mod.yFrequencyByX)
         e = sx * w.e * w.a;
     if (m_Mod.yPhaseByX)
         f = sx * w.f * w.a;
-    const float u = std::sin((b * x + c) * kPiF);
-    const float v = std::sin((e * y + f) * kPiF);
+    const float u = maths::Sin((b * x + c) * kPiF);
+    const float v = maths::Sin((e * y + f) * kPiF);
     outputs[0] = m_pOp->Apply(u * a, v * d, a, d) * 0.5f + 0.5f;
 }

@@ -1,5 +1,6 @@
 #include "patterns/PatternSinFM.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "patterns/PatternMath.h"
 
@@ -73,10 +74,10 @@ float PatternSinFM::Evaluate(float x) const {
     float norm = total;
     const int last = m_Stages - 1;
     for (int r = 0; r < m_Chains; ++r) {
-        float v = m_Amp[r][0] * std::sin(m_Phase[r][0] + x * m_Freq[r][0] * kPiF);
+        float v = m_Amp[r][0] * maths::Sin(m_Phase[r][0] + x * m_Freq[r][0] * kPiF);
         for (int s = 1; s < m_Stages; ++s) {
             const float modulator = m_bPhase ? v * m_Freq[r][s] : v * x;
-            v = m_Amp[r][s] * std::sin(m_Phase[r][s] + modulator * kPiF);
+            v = m_Amp[r][s] * maths::Sin(m_Phase[r][s] + modulator * kPiF);
         }
         if (m_bSum) {
             total += v;
@@ -95,7 +96,7 @@ float PatternSinFM::Slope(float x) const {
     float norm = 0.0f;
     for (int r = 0; r < m_Chains; ++r) {
         total +=
-            std::cos(m_Phase[r][0] + x * m_Freq[r][0] * kPiF) * m_Amp[r][0] * m_Freq[r][0] * kPiF;
+            maths::Cos(m_Phase[r][0] + x * m_Freq[r][0] * kPiF) * m_Amp[r][0] * m_Freq[r][0] * kPiF;
         total = Clamp(total);
         norm += std::fabs(m_Amp[r][0]);
     }

@@ -1,5 +1,6 @@
 #include "patterns/Shape2D.h"
 
+#include "core/Maths.h"
 #include "core/Random.h"
 #include "core/WeightedChoice.h"
 #include "patterns/Canvas.h"
@@ -251,7 +252,7 @@ void Shape2D::KeepApart(Shape2D& other) {
         return;
     const double dx = static_cast<double>(CentreX()) - other.CentreX();
     const double dy = static_cast<double>(CentreY()) - other.CentreY();
-    const int d = Pixel(std::hypot(dx, dy));
+    const int d = Pixel(maths::Hypot(dx, dy));
     if (static_cast<long long>(d) >= static_cast<long long>(Radius()) + other.Radius())
         return;
     Shape2D& a = Size() > other.Size() ? *this : other;
@@ -273,10 +274,10 @@ void Shape2D::RotatePoint(Point& p, float angle) const {
     // A turn by 0 is exact; the polar round trip could lose a pixel to truncation.
     if ((dx == 0 && dy == 0) || angle == 0.0f)
         return;
-    const double r = std::hypot(dx, dy);
-    const double a = std::atan2(dy, dx) + angle;
-    p.x = Whole(CentreX() + std::trunc(r * std::cos(a)));
-    p.y = Whole(CentreY() + std::trunc(r * std::sin(a)));
+    const double r = maths::Hypot(dx, dy);
+    const double a = maths::Atan2(dy, dx) + angle;
+    p.x = Whole(CentreX() + std::trunc(r * maths::Cos(a)));
+    p.y = Whole(CentreY() + std::trunc(r * maths::Sin(a)));
 }
 
 long long Shape2D::Margin(const Canvas& canvas) {
@@ -344,12 +345,12 @@ void Shape2D::DrawThickLine(Canvas& canvas, int x0, int y0, int x1, int y1, floa
     y1 = Pinned(y1);
     const double dx = static_cast<double>(x1) - x0;
     const double dy = static_cast<double>(y1) - y0;
-    const int len = Pixel(std::hypot(dx, dy));
+    const int len = Pixel(maths::Hypot(dx, dy));
     if (len == 0)
         return;
     const int halfWidth = std::min(m_LineWidth / 2, kCoordLimit);
     Shape2DRectangle body(m_Colour, (x0 + x1) / 2, (y0 + y1) / 2, len / 2, halfWidth,
-                          static_cast<float>(std::atan2(dy, dx)), true, false, false);
+                          static_cast<float>(maths::Atan2(dy, dx)), true, false, false);
     body.Draw(canvas, true, true);
     const int capRadius = Pixel(static_cast<double>(m_LineWidth) / 2 * capScale);
     const auto wellInside = [&](int x, int y) {

@@ -1,5 +1,7 @@
 #include "patterns/Shape2DAngle.h"
 
+#include "core/Maths.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -8,7 +10,7 @@ Shape2DAngle::Shape2DAngle(int colour, int cx, int cy, int rx, int ry, int n, fl
     : Shape2DPoly(colour, cx, cy, std::max(rx, ry)) {
     for (int i = 0; i < n; ++i) {
         const double t = 2 * std::numbers::pi * i / n;
-        AddPoint(cx + rx * std::cos(t), cy + ry * std::sin(t), angle);
+        AddPoint(cx + rx * maths::Cos(t), cy + ry * maths::Sin(t), angle);
     }
 }
 
@@ -21,7 +23,7 @@ Shape2DStar::Shape2DStar(int colour, int cx, int cy, int r1, int r2, int n)
     for (int i = 0; i < points; ++i) {
         const double t = 2 * std::numbers::pi * i / points;
         const int r = i % 2 == 0 ? r1 : r2;
-        AddPoint(cx + r * std::cos(t), cy + r * std::sin(t));
+        AddPoint(cx + r * maths::Cos(t), cy + r * maths::Sin(t));
     }
 }
 

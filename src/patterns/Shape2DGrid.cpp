@@ -1,6 +1,7 @@
 #include "patterns/Shape2DGrid.h"
 
 #include "core/DrawGate.h"
+#include "core/Maths.h"
 #include "patterns/Canvas.h"
 
 #include <algorithm>
@@ -94,8 +95,8 @@ Shape2DAsterisk::Shape2DAsterisk(int colour, int cx, int cy, int size, int arms,
 void Shape2DAsterisk::DrawStrokes(Canvas& canvas) {
     for (int k = 0; k < m_Arms; ++k) {
         const double a = std::numbers::pi * k / m_Arms;
-        const double dx = m_Size * std::cos(a);
-        const double dy = m_Size * std::sin(a);
+        const double dx = m_Size * maths::Cos(a);
+        const double dy = m_Size * maths::Sin(a);
         Stroke(canvas, m_CentreX + dx, m_CentreY + dy, m_CentreX - dx, m_CentreY - dy);
         if (!CanGoOn(canvas.Gate()))
             return;

@@ -1,6 +1,7 @@
 #include "patterns/Shape2DPoly.h"
 
 #include "core/DrawGate.h"
+#include "core/Maths.h"
 #include "patterns/Canvas.h"
 
 #include <algorithm>
@@ -92,10 +93,10 @@ void Shape2DPoly::SetSize(int s) {
     for (Point& p : m_Points) {
         const double dx = static_cast<double>(p.x) - m_CentreX;
         const double dy = static_cast<double>(p.y) - m_CentreY;
-        const double r = std::hypot(dx, dy) * factor;
-        const double a = std::atan2(dy, dx);
-        p.x = Whole(m_CentreX + std::trunc(r * std::cos(a)));
-        p.y = Whole(m_CentreY + std::trunc(r * std::sin(a)));
+        const double r = maths::Hypot(dx, dy) * factor;
+        const double a = maths::Atan2(dy, dx);
+        p.x = Whole(m_CentreX + std::trunc(r * maths::Cos(a)));
+        p.y = Whole(m_CentreY + std::trunc(r * maths::Sin(a)));
     }
     m_Size = s;
 }

@@ -1,5 +1,7 @@
 #include "patterns/Shape2DSpiral.h"
 
+#include "core/Maths.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -19,7 +21,7 @@ Shape2DSpiral::Shape2DSpiral(int colour, int cx, int cy, int size, int step, flo
     long long i = 0;
     for (long long r = 0; r <= size; r += m_Step, ++i) {
         const double a = static_cast<double>(i) * kTurn;
-        AddPoint(cx + r * std::cos(a), cy + r * std::sin(a), angle);
+        AddPoint(cx + r * maths::Cos(a), cy + r * maths::Sin(a), angle);
     }
 }
 
@@ -34,9 +36,9 @@ Shape2DWavyLine::Shape2DWavyLine(int colour, int cx, int cy, int size, int exten
     for (int i = 0; i <= 50; ++i) {
         const double x = -length / 2 + i * (length / 50);
         // An extent of 0 leaves every point at the centre.
-        const double y = extent == 0
-                             ? 0.0
-                             : length * std::sin(x * waves * 2 * std::numbers::pi / length + phase);
+        const double y =
+            extent == 0 ? 0.0
+                        : length * maths::Sin(x * waves * 2 * std::numbers::pi / length + phase);
         AddPoint(cx + x, cy + y, angle);
     }
 }

@@ -1,6 +1,7 @@
 #include "scene/GLContext.h"
 
 #include "core/Color.h"
+#include "core/Maths.h"
 #include "scene/SceneHost.h"
 #include "scene/SceneWnd.h"
 
@@ -228,7 +229,7 @@ void GLContext::SetupSpot(int index, bool spot) {
     const auto dz = static_cast<float>(-m_Rand.uniform());
     const GLfloat direction[3] = {dx, dy, dz};
     glLightfv(light, GL_SPOT_DIRECTION, direction);
-    glLightf(light, GL_SPOT_EXPONENT, std::pow(2.0f, static_cast<float>(m_Rand.skewed(6, 3))));
+    glLightf(light, GL_SPOT_EXPONENT, maths::Pow(2.0f, static_cast<float>(m_Rand.skewed(6, 3))));
     glLightf(light, GL_SPOT_CUTOFF, static_cast<float>(m_Rand.uniform() * 45.0 + 45.0));
 }
 

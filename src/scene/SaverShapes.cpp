@@ -1,5 +1,6 @@
 #include "scene/SaverShapes.h"
 
+#include "core/Maths.h"
 #include "core/RegSettings.h"
 #include "core/tvTimer.h"
 #include "scene/Background.h"
@@ -147,9 +148,9 @@ void SaverShapes::DrawFrame() {
 }
 
 void SaverShapes::PlaceCamera(float t) const {
-    const double x = std::sin(double{m_CamFreqX * t}) * m_CamAmpX;
-    const double y = std::sin(double{m_CamFreqY * t}) * m_CamAmpY;
-    const double z = (std::cos(double{m_CamFreqZ * t}) + 1.0) / 2.0 * m_CamAmpZ + 0.1;
+    const double x = maths::Sin(double{m_CamFreqX * t}) * m_CamAmpX;
+    const double y = maths::Sin(double{m_CamFreqY * t}) * m_CamAmpY;
+    const double z = (maths::Cos(double{m_CamFreqZ * t}) + 1.0) / 2.0 * m_CamAmpZ + 0.1;
     gluLookAt(x, y, z, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
 }
 
@@ -157,11 +158,11 @@ void SaverShapes::UpdateGroupScale(float t) {
     if (!m_bScaleAnimated)
         return;
     if (m_bScaleX)
-        m_ScaleX = static_cast<float>(std::sin(double{m_ScaleFreqX * t}) + 1.5);
+        m_ScaleX = static_cast<float>(maths::Sin(double{m_ScaleFreqX * t}) + 1.5);
     if (m_bScaleY)
-        m_ScaleY = static_cast<float>(std::sin(double{m_ScaleFreqY * t}) + 1.5);
+        m_ScaleY = static_cast<float>(maths::Sin(double{m_ScaleFreqY * t}) + 1.5);
     if (m_bScaleZ)
-        m_ScaleZ = static_cast<float>(std::sin(double{m_ScaleFreqZ * t}) + 1.5);
+        m_ScaleZ = static_cast<float>(maths::Sin(double{m_ScaleFreqZ * t}) + 1.5);
 }
 
 void SaverShapes::Pace(tvTimer& pace) const {

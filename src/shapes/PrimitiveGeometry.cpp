@@ -1,5 +1,7 @@
 #include "shapes/PrimitiveGeometry.h"
 
+#include "core/Maths.h"
+
 #include <cmath>
 #include <utility>
 
@@ -144,13 +146,13 @@ void Torus(GeometrySink& sink, double r, double ringRadius, int sides, int rings
     for (int i = 0; i < rings; ++i) {
         const double theta = i * kTwoPi / rings;
         const double theta1 = (i + 1) * kTwoPi / rings;
-        const double cosTheta = std::cos(theta), sinTheta = std::sin(theta);
-        const double cosTheta1 = std::cos(theta1), sinTheta1 = std::sin(theta1);
+        const double cosTheta = maths::Cos(theta), sinTheta = maths::Sin(theta);
+        const double cosTheta1 = maths::Cos(theta1), sinTheta1 = maths::Sin(theta1);
         for (int j = 0; j < sides; ++j) {
             const double phi = j * kTwoPi / sides;
             const double phi1 = (j + 1) * kTwoPi / sides;
-            const double cosPhi = std::cos(phi), sinPhi = std::sin(phi);
-            const double cosPhi1 = std::cos(phi1), sinPhi1 = std::sin(phi1);
+            const double cosPhi = maths::Cos(phi), sinPhi = maths::Sin(phi);
+            const double cosPhi1 = maths::Cos(phi1), sinPhi1 = maths::Sin(phi1);
             const double d = ringRadius + r * cosPhi;
             const double d1 = ringRadius + r * cosPhi1;
             const std::array<Vec3d, 4> points{{
