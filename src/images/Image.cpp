@@ -39,6 +39,16 @@ std::uint32_t Opaque(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
 
 } // namespace
 
+std::int64_t BytesLeft(std::FILE* file) {
+    const long at = std::ftell(file);
+    if (at < 0 || std::fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    const long end = std::ftell(file);
+    if (std::fseek(file, at, SEEK_SET) != 0 || end < at)
+        return -1;
+    return end - at;
+}
+
 std::int64_t Image::BytesPerRow(std::int64_t width, int bitsPerPixel) const {
     return ((bitsPerPixel * width + 31) & ~std::int64_t{31}) / 8;
 }

@@ -33,6 +33,10 @@ inline FileHandle OpenForReading(const std::string& path) {
     return FileHandle(std::fopen(path.c_str(), "rb"));
 }
 
+// Bytes from the current position of a file to its end, the position unchanged; -1 when
+// the file cannot seek.
+std::int64_t BytesLeft(std::FILE* file);
+
 // The unpadded copy a texture takes: width x height x 3 bytes, red, green, blue, rows
 // bottom-up.
 struct RGBImage {
@@ -47,10 +51,17 @@ struct RGBImage {
 //
 // Files are untrusted. No decoder allocates more than the limits below, whatever the file
 // claims: a picture of more than MaxPixels pixels (after any scaling) is refused before its
-// pixels are allocated or decompressed.
+// pixels are allocated or decompressed. Nor does a small file cost much work: each
+// compressed format refuses a picture that claims far more pixels than its bytes could code.
+//
+// The fuzzing build lowers the pixel limit (KINETORA_MAX_PIXELS), so that every input it
+// tries decodes quickly; the code paths are the same.
+#ifndef KINETORA_MAX_PIXELS
+#define KINETORA_MAX_PIXELS 64'000'000
+#endif
 class Image {
 public:
-    static constexpr std::int64_t MaxPixels = 64'000'000;
+    static constexpr std::int64_t MaxPixels = KINETORA_MAX_PIXELS;
     static constexpr std::int64_t MaxBlockBytes = 256LL * 1024 * 1024;
 
     // Compression values of the header.

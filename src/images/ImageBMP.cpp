@@ -166,6 +166,9 @@ bool ImageBMP::Read(std::FILE* file) {
         bitsBytes = BytesPerRow(header.biWidth, bpp) * header.biHeight;
     if (bitsBytes <= 0 || bitsStart > in.size || bitsBytes > in.size - bitsStart)
         return false;
+    if ((compression == CompressRLE8 || compression == CompressRLE4) &&
+        std::int64_t{header.biWidth} * header.biHeight > MaxRunPixelsPerByte * bitsBytes)
+        return false;
     const std::int64_t maskBytes = compression == CompressBitfields ? 12 : 0;
     const std::int64_t blockBytes =
         static_cast<std::int64_t>(HeaderBytes) + maskBytes + 4 * colours + bitsBytes;

@@ -50,10 +50,29 @@ void EmitMessage(j_common_ptr cinfo, int level) {
     }
 }
 
-// A progressive file may hold any number of scans, each decoded over the whole picture.
+// A progressive file may hold any number of scans, each decoded over all blocks of its
+// components: each new scan is counted before any of its rows is decoded.
+struct ScanBudget {
+    jpeg_progress_mgr pub; // first, so the library's pointer is ours
+    std::int64_t blocksLeft = 0;
+    int scan = 0;
+};
+
 void LimitScans(j_common_ptr cinfo) {
-    if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > ImageJPEG::MaxScans)
+    if (!cinfo->is_decompressor)
+        return;
+    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    auto* budget = reinterpret_cast<ScanBudget*>(cinfo->progress);
+    if (d->input_scan_number == budget->scan)
+        return;
+    budget->scan = d->input_scan_number;
+    if (budget->scan > ImageJPEG::MaxScans)
+        Fail(cinfo);
+    for (int i = 0; i < d->comps_in_scan; ++i) {
+        const jpeg_component_info* c = d->cur_comp_info[i];
+        budget->blocksLeft -= std::int64_t{c->width_in_blocks} * c->height_in_blocks;
+    }
+    if (budget->blocksLeft < 0)
         Fail(cinfo);
 }
 
@@ -61,7 +80,7 @@ void LimitScans(j_common_ptr cinfo) {
 struct Session {
     jpeg_decompress_struct cinfo{};
     ErrorManager error{};
-    jpeg_progress_mgr progress{};
+    ScanBudget progress{};
     bool created = false;
 
     Session() = default;
@@ -91,13 +110,17 @@ namespace {
 // Runs the library up to the point where the output size is known, and checks that the
 // picture is one we decode. Returns false on any refusal; library errors jump out.
 bool ReadHeader(Session& s, std::FILE* file, int divisor, int sceneWidth) {
+    const std::int64_t fileBytes = BytesLeft(file);
     jpeg_create_decompress(&s.cinfo);
     s.created = true;
     s.cinfo.mem->max_memory_to_use = ImageJPEG::MaxDecoderMemory;
-    s.progress.progress_monitor = LimitScans;
-    s.cinfo.progress = &s.progress;
+    s.progress.pub.progress_monitor = LimitScans;
+    s.progress.blocksLeft = ImageJPEG::MaxScanBlocksPerByte * fileBytes;
+    s.cinfo.progress = &s.progress.pub;
     jpeg_stdio_src(&s.cinfo, file);
-    if (jpeg_read_header(&s.cinfo, TRUE) != JPEG_HEADER_OK)
+    if (jpeg_read_header(&s.cinfo, TRUE) != JPEG_HEADER_OK ||
+        std::int64_t{s.cinfo.image_width} * s.cinfo.image_height >
+            ImageJPEG::MaxPixelsPerByte * fileBytes)
         return false;
     if (s.cinfo.num_components != 3 ||
         (s.cinfo.jpeg_color_space != JCS_YCbCr && s.cinfo.jpeg_color_space != JCS_RGB))

@@ -15,9 +15,18 @@ struct jpeg_decompress_struct;
 // Grey-scale and CMYK files, truncated files, more than MaxScans scans and pictures over
 // the pixel limit are not valid. The library's own working memory is capped too, so a
 // progressive file that claims an enormous size fails instead of exhausting memory.
+//
+// The work a file may cause is tied to its size. Huffman coding spends at least one bit on
+// every 8 x 8 block of the first scan that covers it, so a colour picture codes at most
+// about 460 pixels a byte: more than MaxPixelsPerByte (before scaling) is refused. Every
+// scan of a progressive file runs over all blocks of its components, however few bytes it
+// has: the blocks of all scans together may not exceed MaxScanBlocksPerByte a byte (a flat
+// picture in ten scans needs about 40).
 class ImageJPEG : public Image {
 public:
     static constexpr int MaxScans = 500;
+    static constexpr std::int64_t MaxPixelsPerByte = 2048;
+    static constexpr std::int64_t MaxScanBlocksPerByte = 256;
     static constexpr long MaxDecoderMemory = 256L * 1024 * 1024;
 
     ImageJPEG(const std::string& path, int divisor, bool swap, int sceneWidth);

@@ -31,7 +31,7 @@ struct Session {
 
 // Sets up the transformations to 8-bit RGB over the background; false for pictures we do
 // not take. Returns the number of interlace passes through `passes`.
-bool Prepare(Session& s, std::FILE* file, int& passes) {
+bool Prepare(Session& s, std::FILE* file, std::int64_t fileBytes, int& passes) {
     png_init_io(s.png, file);
     png_read_info(s.png, s.info);
     const int colourType = png_get_color_type(s.png, s.info);
@@ -39,7 +39,8 @@ bool Prepare(Session& s, std::FILE* file, int& passes) {
         return false;
     const std::int64_t width = png_get_image_width(s.png, s.info);
     const std::int64_t height = png_get_image_height(s.png, s.info);
-    if (width * height > Image::MaxPixels)
+    if (width * height > Image::MaxPixels ||
+        width * height > ImagePNG::MaxPixelsPerByte * fileBytes)
         return false;
 
     png_color_16 background{};
@@ -74,6 +75,7 @@ ImagePNG::ImagePNG(std::FILE* file) {
 // them may hold an object with a destructor. Session lives in this frame and outlives the jump.
 void ImagePNG::Decode(std::FILE* file) {
     m_bSwap = true;
+    const std::int64_t fileBytes = BytesLeft(file);
     Session s;
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Ignore);
     if (!s.png)
@@ -86,7 +88,7 @@ void ImagePNG::Decode(std::FILE* file) {
         return;
     }
     int passes = 1;
-    if (!Prepare(s, file, passes) ||
+    if (!Prepare(s, file, fileBytes, passes) ||
         !Allocate24(static_cast<int>(png_get_image_width(s.png, s.info)),
                     static_cast<int>(png_get_image_height(s.png, s.info)))) {
         Clear();

@@ -201,6 +201,46 @@ TEST(ImageBMP, RunLengthPicturesExpandForDisplay) {
     EXPECT_EQ(colours({0, 0, 1, 1}), wild->ToDisplayPixels());
 }
 
+// The way an encoder codes a run-length picture: every row as runs of at most 255 pixels
+// and an end of row; the bottom half index 1, the top half index 2, at the highest density
+// runs allow. Then the same size claimed over a lone end of picture.
+TEST(ImageBMP, RunLengthPictureMayNotClaimMorePixelsThanItsBytesCode) {
+    auto make = [](int w, int h, int bpp, const Bytes& runs) {
+        Bytes b = Bmp8(1, 1, Index, Palette, true);
+        b.resize(66);
+        b.insert(b.end(), runs.begin(), runs.end());
+        Patch32(b, 18, static_cast<std::uint32_t>(w));
+        Patch32(b, 22, static_cast<std::uint32_t>(h));
+        b[28] = static_cast<std::uint8_t>(bpp);
+        Patch32(b, 30, bpp == 8 ? 1 : 2);
+        Patch32(b, 34, static_cast<std::uint32_t>(runs.size()));
+        return b;
+    };
+    const int w = 2040, h = 1000; // 8 runs of 255 a row
+    Bytes runs;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; x += 255)
+            runs.insert(runs.end(), {255, static_cast<std::uint8_t>(y < h / 2 ? 1 : 2)});
+        runs.insert(runs.end(), {0, 0});
+    }
+    runs.insert(runs.end(), {0, 1});
+    const auto dense = Decode(make(w, h, 8, runs));
+    ASSERT_TRUE(dense->IsValid());
+    const auto pixels = dense->ToDisplayPixels();
+    ASSERT_EQ(std::size_t{w} * h, pixels.size());
+    const Rgb top = Palette[2], bottom = Palette[1];
+    EXPECT_EQ(0xFF000000u | top.r << 16 | top.g << 8 | top.b, pixels[w + 7]);
+    EXPECT_EQ(0xFF000000u | bottom.r << 16 | bottom.g << 8 | bottom.b, pixels.back());
+
+    for (const int bpp : {8, 4}) {
+        EXPECT_FALSE(Decode(make(4000, 4000, bpp, {0, 1}))->IsValid()) << bpp;
+        // The limit is a ratio: the same two bytes serve a small picture.
+        const int rows = static_cast<int>(2 * ImageBMP::MaxRunPixelsPerByte / 16);
+        EXPECT_TRUE(Decode(make(16, rows, bpp, {0, 1}))->IsValid()) << bpp;
+        EXPECT_FALSE(Decode(make(16, rows + 1, bpp, {0, 1}))->IsValid()) << bpp;
+    }
+}
+
 // Sixteen bits: 5-5-5 without masks; 5-6-5 with masks after a 40-byte header or inside a
 // 56-byte one. Two pixels, channels scaled to 0..255.
 TEST(ImageBMP, SixteenBitPixelsWithAndWithoutMasks) {

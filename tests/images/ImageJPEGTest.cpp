@@ -44,6 +44,35 @@ void ExpectQuarters(const Image& image) {
     ExpectNear(*rgb, 3 * w / 4, 3 * h / 4, {240, 240, 240});
 }
 
+// Where each marker after the start of image begins; a scan's segment runs on over its
+// coded data to the next marker. The last entry is the end of image.
+std::vector<std::size_t> Segments(const Bytes& b) {
+    std::vector<std::size_t> at;
+    std::size_t i = 2;
+    while (i + 4 <= b.size() && b[i] == 0xFF) {
+        at.push_back(i);
+        const std::uint8_t marker = b[i + 1];
+        if (marker == 0xD9)
+            break;
+        i += 2 + static_cast<std::size_t>(b[i + 2] << 8 | b[i + 3]);
+        if (marker == 0xDA) // stuffed zero bytes and restart markers belong to the data
+            while (i + 1 < b.size() &&
+                   !(b[i] == 0xFF && b[i + 1] != 0 && (b[i + 1] < 0xD0 || b[i + 1] > 0xD7)))
+                ++i;
+    }
+    return at;
+}
+
+// A flat grey progressive photograph: the densest coding a real picture can have.
+Bytes Flat(int size) {
+    return Jpeg(
+        size, size, 3,
+        [](int, int) {
+            return Rgb{90, 90, 90};
+        },
+        true);
+}
+
 } // namespace
 
 TEST(ImageJPEG, LargePhotoScalesToTheSceneWidth) {
@@ -127,4 +156,62 @@ TEST(ImageJPEG, ScaleDenominatorUsesWholeDivisions) {
     EXPECT_EQ(2, ImageJPEG::ScaleDenominator(600, 1601, 1, 800)); // 1601 / 2 = 800
     EXPECT_EQ(8, ImageJPEG::ScaleDenominator(100000, 10, 1, 800));
     EXPECT_EQ(8, ImageJPEG::ScaleDenominator(10, 10, 100, 50)); // limit 0
+}
+
+// Without its first (DC) scans a progressive file still decodes, to a flat picture built
+// from nothing: its few bytes may then claim only a small size. The same flat picture with
+// all its scans decodes at a size four times over.
+TEST(ImageJPEG, FileMayNotClaimMorePixelsThanItsBytesCode) {
+    auto withoutDcScans = [](const Bytes& b) {
+        const auto at = Segments(b);
+        Bytes out(b.begin(), b.begin() + 2);
+        for (std::size_t i = 0; i + 1 < at.size(); ++i) {
+            const std::size_t from = at[i], to = at[i + 1];
+            const bool dcScan = b[from + 1] == 0xDA && b[from + 5 + 2 * b[from + 4]] == 0;
+            if (!dcScan)
+                out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(from),
+                           b.begin() + static_cast<std::ptrdiff_t>(to));
+        }
+        out.insert(out.end(), {0xFF, 0xD9});
+        return out;
+    };
+    const Bytes small = withoutDcScans(Flat(256));
+    ASSERT_LT(std::int64_t{256} * 256, ImageJPEG::MaxPixelsPerByte * std::ssize(small));
+    EXPECT_TRUE(Decode(small, 1, false, 0)->IsValid()) << "a file that decodes";
+
+    const Bytes big = Flat(2048);
+    const Bytes hollow = withoutDcScans(big);
+    ASSERT_GT(std::int64_t{2048} * 2048, ImageJPEG::MaxPixelsPerByte * std::ssize(hollow));
+    for (const int sceneWidth : {0, 800})
+        EXPECT_FALSE(Decode(hollow, 1, false, sceneWidth)->IsValid()) << sceneWidth;
+    const auto real = Decode(big, 1, false, 0);
+    ASSERT_TRUE(real->IsValid());
+    EXPECT_EQ(2048, real->Width());
+    EXPECT_NEAR(90, real->Bits()[3 * 2047], 2);
+}
+
+// Repeated scans cost no more bytes than their headers and a few end-of-block runs, but
+// each is decoded over the whole picture: the scans' blocks are limited by the file's size.
+TEST(ImageJPEG, ScansMayNotDecodeMoreBlocksThanTheFileJustifies) {
+    const Bytes photo = Flat(2048);
+    auto repeatLastScan = [&photo](int times) {
+        const auto at = Segments(photo);
+        std::size_t last = at.size() - 2; // the last scan, with the table defined for it
+        if (last > 0 && photo[at[last - 1] + 1] == 0xC4)
+            --last;
+        Bytes out(photo.begin(), photo.end() - 2);
+        for (int i = 0; i < times; ++i)
+            out.insert(out.end(), photo.begin() + static_cast<std::ptrdiff_t>(at[last]),
+                       photo.end() - 2);
+        out.insert(out.end(), {0xFF, 0xD9});
+        return out;
+    };
+    // Each repeat adds its 256 x 256 luminance blocks and lets in MaxScanBlocksPerByte a byte.
+    const Bytes few = repeatLastScan(4);
+    const Bytes many = repeatLastScan(200);
+    const std::int64_t blocks = 256 * 256;
+    ASSERT_GT(blocks * 200, ImageJPEG::MaxScanBlocksPerByte * std::ssize(many));
+    EXPECT_TRUE(Decode(few, 1, false, 800)->IsValid());
+    EXPECT_FALSE(Decode(many, 1, false, 800)->IsValid());
+    EXPECT_LT(200 + 10, ImageJPEG::MaxScans) << "refused for its blocks, not its scan count";
 }

@@ -112,3 +112,30 @@ TEST(ImagePNG, HugeClaimedSizeIsRefused) {
         EXPECT_FALSE(Decode(b)->IsValid()) << w << "x" << h;
     }
 }
+
+// A flat picture is the densest a PNG gets (deflate codes at most 1032 bytes in one): a big
+// one still decodes. A few bytes that claim a picture within the pixel limit, with a correct
+// checksum, are refused before any row is read.
+TEST(ImagePNG, FileMayNotClaimMorePixelsThanItsBytesCode) {
+    const Bytes flat = Png(2000, 2000, PNG_COLOR_TYPE_RGB, 8, false, [](int, int) {
+        return Pixel16{200, 100, 50, 255};
+    });
+    const auto image = Decode(flat);
+    ASSERT_TRUE(image->IsValid());
+    const auto rgb = image->ToRGB();
+    ASSERT_TRUE(rgb);
+    EXPECT_EQ((Rgb{200, 100, 50}), At(*rgb, 1999, 1999));
+
+    Bytes b = Png(4, 4, PNG_COLOR_TYPE_RGB, 8, true, Pattern8);
+    const std::uint32_t side = 4000;
+    ASSERT_LE(std::int64_t{side} * side, Image::MaxPixels);
+    ASSERT_GT(std::int64_t{side} * side, ImagePNG::MaxPixelsPerByte * std::ssize(b));
+    for (int i = 0; i < 4; ++i) {
+        b[16 + i] = static_cast<std::uint8_t>(side >> (24 - 8 * i));
+        b[20 + i] = static_cast<std::uint8_t>(side >> (24 - 8 * i));
+    }
+    const uLong crc = crc32(0, b.data() + 12, 17);
+    for (int i = 0; i < 4; ++i)
+        b[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    EXPECT_FALSE(Decode(b)->IsValid());
+}
