@@ -5,9 +5,9 @@
 // and a seed must replay the same scenes on both. Built with -ffp-contract=off, the same
 // compiler gives the same bits everywhere.
 //
-// Double results are within 1 ulp of the exact value (sinh and cosh within 2); sin and cos
-// reduce any finite argument exactly. Special values (NaN, infinities, signed zeros) follow
-// the C library's rules. Each float overload rounds the double function's result once.
+// Double results are within 1 ulp of the exact value (atan2 1.5, sinh and cosh 2); sin and
+// cos reduce any finite argument exactly. Special values (NaN, infinities, signed zeros)
+// follow the C library's rules. Each float overload rounds the double function's result once.
 namespace maths {
 
 double Sin(double x);

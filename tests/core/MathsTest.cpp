@@ -188,6 +188,6 @@ TEST(Maths, SpecialValuesFollowTheCLibrary) {
     EXPECT_EQ(maths::Pow(0.5, -kInf), kInf);
     EXPECT_EQ(maths::Pow(10.0, 400.0), kInf);
     EXPECT_EQ(maths::Pow(10.0, -400.0), 0.0);
-    EXPECT_LE(Ulps(maths::Cosh(711.0), std::cosh(711.0)), 2); // past exp's overflow
+    EXPECT_LE(Ulps(maths::Cosh(710.0), std::cosh(710.0)), 2); // finite past exp's overflow
     EXPECT_EQ(maths::Sinh(-1e-300), -1e-300);
 }
