@@ -1,6 +1,7 @@
 #include "core/RegSettings.h"
 
 #include "core/ProfileStore.h"
+#include "core/StopRequest.h"
 #include "core/Trace.h"
 #include "core/tvLibrary.h"
 #include "core/tvTimer.h"
@@ -33,8 +34,22 @@ void RegSettings::Load() {
     // A negative rate is as good as none: it runs the speed test.
     m_FramesPerSecond = ReadLimited(m_Store, "FramesPerSecond", 0, 0, MaxFramesPerSecond);
     if (m_FramesPerSecond == 0) {
-        m_FramesPerSecond = SpeedTestFramesPerSecond(RunSpeedTest());
-        m_Polygons = 2500 * m_FramesPerSecond / 25;
+        // Timed on a thread of its own while the window and GL context are made; the first
+        // read of the record waits for it, a stop ends it.
+        try {
+            m_SpeedTest =
+                std::thread([this] { m_SpeedTestMs = RunSpeedTest(&m_bAbandonSpeedTest); });
+        } catch (...) {
+            m_SpeedTestMs = RunSpeedTest(&m_bAbandonSpeedTest);
+        }
+        m_FramesPerSecond = MaxFramesPerSecond; // until the test has its result
+        m_Polygons = DefaultPolygons();
+        if (!m_SpeedTest.joinable())
+            FinishSpeedTest();
+    }
+    if (m_Polygons > TrustedStartPolygons) {
+        m_UnconfirmedPolygons = m_Polygons;
+        m_Polygons = TrustedStartPolygons;
     }
     m_SlowestFramesPerSecond = m_FramesPerSecond;
 
@@ -54,15 +69,19 @@ void RegSettings::Load() {
 }
 
 RegSettings::~RegSettings() {
-    if (!m_bSaverMode || PolygonsFixed())
+    m_bAbandonSpeedTest = true;
+    AwaitSpeedTest();
+    if (!m_bSaverMode || PolygonsFixed() || m_bNoRecord)
         return;
+    // A stored budget this run never got to test stays as it was.
+    const int polygons = std::max(m_Polygons, m_UnconfirmedPolygons);
     if (m_bTracing) {
         TraceLine("RegSettings", 160, "m_FramesPerSecond", m_FramesPerSecond);
         TraceLine("RegSettings", 161, "m_SlowestFramesPerSecond", m_SlowestFramesPerSecond);
-        TraceLine("RegSettings", 162, "m_Polygons", m_Polygons);
+        TraceLine("RegSettings", 162, "m_Polygons", polygons);
     }
     try {
-        m_Store.WriteGroup({{"FramesPerSecond", m_FramesPerSecond}, {"Polygons", m_Polygons}});
+        m_Store.WriteGroup({{"FramesPerSecond", m_FramesPerSecond}, {"Polygons", polygons}});
     } catch (...) {
         // A record that cannot be stored is lost; the next run measures again.
     }
@@ -71,23 +90,62 @@ RegSettings::~RegSettings() {
 void RegSettings::ApplyRunOverrides(const RunOverrides& overrides) {
     m_Overrides = overrides;
     m_RunImageNext = 0;
-    if (overrides.polygons)
+    if (overrides.polygons) {
         m_Polygons = std::clamp(*overrides.polygons, 1, MaxPolygons);
+        m_UnconfirmedPolygons = 0;
+    }
 }
 
 void RegSettings::SetFramesPerSecond(int fps) {
-    if (!PolygonsFixed())
+    AwaitSpeedTest();
+    if (!PolygonsFixed()) {
         m_FramesPerSecond = fps;
+        m_bNoRecord = false;
+    }
+}
+
+void RegSettings::FinishSpeedTest() const {
+    if (m_SpeedTest.joinable())
+        m_SpeedTest.join();
+    const int ms = m_SpeedTestMs;
+    if (ms < 0) {
+        m_bNoRecord = true; // a stop came first: the next run times the machine
+        return;
+    }
+    m_FramesPerSecond = SpeedTestFramesPerSecond(ms);
+    m_SlowestFramesPerSecond = m_FramesPerSecond;
+    if (!PolygonsFixed())
+        m_Polygons = 2500 * m_FramesPerSecond / 25;
 }
 
 void RegSettings::SetSlowestFramesPerSecond(int fps) {
+    AwaitSpeedTest();
     if (!PolygonsFixed())
         m_SlowestFramesPerSecond = fps;
 }
 
 void RegSettings::SetPolygons(int polygons) {
+    AwaitSpeedTest();
     if (!PolygonsFixed())
         m_Polygons = polygons;
+}
+
+void RegSettings::SetMeasuredPolygons(int polygons, int fps, double headroom) {
+    AwaitSpeedTest();
+    if (PolygonsFixed())
+        return;
+    if (m_UnconfirmedPolygons > 0) {
+        if (fps < MaxFramesPerSecond) {
+            m_UnconfirmedPolygons = 0;
+        } else {
+            const double climbed = m_Polygons * std::clamp(headroom, 1.0, MaxClimb);
+            polygons = std::max(polygons,
+                                static_cast<int>(std::min<double>(climbed, m_UnconfirmedPolygons)));
+            if (polygons >= m_UnconfirmedPolygons)
+                m_UnconfirmedPolygons = 0;
+        }
+    }
+    m_Polygons = polygons;
 }
 
 int RegSettings::SpeedTestFramesPerSecond(std::int64_t ms) {
@@ -100,15 +158,21 @@ int RegSettings::SpeedTestFramesPerSecond(std::int64_t ms) {
     return static_cast<int>(fps);
 }
 
-int RegSettings::RunSpeedTest() {
+int RegSettings::RunSpeedTest(const std::atomic<bool>* abandon) {
     tvTimer timer;
     volatile double sum = 0.0; // volatile: the loop must really run
-    while (sum < 10000000.0)
-        sum = sum + 1.0;
+    // The same additions in ten pieces, with a look at the stop between two.
+    for (double limit = 1000000.0; limit <= 10000000.0; limit += 1000000.0) {
+        if (StopRequest::Raised() || (abandon != nullptr && *abandon))
+            return -1;
+        while (sum < limit)
+            sum = sum + 1.0;
+    }
     return timer.Elapsed();
 }
 
 double RegSettings::PerformanceOf(int fps) const {
+    AwaitSpeedTest();
     // 64-bit product: a large budget times the rate must not wrap.
     const std::int64_t product = static_cast<std::int64_t>(fps) * m_Polygons;
     const std::int64_t units = m_BasePolygons > 0 ? product / m_BasePolygons : 0;
@@ -116,7 +180,7 @@ double RegSettings::PerformanceOf(int fps) const {
 }
 
 double RegSettings::Performance() const {
-    return PerformanceOf(m_FramesPerSecond);
+    return PerformanceOf(FramesPerSecond());
 }
 
 double RegSettings::Performance1() const {
@@ -124,7 +188,7 @@ double RegSettings::Performance1() const {
 }
 
 double RegSettings::PerformanceSlowest1() const {
-    return std::min(PerformanceOf(m_SlowestFramesPerSecond), 1.0);
+    return std::min(PerformanceOf(SlowestFramesPerSecond()), 1.0);
 }
 
 void RegSettings::SaveGeneral() {
@@ -150,4 +214,3 @@ std::string RegSettings::JoinFolders(const std::vector<std::string>& folders) {
         text += folder + '*';
     return text;
 }
-

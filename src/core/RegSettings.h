@@ -1,8 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 class ProfileStore;
@@ -60,6 +62,10 @@ public:
     static constexpr int MaxBlankMinutes = 999;
     static constexpr int MaxFramesPerSecond = 25;
     static constexpr int MaxPolygons = 10000000;
+    // A stored budget above this (performance 10 at 25 frames per second) may come from
+    // another machine or graphics card: the run starts from this budget instead, and takes
+    // the stored one back as soon as frames measured at the full rate show that it fits.
+    static constexpr int TrustedStartPolygons = 25000;
 
     int Speed() const { return m_Overrides.speed.value_or(m_Speed); }
     bool BlankScreen() const { return m_BlankScreen; }
@@ -74,9 +80,21 @@ public:
     // Where the help page lives, ending with '/'.
     const std::string& InstallFolder() const { return m_InstallFolder; }
     int BasePolygons() const { return m_BasePolygons; }
-    int FramesPerSecond() const { return m_FramesPerSecond; }
-    int SlowestFramesPerSecond() const { return m_SlowestFramesPerSecond; }
-    int Polygons() const { return m_Polygons; }
+    // The record reads wait for a first-run speed test still running (see Load).
+    int FramesPerSecond() const {
+        AwaitSpeedTest();
+        return m_FramesPerSecond;
+    }
+    int SlowestFramesPerSecond() const {
+        AwaitSpeedTest();
+        return m_SlowestFramesPerSecond;
+    }
+    int Polygons() const {
+        AwaitSpeedTest();
+        return m_Polygons;
+    }
+    // The stored budget this run has neither confirmed nor disproved; 0 when there is none.
+    int UnconfirmedPolygons() const { return m_UnconfirmedPolygons; }
 
     void SetSpeed(int speed) { m_Speed = speed; }
     void SetBlankScreen(bool blank) { m_BlankScreen = blank; }
@@ -89,6 +107,12 @@ public:
     void SetFramesPerSecond(int fps);
     void SetSlowestFramesPerSecond(int fps);
     void SetPolygons(int polygons);
+    // After a burst measured at the full frame rate that could have drawn `headroom` times
+    // its polygons in a frame period: the budget may climb straight to the unconfirmed
+    // stored one (at most MaxClimb times a burst). Below the full rate the stored budget is
+    // disproved and forgotten. Either way polygons, the ordinary next budget, is the floor.
+    void SetMeasuredPolygons(int polygons, int fps, double headroom);
+    static constexpr double MaxClimb = 8.0;
 
     // (fps * polygons / 2500, integer) / 25: 1.0 for 2500 polygons at 25 frames per second.
     double Performance() const;
@@ -101,14 +125,20 @@ public:
 
     // The first-run estimate: frames per second for a speed test that took ms, 1..25.
     static int SpeedTestFramesPerSecond(std::int64_t ms);
-    // Times the fixed arithmetic loop; returns its milliseconds.
-    static int RunSpeedTest();
+    // Times the fixed arithmetic loop; returns its milliseconds, or -1 when a stop was
+    // requested (or abandon was set) before it ended.
+    static int RunSpeedTest(const std::atomic<bool>* abandon = nullptr);
 
     // The "Folders" text: every folder followed by '*'.
     static std::string JoinFolders(const std::vector<std::string>& folders);
 
 private:
     void Load();
+    void AwaitSpeedTest() const {
+        if (m_SpeedTest.joinable())
+            FinishSpeedTest();
+    }
+    void FinishSpeedTest() const;
     double PerformanceOf(int fps) const;
     bool ImagesOverridden() const { return m_Overrides.folders || m_Overrides.imageOrder; }
 
@@ -127,8 +157,15 @@ private:
     int m_ImageOrder = 0;
     int m_BasePolygons = 2500;
     std::string m_InstallFolder;
-    int m_FramesPerSecond = 0;
-    int m_SlowestFramesPerSecond = 0;
-    int m_Polygons = DefaultPolygons();
-
+    // Mutable: the first read after a speed test puts its result in place.
+    mutable int m_FramesPerSecond = 0;
+    mutable int m_SlowestFramesPerSecond = 0;
+    mutable int m_Polygons = DefaultPolygons();
+    // The first-run speed test runs beside the window's set-up; an abandoned test leaves
+    // no record to write.
+    mutable std::thread m_SpeedTest;
+    std::atomic<int> m_SpeedTestMs{-1};
+    std::atomic<bool> m_bAbandonSpeedTest{false};
+    mutable bool m_bNoRecord = false;
+    int m_UnconfirmedPolygons = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "core/Color.h"
 #include "core/RegSettings.h"
+#include "core/StopRequest.h"
 #include "core/WeightedChoice.h"
 #include "core/tvTimer.h"
 #include "scene/Background.h"
@@ -116,8 +117,7 @@ void Saver::ReleasePhoto() {
 }
 
 void Saver::ChooseBackground() {
-    const bool room =
-        m_Kind != KindPlain || m_Rand.uniform() < Settings().FramesPerSecond() / 25.0;
+    const bool room = m_Kind != KindPlain || m_Rand.uniform() < Settings().FramesPerSecond() / 25.0;
     if (!room)
         return;
     m_pBackground = std::make_unique<Background>(m_Rand, m_Kind);
@@ -164,7 +164,8 @@ void Saver::Frame() {
 }
 
 void Saver::Finish() {
-    if (!m_pWnd->IsStopped())
+    // An ending run does not wait for the rasteriser.
+    if (!m_pWnd->IsStopped() && !StopRequest::Raised())
         glFinish();
 }
 
@@ -202,7 +203,11 @@ void Saver::Measure(tvTimer& meter) {
     RegSettings& settings = Settings();
     settings.SetFramesPerSecond(rate->fps);
     settings.SetSlowestFramesPerSecond(std::min(settings.SlowestFramesPerSecond(), rate->fps));
-    settings.SetPolygons(rate->polygons);
+    // How many times its polygons the burst could have drawn in its frame periods.
+    const double periods = (m_FrameNumber - m_FrameAtStart) * (1000.0 / MaxFramesPerSecond);
+    const double headroom =
+        m_BurstBusyMs > 0 ? periods / static_cast<double>(m_BurstBusyMs) : RegSettings::MaxClimb;
+    settings.SetMeasuredPolygons(rate->polygons, rate->fps, headroom);
 }
 
 long long Saver::WallClockMs() {

@@ -142,6 +142,8 @@ protected:
     int m_CycleFrames = 1;
     float m_Shininess = 0;
     int m_FrameAtStart = 0;
+    // Milliseconds of the burst spent drawing and swapping, not waiting for the pace.
+    long long m_BurstBusyMs = 0;
     long long m_ComposeStartMs = 0;
     double m_Performance = 1.0;
     long long m_BaseComposeCpuMs = 0;

@@ -2,6 +2,7 @@
 
 #include "core/Maths.h"
 #include "core/RegSettings.h"
+#include "core/StopRequest.h"
 #include "core/tvTimer.h"
 #include "scene/Background.h"
 #include "scene/GLContext.h"
@@ -72,7 +73,8 @@ void SaverShapes::AddShapes() {
     if (m_Polygons < budget)
         m_Shapes.reserve(m_Shapes.size() + static_cast<std::size_t>((budget - m_Polygons) / cost) +
                          1);
-    while (m_Polygons < budget) {
+    // A run that is ending keeps what it built: a scene of fewer clones is never drawn.
+    while (m_Polygons < budget && !Stopping()) {
         m_Shapes.push_back(prototype.Clone());
         m_Polygons += m_Shapes.back()->PolygonCount();
     }
@@ -94,8 +96,17 @@ void SaverShapes::ChooseGroupScale() {
 void SaverShapes::SetupShapes() {
     m_ColorStep = m_Rand.below(100) + 1;
     const int spread = m_Rand.skewed(32, 4) + 1;
-    for (const auto& shape : m_Shapes)
+    for (const auto& shape : m_Shapes) {
+        if (Stopping()) {
+            m_bDone = true; // shapes not set up are never drawn
+            return;
+        }
         shape->Setup(*this, m_ColorStep, spread);
+    }
+}
+
+bool SaverShapes::Stopping() const {
+    return StopRequest::Raised() || (m_pWnd != nullptr && m_pWnd->IsStopped());
 }
 
 int SaverShapes::LastFrame(int cycleFrames, int framesPerSecond) {
@@ -111,25 +122,33 @@ void SaverShapes::Draw() {
         m_pGL->SetBlend(m_bBlend);
     const int lastFrame = LastFrame(m_CycleFrames, Settings().FramesPerSecond());
     m_FrameAtStart = m_FrameNumber;
+    m_BurstBusyMs = 0;
     tvTimer pace(FramePeriodMs);
     tvTimer meter;
     do {
-        DrawFrame();
+        const long long drawStart = WallClockMs();
+        if (!DrawFrame()) {
+            m_bDone = m_bDone || !Stopping(); // its shapes stepped only in part
+            break;
+        }
         if (m_FrameNumber > lastFrame)
             m_bDone = true;
         else if (m_FrameNumber == SlowCheckFrame && m_SceneTimer.Peek() > m_SlowLimitMs)
             m_bDone = true; // too slow to be worth watching
         ++m_FrameNumber;
+        const long long drawEnd = WallClockMs();
         Pace(pace);
+        const long long swapStart = WallClockMs();
         m_pWnd->SwapBuffers();
+        m_BurstBusyMs += drawEnd - drawStart + WallClockMs() - swapStart;
     } while (m_pWnd->CanDraw() && !m_bDone);
     // Leave the last drawn frame on screen when input cut the burst after an odd frame.
-    if (!m_bDone && (m_FrameNumber - m_FrameAtStart) % 2 == 1)
+    if (!m_bDone && !Stopping() && (m_FrameNumber - m_FrameAtStart) % 2 == 1)
         m_pWnd->SwapBuffers();
     Measure(meter);
 }
 
-void SaverShapes::DrawFrame() {
+bool SaverShapes::DrawFrame() {
     m_SceneTime = static_cast<float>(m_FrameNumber);
     const float t = m_SceneTime;
     glPushMatrix();
@@ -140,11 +159,36 @@ void SaverShapes::DrawFrame() {
     if (m_pBackground)
         m_pBackground->Draw(*this);
     UpdateGroupScale(t);
-    for (const auto& shape : m_Shapes)
+    FrameSlices slices(WallClockMs());
+    int sinceClock = 0;
+    for (const auto& shape : m_Shapes) {
         shape->Draw(*this);
+        if (StopRequest::Raised() || (++sinceClock >= ShapesPerClockRead && !slices.GoOn(*this))) {
+            glPopMatrix();
+            return false;
+        }
+        if (sinceClock >= ShapesPerClockRead)
+            sinceClock = 0;
+    }
     m_Shapes.front()->FrameUpdate(*this);
     glFlush();
     glPopMatrix();
+    return true;
+}
+
+// Every SliceMs the shapes drawn so far go to the rasteriser, so that no more than a slice
+// is queued when the frame ends or is abandoned, and the window is asked about input. A
+// stop ends the frame at once; other input only once the frame is already late, so that
+// events a window gets all the time (exposures, small mouse moves) never cost a frame.
+bool SaverShapes::FrameSlices::GoOn(SaverShapes& scene) {
+    const long long now = WallClockMs();
+    if (now - m_SliceStart < SliceMs)
+        return true;
+    m_SliceStart = now;
+    glFlush();
+    if (scene.Stopping())
+        return false;
+    return now - m_FrameStart <= LateFrameMs || scene.m_pWnd->CanDraw();
 }
 
 void SaverShapes::PlaceCamera(float t) const {

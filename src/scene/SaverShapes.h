@@ -42,14 +42,32 @@ public:
     static constexpr int FramePeriodMs = 40;
     // Frames that must be drawn within the slowness limit.
     static constexpr int SlowCheckFrame = 100;
+    // Inside a frame: shapes between two readings of the clock, the time between two
+    // flushes (and input checks), and the age after which input abandons the frame.
+    static constexpr int ShapesPerClockRead = 8;
+    static constexpr int SliceMs = 8;
+    static constexpr int LateFrameMs = 2 * FramePeriodMs;
 
 private:
+    class FrameSlices {
+    public:
+        explicit FrameSlices(long long now) : m_FrameStart(now), m_SliceStart(now) {}
+        bool GoOn(SaverShapes& scene);
+
+    private:
+        long long m_FrameStart;
+        long long m_SliceStart;
+    };
+
     // What the shape factory reads from this scene and its window.
     ShapeContext ShapeContextOf(CSceneWnd& wnd) const;
     void AddShapes();
     void ChooseGroupScale();
     void SetupShapes();
-    void DrawFrame();
+    // The run is ending: the window stopped or a stop was requested.
+    bool Stopping() const;
+    // False when the frame was abandoned part-way (a stop, or input once it was late).
+    bool DrawFrame();
     void PlaceCamera(float t) const;
     void UpdateGroupScale(float t);
     void Pace(tvTimer& pace) const;

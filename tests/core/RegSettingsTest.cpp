@@ -1,5 +1,6 @@
 #include "core/RegSettings.h"
 #include "core/MemoryProfileStore.h"
+#include "core/StopRequest.h"
 #include "core/Trace.h"
 #include "support/FakeClock.h"
 #include "support/TempDir.h"
@@ -117,7 +118,7 @@ TEST(RegSettings, ValuesReadBackStayInTheirRanges) {
     EXPECT_TRUE(settings.BlankScreen());
 
     store.SetRaw("Polygons", "99999999");
-    EXPECT_EQ(RegSettings(store).Polygons(), 10000000);
+    EXPECT_EQ(RegSettings(store).UnconfirmedPolygons(), 10000000);
 }
 
 TEST(RegSettings, TextWhereANumberBelongsReadsAsTheDefault) {
@@ -279,4 +280,58 @@ TEST(RegSettings, AFixedBudgetNeitherAdaptsNorIsRecorded) {
     }
     EXPECT_EQ(store.ReadInt("Polygons", -1), 900);
     EXPECT_FALSE(store.Has("Speed"));
+}
+
+TEST(RegSettings, StoredBudgetBeyondTrustWaitsForFramesThatConfirmIt) {
+    MemoryProfileStore store = MeasuredStore(25, 10000000);
+    {
+        RegSettings settings(store);
+        settings.SetRunModeSaver(true);
+        EXPECT_EQ(settings.Polygons(), RegSettings::TrustedStartPolygons);
+        EXPECT_EQ(settings.UnconfirmedPolygons(), 10000000);
+        EXPECT_DOUBLE_EQ(settings.Performance(), 10.0) << "meshes and rooms sized for the start";
+        // Bursts at the full rate climb by their headroom, at most eight times a burst.
+        settings.SetMeasuredPolygons(30000, 25, 4.0);
+        EXPECT_EQ(settings.Polygons(), 100000);
+        settings.SetMeasuredPolygons(120000, 25, 100.0);
+        EXPECT_EQ(settings.Polygons(), 800000);
+        settings.SetMeasuredPolygons(960000, 25, 0.5); // no headroom: the ordinary rule
+        EXPECT_EQ(settings.Polygons(), 960000);
+        EXPECT_EQ(settings.UnconfirmedPolygons(), 10000000);
+    } // never confirmed nor disproved: the stored budget stays
+    EXPECT_EQ(store.ReadInt("Polygons", -1), 10000000);
+    {
+        RegSettings settings(store);
+        settings.SetRunModeSaver(true);
+        settings.SetMeasuredPolygons(3000000, 25, 8.0);
+        settings.SetMeasuredPolygons(3600000, 25, 8.0); // reaches it: trusted from now on
+        EXPECT_EQ(settings.Polygons(), 10000000);
+        EXPECT_EQ(settings.UnconfirmedPolygons(), 0);
+    }
+    EXPECT_EQ(store.ReadInt("Polygons", -1), 10000000);
+    {
+        RegSettings settings(store);
+        settings.SetRunModeSaver(true);
+        settings.SetMeasuredPolygons(12000, 12, 1.0); // below the full rate: disproved
+        EXPECT_EQ(settings.Polygons(), 12000);
+        EXPECT_EQ(settings.UnconfirmedPolygons(), 0);
+    }
+    EXPECT_EQ(store.ReadInt("Polygons", -1), 12000);
+    // A budget within trust is taken as it is.
+    MemoryProfileStore modest = MeasuredStore(25, RegSettings::TrustedStartPolygons);
+    EXPECT_EQ(RegSettings(modest).Polygons(), RegSettings::TrustedStartPolygons);
+    EXPECT_EQ(RegSettings(modest).UnconfirmedPolygons(), 0);
+}
+
+TEST(RegSettings, StopDuringTheFirstRunSpeedTestLeavesNoRecord) {
+    StopRequest::Raise();
+    EXPECT_EQ(RegSettings::RunSpeedTest(), -1);
+    MemoryProfileStore fresh;
+    {
+        RegSettings settings(fresh);
+        settings.SetRunModeSaver(true);
+        EXPECT_EQ(settings.FramesPerSecond(), 25) << "the estimate of any machine in 220 ms";
+    }
+    StopRequest::Clear();
+    EXPECT_EQ(fresh.ReadInt("FramesPerSecond", -1), -1) << "the next run times the machine";
 }

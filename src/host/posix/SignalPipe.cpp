@@ -1,5 +1,7 @@
 #include "host/posix/SignalPipe.h"
 
+#include "core/StopRequest.h"
+
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -23,6 +25,7 @@ void OnSignal(int signal) {
     const int savedErrno = errno;
     if (gTerminatingSignal == 0)
         gTerminatingSignal = signal;
+    StopRequest::Raise();
     if (gWriteFd >= 0) {
         const char byte = 1;
         // A full pipe already wakes the reader; nothing else can go wrong that matters here.
@@ -44,6 +47,7 @@ bool MakePipe(int& readFd, int& writeFd) {
 
 SignalPipe::SignalPipe() {
     gTerminatingSignal = 0;
+    StopRequest::Clear();
     if (MakePipe(m_ReadFd, m_WriteFd))
         gWriteFd = m_WriteFd;
     for (size_t i = 0; i < kSignals.size(); ++i) {
@@ -60,6 +64,7 @@ SignalPipe::~SignalPipe() {
         sigaction(kSignals[i], &gPrevious[i], nullptr);
     gWriteFd = -1;
     gTerminatingSignal = 0;
+    StopRequest::Clear();
     if (m_ReadFd >= 0)
         close(m_ReadFd);
     if (m_WriteFd >= 0)

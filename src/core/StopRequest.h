@@ -1,0 +1,18 @@
+#pragma once
+
+#include <atomic>
+
+// Raised once the run must end (an ending signal): long work anywhere (composition, the
+// frame loop, decoders, the speed test) polls it between steps without a system call, so a
+// stop is honoured in milliseconds even where no input gate reaches.
+class StopRequest {
+public:
+    // Safe in a signal handler: the flag is a lock-free atomic.
+    static void Raise() { s_Raised.store(true, std::memory_order_relaxed); }
+    static void Clear() { s_Raised.store(false, std::memory_order_relaxed); }
+    static bool Raised() { return s_Raised.load(std::memory_order_relaxed); }
+
+private:
+    static_assert(std::atomic<bool>::is_always_lock_free);
+    static inline std::atomic<bool> s_Raised{false};
+};
