@@ -1,5 +1,9 @@
 #include "images/ImageBMP.h"
 
+#include "core/StopRequest.h"
+
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t HeaderBytes = 40;
@@ -25,6 +29,17 @@ bool ReadMasks(std::FILE* file, std::uint32_t (&masks)[3]) {
         return false;
     for (int i = 0; i < 3; ++i)
         masks[i] = LE32(m + 4 * i);
+    return true;
+}
+
+// The bits in pieces, so that an ending run gives a large picture up between two of them.
+bool ReadBits(std::FILE* file, std::uint8_t* into, std::size_t bytes) {
+    constexpr std::size_t kPiece = 256 * 1024;
+    for (std::size_t done = 0; done < bytes; done += kPiece) {
+        if (StopRequest::Raised() ||
+            !ReadExactly(file, into + done, std::min(kPiece, bytes - done)))
+            return false;
+    }
     return true;
 }
 
@@ -206,7 +221,7 @@ bool ImageBMP::Read(std::FILE* file) {
 
     m_BitsOffset = HeaderBytes + static_cast<std::size_t>(maskBytes + 4 * colours);
     if (!in.SeekTo(bitsStart) ||
-        !ReadExactly(file, MutableBlock() + m_BitsOffset, static_cast<std::size_t>(bitsBytes)))
+        !ReadBits(file, MutableBlock() + m_BitsOffset, static_cast<std::size_t>(bitsBytes)))
         return false;
     m_Width = header.biWidth;
     m_Height = header.biHeight;

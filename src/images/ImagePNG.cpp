@@ -1,5 +1,7 @@
 #include "images/ImagePNG.h"
 
+#include "core/StopRequest.h"
+
 #ifdef KINETORA_NO_DECODERS
 
 // Built without the PNG library: every picture reads as not valid.
@@ -99,9 +101,15 @@ void ImagePNG::Decode(std::FILE* file) {
         return;
     }
     // Later passes of an interlaced picture fill in the rows the earlier ones left.
+    // An ending run gives the picture up.
     for (int pass = 0; pass < passes; ++pass) {
-        for (int y = 0; y < m_Height; ++y)
+        for (int y = 0; y < m_Height; ++y) {
+            if (StopRequest::Raised()) {
+                Clear();
+                return;
+            }
             png_read_row(s.png, Row(m_Height - 1 - y), nullptr);
+        }
     }
     png_read_end(s.png, nullptr);
     SwapRedBlue();
