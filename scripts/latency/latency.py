@@ -1,0 +1,179 @@
+#!/usr/bin/env python3
+"""Stop latency and launch time of the saver, measured from outside the process.
+
+Each case starts the program, waits a random time, sends SIGTERM, SIGINT or a key press,
+and times how long the process takes to end (blocking waitpid, no polling). Launch cases
+time the start to the first buffer swap with a preloaded shim, for the saver and for
+XScreenSaver's gears hack in the same X server. Prints p50, p95, p99 and the count."""
+import argparse, os, random, shutil, signal, subprocess, sys, tempfile, threading, time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def percentile(values, p):
+    ordered = sorted(values)
+    rank = max(1, -(-len(ordered) * p // 100))  # nearest rank
+    return ordered[int(rank) - 1]
+
+
+def report(name, values, missed=0):
+    if not values:
+        print(f"{name:44s} no runs")
+        return
+    extra = f"  (not ended within 30 s: {missed})" if missed else ""
+    print(f"{name:44s} p50 {percentile(values, 50):7.1f}  p95 {percentile(values, 95):7.1f}  "
+          f"p99 {percentile(values, 99):7.1f}  max {max(values):7.1f} ms  n {len(values)}{extra}",
+          flush=True)
+
+
+def settings_folder(kind, images=None):
+    home = tempfile.mkdtemp(prefix="kinetora-latency-")
+    folder = os.path.join(home, "Tovenhall")
+    os.makedirs(folder)
+    lines = ["[Config]"]
+    if kind == "record":
+        lines += ["FramesPerSecond=25", "Polygons=2500"]
+    elif kind == "huge":
+        lines += ["FramesPerSecond=25", "Polygons=10000000"]
+    if images:
+        lines += ["ImageProb=100"]
+    with open(os.path.join(folder, "Kinetora.conf"), "w") as f:
+        f.write("\n".join(lines) + "\n")
+    if images:
+        with open(os.path.join(folder, "Kinetora.ini"), "w") as f:
+            f.write("[Kinetora]\nFolders=" + images + "*\n")
+    return home
+
+
+def spawn(cmd, env):
+    return subprocess.Popen(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wait_exit(proc, limit=30.0):
+    """Blocks in waitpid; a watchdog kills the process after `limit` seconds."""
+    killed = []
+
+    def watchdog():
+        killed.append(True)
+        proc.kill()
+
+    timer = threading.Timer(limit, watchdog)
+    timer.start()
+    try:
+        os.waitpid(proc.pid, 0)
+    except ChildProcessError:  # already reaped
+        pass
+    end = time.monotonic()
+    timer.cancel()
+    proc.returncode = 0
+    return end, bool(killed)
+
+
+def stop_case(name, cmd, make_env, how, runs, window, settle=0.0):
+    values, missed = [], 0
+    for _ in range(runs):
+        env = make_env()
+        proc = spawn(cmd, env)
+        time.sleep(settle + random.uniform(0.0, window))
+        if how == "key":
+            start = time.monotonic()
+            subprocess.run(["xdotool", "key", "x"], env=env)
+        else:
+            start = time.monotonic()
+            proc.send_signal(how)
+        end, killed = wait_exit(proc)
+        if killed:
+            missed += 1
+        else:
+            values.append((end - start) * 1000.0)
+    report(name, values, missed)
+
+
+def launch_case(name, cmd, make_env, runs, shim):
+    values = []
+    for _ in range(runs):
+        mark = tempfile.mktemp(prefix="kinetora-swap-")
+        run_env = dict(make_env(), LD_PRELOAD=shim, LATENCY_SWAP_FILE=mark)
+        start = time.monotonic_ns()
+        proc = spawn(cmd, run_env)
+        deadline = time.monotonic() + 10
+        while not os.path.exists(mark) and time.monotonic() < deadline:
+            time.sleep(0.002)
+        time.sleep(0.01)
+        proc.send_signal(signal.SIGTERM)
+        wait_exit(proc)
+        if os.path.exists(mark):
+            with open(mark) as f:
+                text = f.read().strip()
+            os.unlink(mark)
+            if text:
+                values.append((int(text) - start) / 1e6)
+    report(name, values)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program")
+    parser.add_argument("--runs", type=int, default=40)
+    parser.add_argument("--window", type=float, default=3.0, help="random moments in 0..S s")
+    parser.add_argument("--only", default="", help="comma-separated case names")
+    parser.add_argument("--photo-dir", default="")
+    parser.add_argument("--shim", default="")
+    args = parser.parse_args()
+    only = set(filter(None, args.only.split(",")))
+    env = dict(os.environ)
+    prog = args.program
+    homes = []
+
+    def wanted(case):
+        return not only or case in only
+
+    def with_home(kind, images=None):
+        home = settings_folder(kind, images)
+        homes.append(home)
+        return dict(env, XDG_CONFIG_HOME=home)
+
+    gears = "/usr/libexec/xscreensaver/gears"
+    record = lambda: with_home("record")
+    fresh = lambda: with_home("fresh")  # a new folder every run: the speed test runs
+    if wanted("launch") and args.shim:
+        launch_case("launch to first frame, --root, record", [prog, "--root"], record,
+                    args.runs, args.shim)
+        launch_case("launch to first frame, --root, no record", [prog, "--root"], fresh,
+                    args.runs, args.shim)
+        if os.path.exists(gears):
+            launch_case("launch to first frame, gears -root", [gears, "-root"], lambda: env,
+                        args.runs, args.shim)
+    cases = [
+        ("term-hosted", "SIGTERM, --root, record", [prog, "--root"], record, signal.SIGTERM),
+        ("term-fresh", "SIGTERM, --root, fresh (speed test)", [prog, "--root"], fresh,
+         signal.SIGTERM),
+        ("int-hosted", "SIGINT, --root, record", [prog, "--root"], record, signal.SIGINT),
+        ("key-full", "key, /s full screen, record", [prog, "/s"], record, "key"),
+        ("term-huge", "SIGTERM, --root, Polygons=10000000", [prog, "--root"],
+         lambda: with_home("huge"), signal.SIGTERM),
+        ("term-bench-huge", "SIGTERM, --bench, Polygons=10000000",
+         [prog, "--bench", "--seconds", "600", "--size", "1024x768"],
+         lambda: with_home("huge"), signal.SIGTERM),
+    ]
+    cases.append(("term-sheet", "SIGTERM, settings sheet (-c)", [prog, "-c"], record,
+                  signal.SIGTERM))
+    if args.photo_dir:
+        cases += [
+            ("term-photo", "SIGTERM, --root, 12 MP photographs", [prog, "--root"],
+             lambda: with_home("record", args.photo_dir), signal.SIGTERM),
+            ("key-photo", "key, /s, 12 MP photographs", [prog, "/s"],
+             lambda: with_home("record", args.photo_dir), "key"),
+        ]
+    for case, name, cmd, case_env, how in cases:
+        if wanted(case):
+            stop_case(name, cmd, case_env, how, args.runs, args.window)
+    if os.path.exists(gears) and wanted("term-gears"):
+        stop_case("SIGTERM, gears -root", [gears, "-root"], lambda: env, signal.SIGTERM, args.runs,
+                  args.window)
+    for home in homes:
+        shutil.rmtree(home, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
