@@ -35,6 +35,7 @@ int Bench(const CommandLine& cl) {
     options.seconds = cl.seconds;
     if (cl.hasFrames)
         options.sceneFrames = cl.frames;
+    options.scenes = cl.scenes;
     if (cl.width > 0) {
         options.width = cl.width;
         options.height = cl.height;

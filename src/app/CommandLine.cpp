@@ -178,6 +178,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
             cl.frames = static_cast<int>(number);
             cl.hasFrames = true;
             ++i;
+        } else if (IsWord(arg, "scenes")) {
+            if (!ParseInt(value, 1, MaxFrames, number))
+                return Invalid("--scenes needs a whole number from 1 to 1000000");
+            cl.scenes = static_cast<int>(number);
+            ++i;
         } else if (IsWord(arg, "size")) {
             if (!ParseSize(value, cl.width, cl.height))
                 return Invalid("--size needs WIDTHxHEIGHT, each from 1 to 16384");
@@ -297,6 +302,9 @@ std::string UsageText() {
            "                        scene (default 250)\n"
            "  --size WxH            size of the picture or window (default 800x600)\n"
            "  --seconds S           length of the benchmark (default 10)\n"
+           "  --scenes N            with --bench, end after N scenes (or at the time\n"
+           "                        limit if that comes first); with a small --frames,\n"
+           "                        a long soak of many short scenes\n"
            "  --fps                 show the frame rate, polygon budget, shape and mover\n"
            "\n"
            "Settings for this run only (never stored):\n"

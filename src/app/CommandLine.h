@@ -48,6 +48,7 @@ struct CommandLine {
     int frames = 1;
     bool hasFrames = false; // --frames was given (the benchmark's frames a scene)
     double seconds = 10.0;
+    int scenes = 0; // --scenes: the benchmark ends after this many (0: no limit)
     int width = 0;
     int height = 0;
 };

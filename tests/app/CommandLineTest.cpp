@@ -137,6 +137,8 @@ TEST(CommandLine, RenderAndBenchOptions) {
     EXPECT_EQ(bench.mode, Mode::Bench);
     EXPECT_DOUBLE_EQ(bench.seconds, 2.5);
     EXPECT_TRUE(bench.showFps);
+    EXPECT_EQ(bench.scenes, 0);
+    EXPECT_EQ(Parse({"--bench", "--scenes", "500", "--frames", "3"}).scenes, 500);
 
     for (const auto& bad :
          std::vector<std::vector<std::string>>{{"--render"},
@@ -150,6 +152,9 @@ TEST(CommandLine, RenderAndBenchOptions) {
                                                {"--render", "a.png", "--seed", "1.5"},
                                                {"--bench", "--seconds", "-1"},
                                                {"--bench", "--seconds", "nan"},
+                                               {"--bench", "--scenes", "0"},
+                                               {"--bench", "--scenes", "-2"},
+                                               {"--bench", "--scenes"},
                                                {"--render", "a.png", "--bench"},
                                                {"--wndow"}}) {
         EXPECT_EQ(Parse(bad).mode, Mode::Invalid) << bad.back();

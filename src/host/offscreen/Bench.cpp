@@ -7,6 +7,7 @@
 #include "core/RegSettings.h"
 #include "gl/GLCensus.h"
 #include "host/offscreen/OffscreenHost.h"
+#include "host/posix/ProcessMemory.h"
 #include "host/posix/SignalPipe.h"
 #include "motion/Mover.h"
 #include "scene/Background.h"
@@ -82,21 +83,32 @@ struct Totals {
     int maxTextures = 0;
     int maxPhotos = 0;
     int maxTextureObjects = 0;
+    long rssAtScene50Kb = 0;
+    long maxRssFromScene50Kb = 0;
 };
 
 // What is left alive once a scene is gone: display lists beyond the primitive solids'
-// cache (which lives across scenes by design), textures, photographs, texture objects.
+// cache (which lives across scenes by design), textures, photographs, texture objects, and
+// the process's resident memory.
 struct Census {
     int lists = 0;
     int textures = 0;
     int photos = 0;
     int textureObjects = 0;
+    long rssKb = 0;
 };
 
 Census TakeCensus() {
     return {GLCensus::LiveLists() - Primitives::CachedListCount(), Texture::LiveCount(),
-            TextureImage::LiveCount(), GLCensus::LiveTextureObjects()};
+            TextureImage::LiveCount(), GLCensus::LiveTextureObjects(), ProcessMemory::ResidentKb()};
 }
+
+double Megabytes(long kb) {
+    return static_cast<double>(kb) / 1024.0;
+}
+
+// Scene from which a long run's memory must stay flat (the first scenes fill caches).
+constexpr int kSettledScene = 50;
 
 // "ShapeCube" rather than the mangled name.
 std::string ClassName(const std::type_info& type) {
@@ -134,11 +146,13 @@ double PerSecond(double count, long long ms) {
 
 void Print(const SceneRecord& record, const Census& census, bool cutShort) {
     std::printf("%-22s %-14s kind %d  shapes %5zu  polygons %7d  compose %5lld ms  room %4lld "
-                "ms  frames %5d  fps %7.1f  live lists %d textures %d photos %d%s\n",
+                "ms  frames %5d  fps %7.1f  live lists %d textures %d photos %d texture "
+                "objects %d  rss %.1f MB%s\n",
                 record.shape.c_str(), record.mover.c_str(), record.kind, record.shapes,
                 record.polygons, record.composeMs, record.roomMs, record.frames,
                 PerSecond(record.frames, record.drawMs), census.lists, census.textures,
-                census.photos, cutShort ? "  (cut short)" : "");
+                census.photos, census.textureObjects, Megabytes(census.rssKb),
+                cutShort ? "  (cut short)" : "");
 }
 
 void Add(Totals& totals, const Census& census) {
@@ -147,6 +161,11 @@ void Add(Totals& totals, const Census& census) {
     totals.maxTextures = std::max(totals.maxTextures, census.textures);
     totals.maxPhotos = std::max(totals.maxPhotos, census.photos);
     totals.maxTextureObjects = std::max(totals.maxTextureObjects, census.textureObjects);
+    // Called after the scene was counted.
+    if (totals.scenes == kSettledScene)
+        totals.rssAtScene50Kb = census.rssKb;
+    if (totals.scenes >= kSettledScene)
+        totals.maxRssFromScene50Kb = std::max(totals.maxRssFromScene50Kb, census.rssKb);
 }
 
 // The 95th percentile (nearest rank), 0 for none.
@@ -177,10 +196,12 @@ void Add(Totals& totals, const SceneRecord& record) {
 
 int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
     if (!(options.seconds > 0.0) || options.seconds > kMaxSeconds ||
-        !RunSession::SizeAllowed(options.width, options.height) || options.sceneFrames < 1) {
+        !RunSession::SizeAllowed(options.width, options.height) || options.sceneFrames < 1 ||
+        options.scenes < 0) {
         std::fprintf(stderr,
                      "kinetora: --bench needs a positive time (at most %g s), a size from "
-                     "1x1 to %dx%d and at least one frame a scene\n",
+                     "1x1 to %dx%d, at least one frame a scene and a scene count of 0 or "
+                     "more\n",
                      kMaxSeconds, RunSession::MaxSize, RunSession::MaxSize);
         return 1;
     }
@@ -203,7 +224,7 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
     std::fflush(stdout);
     Totals totals;
     while (!host.TimeIsUp() && !host.CloseRequested() && !wnd.IsBlanked() &&
-           !SignalPipe::Terminated()) {
+           !SignalPipe::Terminated() && (options.scenes == 0 || totals.scenes < options.scenes)) {
         host.StartScene();
         wnd.OnPaint();
         if (!gSaver)
@@ -233,6 +254,10 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
                 totals.photoComposeMs.size(), Percentile95(totals.photoComposeMs),
                 Percentile95(totals.photoCpuMs), totals.minLists, totals.maxLists,
                 totals.maxTextures, totals.maxPhotos, totals.maxTextureObjects);
+    std::printf("rss %.1f MB  at scene %d %.1f MB  most from then on %.1f MB  peak %.1f MB\n",
+                Megabytes(ProcessMemory::ResidentKb()), kSettledScene,
+                Megabytes(totals.rssAtScene50Kb), Megabytes(totals.maxRssFromScene50Kb),
+                Megabytes(ProcessMemory::PeakResidentKb()));
     if (SignalPipe::Terminated()) {
         std::fflush(stdout);
         std::fprintf(stderr, "kinetora: bench stopped by %s; the summary covers %d scenes\n",

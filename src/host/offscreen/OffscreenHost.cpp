@@ -126,8 +126,13 @@ bool OffscreenHost::InputPending() {
 void OffscreenHost::WaitForInput(int) {}
 
 void OffscreenHost::SwapBuffers() {
+    // Reading back waits for the frame. Without it, wait all the same: a pbuffer swap does
+    // not, and a software rasteriser then falls behind by dozens of queued frames (a window's
+    // swap bounds the queue the same way).
     if (m_bReadBack)
         m_LastFrame = ReadFrame();
+    else
+        glFinish();
     if (m_pEgl->display != EGL_NO_DISPLAY)
         eglSwapBuffers(m_pEgl->display, m_pEgl->surface);
     ++m_FramesSwapped;

@@ -13,7 +13,8 @@ class ProfileStore;
 // depth) on Mesa's surfaceless platform, with a desktop GL compatibility context. No
 // pacing: WaitForInput returns at once. "Input" turns up once the frame limit was swapped
 // (or a close was asked for, or an ending signal arrived), so a burst of frames ends there.
-// Every swap first reads the frame back.
+// Every swap first reads the frame back, or at least waits until it is drawn, so that no
+// more than one frame is ever queued in the driver.
 class OffscreenHost : public SceneHost {
 public:
     // frameLimit 0: no limit (input never arrives).
