@@ -95,12 +95,17 @@ struct Census {
     int textures = 0;
     int photos = 0;
     int textureObjects = 0;
+    int cachedLists = 0;
     long rssKb = 0;
 };
 
 Census TakeCensus() {
-    return {GLCensus::LiveLists() - Primitives::CachedListCount(), Texture::LiveCount(),
-            TextureImage::LiveCount(), GLCensus::LiveTextureObjects(), ProcessMemory::ResidentKb()};
+    return {GLCensus::LiveLists() - Primitives::CachedListCount(),
+            Texture::LiveCount(),
+            TextureImage::LiveCount(),
+            GLCensus::LiveTextureObjects(),
+            Primitives::CachedListCount(),
+            ProcessMemory::ResidentKb()};
 }
 
 double Megabytes(long kb) {
@@ -147,11 +152,11 @@ double PerSecond(double count, long long ms) {
 void Print(const SceneRecord& record, const Census& census, bool cutShort) {
     std::printf("%-22s %-14s kind %d  shapes %5zu  polygons %7d  compose %5lld ms  room %4lld "
                 "ms  frames %5d  fps %7.1f  live lists %d textures %d photos %d texture "
-                "objects %d  rss %.1f MB%s\n",
+                "objects %d cached lists %d  rss %.1f MB%s\n",
                 record.shape.c_str(), record.mover.c_str(), record.kind, record.shapes,
                 record.polygons, record.composeMs, record.roomMs, record.frames,
                 PerSecond(record.frames, record.drawMs), census.lists, census.textures,
-                census.photos, census.textureObjects, Megabytes(census.rssKb),
+                census.photos, census.textureObjects, census.cachedLists, Megabytes(census.rssKb),
                 cutShort ? "  (cut short)" : "");
 }
 
