@@ -5,13 +5,16 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
-// The settings store on disk, as two QSettings INI files in one folder:
+// The settings store on disk, as two files in one folder, in the INI dialect of QSettings:
 //   Kinetora.conf  group [Config]   the setting values
 //   Kinetora.ini   group [Kinetora] key Folders, the folder list
-// Values are read once, when the store is opened. Every save re-reads the file, changes only
-// its own values and replaces the file atomically, all under one lock, so the saver and the
-// configuration sheet never lose each other's writes.
+// Values are read once, when the store is opened. A save changes only the lines of the keys
+// it writes, under a lock, and replaces the file atomically (SettingsFile), so the saver and
+// the configuration sheet never lose each other's writes nor anything the user wrote in the
+// file. A file that cannot be read or written is said on standard error and in the trace;
+// the run goes on with the defaults, and nothing of the file is lost.
 class QtProfileStore : public ProfileStore {
 public:
     // folder: where the files live; created when missing.
@@ -36,6 +39,11 @@ public:
 
 private:
     using Values = std::map<std::string, std::string>;
+
+    static Values Load(const std::string& path, const char* group);
+    static void Save(const std::string& path, const char* group,
+                     const std::vector<std::pair<std::string, std::string>>& changes,
+                     Values& values);
 
     std::string m_Folder;
     bool m_bUsable = false;
