@@ -238,6 +238,17 @@ void X11Host::GrabInput() {
     std::fputs("kinetora: could not grab the keyboard and pointer\n", stderr);
 }
 
+void X11Host::Withdraw() {
+    if (m_bGrabbed) {
+        XUngrabPointer(m_Display, CurrentTime);
+        XUngrabKeyboard(m_Display, CurrentTime);
+        m_bGrabbed = false;
+    }
+    if (m_bOwnWindow && !m_bGone)
+        XUnmapWindow(m_Display, m_Window);
+    XFlush(m_Display);
+}
+
 SceneHost::GLSetup X11Host::CreateGLContext() {
     if (m_GLSetup != GLSetup::Ok)
         return m_GLSetup;

@@ -71,6 +71,9 @@ public:
 
     // Full screen: grabs keyboard and pointer and takes the focus (once the window is mapped).
     void GrabInput();
+    // The run has ended: an own window leaves the screen and gives the input back at once,
+    // before the settings are written (which may wait for another process's lock).
+    void Withdraw();
     // Top level: the atom of the window manager's close message.
     Atom DeleteWindowAtom() const { return m_WmDeleteWindow; }
 

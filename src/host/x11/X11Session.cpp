@@ -247,6 +247,7 @@ int RunOnScreen(const CommandLine& cl, std::unique_ptr<ProfileStore> store) {
         if (created) {
             X11Session x11(host, session.Wnd(), screen);
             x11.Run();
+            host.Withdraw();
         } else {
             status = 1;
         }
