@@ -21,6 +21,8 @@ ShapePhotoCube::ShapePhotoCube(Random& rng, const Scene& scene) : ShapePolyBase(
     SetMesh(Poly::Create(rng, Resolution, &ExcludedMeshKinds(), false, scene.mesh));
     SetSize(static_cast<float>(rng.uniform() + 0.5));
     BuildMesh();
+    // The list holds the picture now: a scene of photo cubes keeps no decoded copy.
+    ReleaseTexture();
 }
 
 ShapePhotoCube::ShapePhotoCube(Random& rng, const ShapeContext& context)

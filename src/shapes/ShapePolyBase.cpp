@@ -96,6 +96,10 @@ void ShapePolyBase::SetTexture(std::unique_ptr<Texture> texture) {
     m_pTexture = std::move(texture);
 }
 
+void ShapePolyBase::ReleaseTexture() {
+    m_pTexture.reset();
+}
+
 void ShapePolyBase::BuildMesh() {
     m_bVertexColors = Rand().flip() != 0 || m_pMesh->WantsVertexColors();
     m_PolygonCount = 0;
@@ -108,6 +112,7 @@ void ShapePolyBase::BuildMesh() {
 
 void ShapePolyBase::BuildList() {
     m_PolygonCount = static_cast<int>(m_Facets.size());
+    m_bTextured = m_pTexture != nullptr;
     glPushMatrix();
     glLoadIdentity();
     m_List = DisplayList::Generate();

@@ -42,7 +42,8 @@ public:
     float Size() const { return m_Size; }
     bool IsOwner() const { return m_bOwner; }
     bool HasVertexColors() const { return m_bVertexColors; }
-    bool HasTexture() const { return m_pTexture != nullptr; }
+    // This shape's own list was compiled with a texture (a clone draws its master's).
+    bool HasTexture() const { return m_bTextured; }
     const Poly* Mesh() const { return m_pMesh.get(); }
     const std::vector<PolyFacet>& Facets() const { return m_Facets; }
     // The list this shape draws (its master's), 0 before it is built or when GL gave none.
@@ -63,6 +64,9 @@ protected:
     void BuildMesh();
     // Compiles every facet received, in order, into the master's list.
     void BuildList();
+    // Frees the texture once the list is compiled: only for one whose Apply copies its
+    // whole picture into the list (a photograph), not one whose own list the mesh list calls.
+    void ReleaseTexture();
 
 private:
     std::unique_ptr<Texture> m_pTexture; // called from the list: lives as long as the list
@@ -72,6 +76,7 @@ private:
     int m_PolygonCount = 0;
     float m_Size;
     bool m_bVertexColors = false;
+    bool m_bTextured = false;
     std::vector<PolyFacet> m_Facets;
     bool m_bOwner;
 };

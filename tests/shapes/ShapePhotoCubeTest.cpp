@@ -51,8 +51,11 @@ protected:
 };
 
 TEST_F(ShapePhotoCubeTest, CubeReportsItsFloorAndSharesItsPictureWithClones) {
+    const int photos = TextureImage::LiveCount();
     const std::unique_ptr<ShapePhotoCube> cube = BuildOn<PolyCube>();
     ASSERT_TRUE(cube);
+    // The decoded picture is gone once the list is compiled; the list still shows it below.
+    EXPECT_EQ(TextureImage::LiveCount(), photos);
     EXPECT_EQ(cube->Facets().size(), 6u); // one cell a face without random options
     EXPECT_EQ(cube->PolygonCount(), 1250);
     EXPECT_TRUE(cube->HasTexture());
