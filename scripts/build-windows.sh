@@ -2,112 +2,109 @@
 # Cross-builds the Windows screen saver Kinetora.scr with mingw-w64.
 # Usage: scripts/build-windows.sh [build folder]   (default: build-windows)
 #
-# libjpeg-turbo and libpng come from Debian's own source packages and are built once into
-# <build folder>/deps/prefix; later builds reuse them. The saver links the C and C++
-# runtimes statically, so the .scr is one file that needs only the system's DLLs.
-# Extra CMake options for the saver's build can be given in KINETORA_WIN_CMAKE_ARGS.
+# libjpeg-turbo and libpng come from Debian's own source packages and are built once into a
+# prefix outside the checkout, $KINETORA_CACHE (default ${XDG_CACHE_HOME:-~/.cache}/kinetora),
+# in a folder named after the versions of the compiler, zlib, the two sources and
+# GoogleTest: a new version of any of them builds a new prefix, and clean clones reuse it.
+# The saver links the C and C++ runtimes statically, so the .scr is one file that needs only
+# the system's DLLs. Extra CMake options for the saver's build go in KINETORA_WIN_CMAKE_ARGS;
+# KINETORA_WIN_TESTS=1 also builds the unit suite and the preview test's parent.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 BUILD=$(realpath -m "${1:-build-windows}")
-DEPS=$BUILD/deps
-PREFIX=$DEPS/prefix
 TRIPLE=x86_64-w64-mingw32
 SYSROOT=/usr/$TRIPLE
+TOOLCHAIN=$ROOT/cmake/mingw-w64.cmake
+# Raised when the way the libraries are built changes, so cached prefixes are rebuilt.
+RECIPE=1
 
-PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 wine nasm cmake ninja-build
-    dpkg-dev)
-missing=()
-for p in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    echo "Installing: ${missing[*]}"
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+. scripts/lib/packages.sh
+install_packages g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 wine nasm cmake \
+    ninja-build dpkg-dev googletest ccache xz-utils
 
-mkdir -p "$DEPS"
+CACHE=${KINETORA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kinetora}
+APT=$CACHE/apt
+mkdir -p "$APT/sources.list.d" "$APT/lists/partial" "$APT/cache/archives/partial"
+# The decoders' sources, from the main suite of the Debian release this machine runs, with
+# a private list folder: the machine's own package lists stay as they are. The lists are
+# kept in the cache; without a network the ones from the last run name the versions.
+SUITE=$(. /etc/os-release && echo "$VERSION_CODENAME")
+echo "deb-src http://deb.debian.org/debian $SUITE main" > "$APT/sources.list.d/kinetora-src.list"
+APT_OPTS=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$APT/sources.list.d"
+    -o "Dir::State::Lists=$APT/lists" -o "Dir::Cache=$APT/cache"
+    -o "APT::Sandbox::User=$(id -un)")
+apt-get "${APT_OPTS[@]}" -qq update ||
+    echo "build-windows: source lists not updated, using the cached ones" >&2
 
-# One toolchain file for the libraries and the saver: the posix-thread compilers (they
-# give std::thread), and find_* looking in the mingw sysroot and our prefix only.
-TOOLCHAIN=$DEPS/toolchain.cmake
-cat > "$TOOLCHAIN.new" <<EOF
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER $TRIPLE-gcc-posix)
-set(CMAKE_CXX_COMPILER $TRIPLE-g++-posix)
-set(CMAKE_RC_COMPILER $TRIPLE-windres)
-set(CMAKE_ASM_NASM_COMPILER nasm)
-set(CMAKE_FIND_ROOT_PATH $SYSROOT $PREFIX)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Static libraries first, so zlib is linked in rather than needed as a DLL.
-set(CMAKE_FIND_LIBRARY_SUFFIXES .a .lib)
-EOF
-cmp -s "$TOOLCHAIN.new" "$TOOLCHAIN" && rm "$TOOLCHAIN.new" || mv "$TOOLCHAIN.new" "$TOOLCHAIN"
+source_version() {
+    apt-cache "${APT_OPTS[@]}" showsrc --only-source "$1" 2> /dev/null |
+        awk '/^Version:/ {print $2}' | sort -V | tail -n 1
+}
+installed_version() { dpkg-query -W -f='${Version}' "$1"; }
+JPEG_VERSION=$(source_version libjpeg-turbo)
+PNG_VERSION=$(source_version libpng1.6)
+[ -n "$JPEG_VERSION" ] && [ -n "$PNG_VERSION" ] || {
+    echo "build-windows: no source versions of libjpeg-turbo and libpng1.6 (no network?)" >&2
+    exit 1
+}
+KEY="mingw-$(installed_version g++-mingw-w64-x86-64-posix)"
+KEY+="_z-$(installed_version libz-mingw-w64-dev)_jpeg-${JPEG_VERSION}_png-${PNG_VERSION}"
+KEY+="_gtest-$(installed_version googletest)_r$RECIPE"
+KEY=${KEY//[:\/]/_}
+DEPS=$CACHE/$KEY
+PREFIX=$DEPS/prefix
 
-# The decoders, from the Debian release this machine runs.
+# The libraries, once per key. A lock keeps two builds at once from both making them.
 build_deps() {
-    local suite
-    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    local apt=$DEPS/apt
-    mkdir -p "$apt/sources.list.d" "$apt/lists/partial" "$DEPS/src"
-    echo "deb-src http://deb.debian.org/debian $suite main" > "$apt/sources.list.d/kinetora-src.list"
-    # A private list folder: the machine's own package lists stay as they are.
-    local opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt/sources.list.d"
-        -o "Dir::State::Lists=$apt/lists")
-    apt-get "${opts[@]}" -qq update
+    local work=$DEPS/work
+    rm -rf "$work" "$PREFIX"
+    mkdir -p "$work/src"
     (
-        cd "$DEPS/src"
-        rm -rf ./*
-        apt-get "${opts[@]}" -qq source --download-only libjpeg-turbo libpng1.6
+        cd "$work/src"
+        apt-get "${APT_OPTS[@]}" -qq source --download-only "libjpeg-turbo=$JPEG_VERSION" \
+            "libpng1.6=$PNG_VERSION"
         for dsc in ./*.dsc; do
             dpkg-source --no-check -x "$dsc" > /dev/null
         done
     )
     local jpeg png
-    jpeg=$(find "$DEPS/src" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
-    png=$(find "$DEPS/src" -maxdepth 1 -type d -name 'libpng1.6-*' | head -n 1)
+    jpeg=$(find "$work/src" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
+    png=$(find "$work/src" -maxdepth 1 -type d -name 'libpng1.6-*' | head -n 1)
     [ -n "$jpeg" ] && [ -n "$png" ] || { echo "build-windows: sources not unpacked" >&2; exit 1; }
+    local common=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DKINETORA_MINGW_PREFIX="$PREFIX"
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" -Wno-dev)
 
-    cmake -S "$jpeg" -B "$DEPS/build-jpeg" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" -DENABLE_SHARED=OFF \
-        -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON -Wno-dev > /dev/null
-    cmake --build "$DEPS/build-jpeg" -j2 > /dev/null
-    cmake --install "$DEPS/build-jpeg" > /dev/null
+    cmake -S "$jpeg" -B "$work/build-jpeg" "${common[@]}" -DCMAKE_ASM_NASM_COMPILER=nasm \
+        -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON > /dev/null
+    cmake --build "$work/build-jpeg" -j2 > /dev/null
+    cmake --install "$work/build-jpeg" > /dev/null
 
-    cmake -S "$png" -B "$DEPS/build-png" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" -DPNG_SHARED=OFF \
-        -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-        -DZLIB_LIBRARY="$SYSROOT/lib/libz.a" -DZLIB_INCLUDE_DIR="$SYSROOT/include" > /dev/null
-    cmake --build "$DEPS/build-png" -j2 > /dev/null
-    cmake --install "$DEPS/build-png" > /dev/null
+    cmake -S "$png" -B "$work/build-png" "${common[@]}" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
+        -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DZLIB_LIBRARY="$SYSROOT/lib/libz.a" \
+        -DZLIB_INCLUDE_DIR="$SYSROOT/include" > /dev/null
+    cmake --build "$work/build-png" -j2 > /dev/null
+    cmake --install "$work/build-png" > /dev/null
+
+    # GoogleTest for the unit suite that runs under Wine, from the machine's own sources.
+    cmake -S /usr/src/googletest -B "$work/build-gtest" "${common[@]}" \
+        -Dgtest_disable_pthreads=OFF > /dev/null
+    cmake --build "$work/build-gtest" -j2 > /dev/null
+    cmake --install "$work/build-gtest" > /dev/null
+    rm -rf "$work"
     touch "$PREFIX/.complete"
 }
-
-# GoogleTest for the unit suite that runs under Wine, from the machine's own googletest.
-build_gtest() {
-    cmake -S /usr/src/googletest -B "$DEPS/build-gtest" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$PREFIX" -Dgtest_disable_pthreads=OFF > /dev/null
-    cmake --build "$DEPS/build-gtest" -j2 > /dev/null
-    cmake --install "$DEPS/build-gtest" > /dev/null
-    touch "$PREFIX/.gtest-complete"
-}
-
-if [ ! -e "$PREFIX/.complete" ]; then
-    echo "== building libjpeg-turbo and libpng for Windows into $PREFIX =="
-    build_deps
-fi
-if [ -n "${KINETORA_WIN_TESTS:-}" ] && [ ! -e "$PREFIX/.gtest-complete" ]; then
-    echo "== building GoogleTest for Windows into $PREFIX =="
-    build_gtest
-fi
+mkdir -p "$DEPS"
+(
+    flock 9
+    if [ ! -e "$PREFIX/.complete" ]; then
+        echo "== building libjpeg-turbo, libpng and GoogleTest for Windows into $PREFIX =="
+        build_deps
+        # Prefixes of other versions are not used again.
+        find "$CACHE" -mindepth 1 -maxdepth 1 -type d -name 'mingw-*' ! -name "$KEY" \
+            -exec rm -rf {} +
+    fi
+) 9> "$CACHE/.lock"
 
 # The saver (and, with KINETORA_WIN_TESTS set, the unit suite and the preview test's parent).
 TESTS=OFF
@@ -116,13 +113,15 @@ if [ -n "${KINETORA_WIN_TESTS:-}" ]; then
     TESTS=ON
     TARGETS+=(kinetora_win_tests kinetora_preview_parent)
 fi
-LAUNCHER=()
-command -v ccache > /dev/null &&
-    LAUNCHER=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# ccache keeps the objects across build folders and clean clones on this machine: paths
+# are taken relative to the checkout, so a clone elsewhere hits the same entries.
+export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
 # shellcheck disable=SC2086
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s -DKINETORA_TESTS=$TESTS \
-    -DKINETORA_WERROR=ON "${LAUNCHER[@]}" ${KINETORA_WIN_CMAKE_ARGS:-} > /dev/null
+    -DKINETORA_MINGW_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s -DKINETORA_TESTS=$TESTS -DKINETORA_WERROR=ON \
+    -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+    ${KINETORA_WIN_CMAKE_ARGS:-} > /dev/null
 cmake --build "$BUILD" -j2 --target "${TARGETS[@]}"
 # The help page sits beside the saver (where "InstallFolder" points when no installer set it).
 cp res/Kinetora.htm "$BUILD/Kinetora.htm"

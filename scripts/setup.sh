@@ -15,17 +15,8 @@ PACKAGES=(
     lintian dpkg-dev
 )
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    echo "Installing: ${missing[*]}"
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+. scripts/lib/packages.sh
+install_packages "${PACKAGES[@]}"
 
 BUILD_DIR=${BUILD_DIR:-build}
 # ccache keeps compiled objects across build folders and clean clones on this machine:

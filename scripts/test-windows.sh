@@ -13,6 +13,8 @@ cd "$(dirname "$0")/.."
 BUILD=$(realpath -m "${1:-build-windows}")
 START=$(date +%s)
 
+. scripts/lib/packages.sh
+install_packages xvfb xdotool
 KINETORA_WIN_TESTS=1 scripts/build-windows.sh "$BUILD"
 SCR=$BUILD/Kinetora.scr
 KEY='HKCU\Software\Tovenhall\Kinetora\Config'
@@ -37,8 +39,11 @@ done
 [ -n "$XVFB_PID" ] || { echo "test-windows: no free display" >&2; exit 1; }
 [ -e "$WINEPREFIX/system.reg" ] || wineboot -i > /dev/null 2>&1
 
+# Every unit test and every smoke check counts once.
+PASSED=0
 FAILED=0
-pass() { echo "PASS $1"; }
+SKIPPED=0
+pass() { echo "PASS $1"; PASSED=$((PASSED + 1)); }
 fail() { echo "FAIL $1"; FAILED=$((FAILED + 1)); }
 
 # Waits up to $2 seconds for process $1 to end; its status in WAITED_STATUS (124: still
@@ -64,10 +69,26 @@ reg_value() { # the data of value $1 under the saver's key, empty when missing
 }
 
 echo "== unit suite under Wine =="
-if wine "$BUILD/kinetora_win_tests.exe" --gtest_brief=1; then
-    pass "unit suite"
-else
-    fail "unit suite"
+UNIT_LOG=$BUILD/unit-tests.log
+UNIT_STATUS=0
+wine "$BUILD/kinetora_win_tests.exe" --gtest_brief=1 2>&1 | tr -d '\r' | tee "$UNIT_LOG" ||
+    UNIT_STATUS=$?
+summary_count() { # the number in GoogleTest's summary line "[  $1  ] N test(s)", else 0
+    sed -nE "s/^\[  $1 *\] ([0-9]+) tests?[,.].*/\1/p" "$UNIT_LOG" | tail -n 1 | grep . || echo 0
+}
+UNIT_RAN=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' "$UNIT_LOG" | tail -n 1)
+UNIT_PASSED=$(summary_count PASSED)
+UNIT_SKIPPED=$(summary_count SKIPPED)
+# The brief output names each failure but gives no count of them.
+UNIT_FAILED=$((${UNIT_RAN:-0} - UNIT_PASSED - UNIT_SKIPPED))
+PASSED=$((PASSED + UNIT_PASSED))
+FAILED=$((FAILED + UNIT_FAILED))
+SKIPPED=$((SKIPPED + UNIT_SKIPPED))
+echo "unit suite: $UNIT_PASSED passed, $UNIT_FAILED failed, $UNIT_SKIPPED skipped"
+if [ -z "$UNIT_RAN" ]; then
+    fail "unit suite did not finish (status $UNIT_STATUS)"
+elif [ "$UNIT_STATUS" != 0 ] && [ "$UNIT_FAILED" = 0 ]; then
+    fail "unit suite status $UNIT_STATUS"
 fi
 
 echo "== /s: full screen, ended by a key =="
@@ -163,5 +184,5 @@ check_bad "the preview switch needs a window id" /p
 check_bad "bad window id for the preview: 'abc'" /p abc
 check_bad "no window 12345 to draw the preview in" /p 12345
 
-echo "Windows tests: $FAILED failed, $(($(date +%s) - START)) s"
+echo "Windows tests: $PASSED passed, $FAILED failed, $SKIPPED skipped, $(($(date +%s) - START)) s"
 [ "$FAILED" = 0 ]

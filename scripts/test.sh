@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds (warnings as errors) and runs every test: the unit and display tests,
-# then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# Debian package, a short fuzzing run, and the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -57,4 +58,20 @@ scripts/package.sh build-deb
 echo "== fuzz smoke (image decoders, 25 s each) =="
 scripts/fuzz.sh 25
 
+echo "== Windows (mingw-w64, Wine) =="
+# The unit tests and smoke checks under Wine join the totals; a failure there still lets
+# the totals print, then fails the run.
+WINDOWS_STATUS=0
+WINDOWS_LOG=$(mktemp)
+scripts/test-windows.sh build-windows 2>&1 | tee "$WINDOWS_LOG" || WINDOWS_STATUS=$?
+WINDOWS_LINE=$(grep -E '^Windows tests: [0-9]+ passed, [0-9]+ failed' "$WINDOWS_LOG" | tail -n 1 || true)
+rm -f "$WINDOWS_LOG"
+if [ -n "$WINDOWS_LINE" ]; then
+    PASSED=$((PASSED + $(sed -E 's/^Windows tests: ([0-9]+) passed.*/\1/' <<< "$WINDOWS_LINE")))
+    FAILED=$((FAILED + $(sed -E 's/.* ([0-9]+) failed.*/\1/' <<< "$WINDOWS_LINE")))
+elif [ "$WINDOWS_STATUS" != 0 ]; then
+    FAILED=$((FAILED + 1)) # it ended before counting (the build failed)
+fi
+
 echo "tests: $PASSED passed, $FAILED failed"
+[ "$WINDOWS_STATUS" = 0 ]

@@ -91,7 +91,10 @@ void CSaverApp::DoConfig() {
 }
 
 std::string CSaverApp::GetProductVersion() {
-    std::string version = KINETORA_VERSION;
+    return GetProductVersion(KINETORA_VERSION);
+}
+
+std::string CSaverApp::GetProductVersion(std::string version) {
     version.erase(std::remove(version.begin(), version.end(), ' '), version.end());
     std::replace(version.begin(), version.end(), ',', '.');
     return version;

@@ -70,6 +70,9 @@ public:
     void DoConfig();
     // The project's version, e.g. "1.0.0".
     static std::string GetProductVersion();
+    // A version as written in a version resource, for display: blanks removed and commas
+    // turned into periods ("1, 2, 0, 3" gives "1.2.0.3").
+    static std::string GetProductVersion(std::string resourceText);
 
     CSceneWnd* pSceneWnd() const { return m_pSceneWnd.get(); }
     CScreenWnd* pScreenWnd() const { return m_pScreenWnd; }

@@ -248,7 +248,7 @@ TEST_F(ImagesPageTest, UnreadableFoldersAreSkipped) {
     Search(page, dir.Path().string());
     std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
     const Strings& list = page.List();
-    EXPECT_NE(std::find(list.begin(), list.end(), (dir.Path() / "open").string()), list.end());
+    EXPECT_NE(std::find(list.begin(), list.end(), dir.Path().string() + "/open"), list.end());
     if (noLink)
         GTEST_SKIP() << "checked without the dangling link, which this system cannot make: "
                      << noLink.message();

@@ -6,6 +6,7 @@
 #include "config/PreviewDialog.h"
 #include "config/tvFolderBrowser.h"
 #include "core/RegSettings.h"
+#include "host/win32/VersionResource.h"
 #include "host/win32/resource.h"
 #include "images/Image.h"
 
@@ -495,7 +496,7 @@ INT_PTR CALLBACK ImagesProc(HWND page, UINT message, WPARAM wParam, LPARAM lPara
 INT_PTR CALLBACK InfoProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         AttachSheet(page, lParam);
-        SetItemText(page, IDC_INFO_TITLE, CInfoPage::Title(CSaverApp::GetProductVersion()));
+        SetItemText(page, IDC_INFO_TITLE, CInfoPage::Title(ModuleProductVersion()));
         SetItemText(page, IDC_INFO_TEXT, CInfoPage::Text());
         SetItemText(page, IDC_HELP_BUTTON, CInfoPage::HelpLabel);
         return TRUE;

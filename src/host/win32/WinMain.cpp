@@ -4,7 +4,9 @@
 #include "app/RunSession.h"
 #include "app/SaverApp.h"
 #include "app/ScreenWnd.h"
+#include "host/win32/FolderMarks.h"
 #include "host/win32/RegistryProfileStore.h"
+#include "host/win32/VersionResource.h"
 #include "host/win32/Win32ConfigSheet.h"
 #include "host/win32/Win32Host.h"
 #include "host/win32/Win32Messages.h"
@@ -120,6 +122,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const CommandLine cl = ParseCommandLine(args, nullptr);
     InstallMessageBoxes();
+    tvFolder::SetMarksReader(&ReadFolderMarks);
 
     switch (cl.mode) {
     case CommandLine::Mode::Invalid:
@@ -129,7 +132,7 @@ int main(int argc, char** argv) {
         ReportStartupError("usage: Kinetora.scr /s | /p <hwnd> | /c | /a <hwnd> [/r<seed>]");
         return 0;
     case CommandLine::Mode::Version:
-        ReportStartupError("version " + CSaverApp::GetProductVersion());
+        ReportStartupError("version " + ModuleProductVersion());
         return 0;
     case CommandLine::Mode::Render:
     case CommandLine::Mode::Bench:
