@@ -25,6 +25,14 @@ CImagesPage::CImagesPage(RegSettings& settings, ConfigServices& services)
 CImagesPage::~CImagesPage() {
     m_pAlive.reset(); // calls still queued now find no page
     m_Search.Stop();
+    if (!m_bClosed)
+        Restore();
+}
+
+void CImagesPage::Restore() {
+    m_Settings.SetFolders(m_LoadedFolders);
+    m_Settings.SetImageProb(m_LoadedProb);
+    m_Settings.SetImageOrder(m_LoadedOrder);
 }
 
 void CImagesPage::Select(int index) {
@@ -172,6 +180,7 @@ void CImagesPage::OnSearchFinished(unsigned serial) {
 
 void CImagesPage::OnOK() {
     StopSearch();
+    m_bClosed = true;
     m_Settings.SetImageProb(m_Prob);
     if (m_Prob != m_LoadedProb || m_Settings.ImageOrder() != m_LoadedOrder ||
         m_Settings.Folders() != m_LoadedFolders)
@@ -184,7 +193,6 @@ void CImagesPage::OnOK() {
 
 void CImagesPage::OnCancel() {
     StopSearch();
-    m_Settings.SetFolders(m_LoadedFolders);
-    m_Settings.SetImageProb(m_LoadedProb);
-    m_Settings.SetImageOrder(m_LoadedOrder);
+    m_bClosed = true;
+    Restore();
 }

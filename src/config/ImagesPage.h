@@ -16,7 +16,9 @@ class RegSettings;
 //
 // All members are called on the page's own thread. The search worker reaches the page only
 // through calls queued with ConfigServices::Post, which find the page gone once it has been
-// destroyed, and it is stopped and joined by OnOK, OnCancel and the destructor.
+// destroyed, and it is stopped and joined by OnOK, OnCancel and the destructor. A page
+// destroyed without OnOK or OnCancel puts the settings back as OnCancel does, so nothing it
+// (or its search) changed outlives it unconfirmed; the settings must outlive the page.
 class CImagesPage {
 public:
     static constexpr const char* Caption = "Images";
@@ -117,6 +119,7 @@ public:
 
 private:
     void StopSearch();
+    void Restore(); // the settings as loaded
     void EndSearchView();
     void OnSearchProgress(unsigned serial);
     void OnSearchFinished(unsigned serial);
@@ -139,6 +142,7 @@ private:
     int m_Selection = -1;
     int m_Prob;
     bool m_bStartAtFirst = false;
+    bool m_bClosed = false; // OnOK or OnCancel ran: the settings hold what they should
     bool m_bStatusShown = false;
     std::string m_Status;
     std::string m_SearchRoot;

@@ -26,9 +26,12 @@ protected:
     }
     ~ImagesPageTest() override { tvLibrary::SetMessageSink(m_Previous); }
 
+    // Settings loaded from the store; every one lives as long as the test, since a page made
+    // on earlier settings may still be open.
     RegSettings& Settings(const std::string& folders = "") {
         m_Store.WriteFolders(folders);
-        m_pSettings = std::make_unique<RegSettings>(m_Store);
+        m_AllSettings.push_back(std::make_unique<RegSettings>(m_Store));
+        m_pSettings = m_AllSettings.back().get();
         return *m_pSettings;
     }
     // Starts a search under root and pumps the page's queue until it has ended.
@@ -40,7 +43,8 @@ protected:
     }
 
     MemoryProfileStore m_Store;
-    std::unique_ptr<RegSettings> m_pSettings;
+    std::vector<std::unique_ptr<RegSettings>> m_AllSettings;
+    RegSettings* m_pSettings = nullptr; // the last made
     FakeServices services;
     Strings notes;
     tvLibrary::MessageSink m_Previous;
@@ -252,4 +256,30 @@ TEST_F(ImagesPageTest, UnreadableFoldersAreSkipped) {
     if (noLink)
         GTEST_SKIP() << "checked without the dangling link, which this system cannot make: "
                      << noLink.message();
+}
+
+TEST_F(ImagesPageTest, APageClosedWithoutOkOrCancelPutsTheSettingsBack) {
+    TempDir dir;
+    dir.Put("found/p.jpg");
+    RegSettings& settings = Settings("/kept*");
+    {
+        CImagesPage page(settings, services);
+        page.OnAlphabetical();
+        Search(page, dir.Path().string());
+        ASSERT_EQ(settings.Folders().size(), 2u) << "the search added its folder";
+        services.browser.Answer(dir.Path().string());
+        page.OnSearch(); // and another search runs when the page goes
+    }
+    services.Pump();
+    EXPECT_EQ(settings.Folders(), Strings{"/kept"});
+    EXPECT_EQ(settings.ImageOrder(), 0);
+
+    {
+        CImagesPage page(settings, services);
+        page.OnAlphabetical();
+        page.OnRemoveAll();
+        page.OnOK();
+    } // confirmed: what OK stored stays
+    EXPECT_EQ(settings.ImageOrder(), 1);
+    EXPECT_TRUE(settings.Folders().empty());
 }

@@ -60,9 +60,11 @@ protected:
         store.SetRaw("Polygons", "4200");
     }
 
-    // A sheet on the store whose folder picker gives `answers` and whose boxes are noted.
+    // A sheet on the store whose folder picker gives `answers` and whose boxes are noted. The
+    // settings of every sheet live as long as the test: an earlier sheet may still be open.
     std::unique_ptr<QtConfigSheet> Sheet(ProfileStore& on, std::vector<std::string> answers = {}) {
-        settings = std::make_unique<RegSettings>(on);
+        m_AllSettings.push_back(std::make_unique<RegSettings>(on));
+        settings = m_AllSettings.back().get();
         auto browser = std::make_unique<ScriptedBrowser>();
         for (std::string& answer : answers)
             browser->Answer(std::move(answer));
@@ -77,7 +79,8 @@ protected:
     }
 
     MemoryProfileStore store;
-    std::unique_ptr<RegSettings> settings;
+    std::vector<std::unique_ptr<RegSettings>> m_AllSettings;
+    RegSettings* settings = nullptr; // the last sheet's
     std::vector<std::string> messages;
     std::vector<std::string> previews;
     int helps = 0;
@@ -278,8 +281,10 @@ TEST_F(ConfigSheetTest, ClosingDuringASearchLeavesNothingBehind) {
         QCoreApplication::processEvents();
     }
     QCoreApplication::processEvents(); // calls the worker queued find no page
-    // Closed without OK: whatever the search found by then, nothing reaches the store.
+    // Closed without OK: whatever the search found by then, nothing reaches the store, nor
+    // stays in the settings.
     EXPECT_EQ(store.WriteCount(), writes);
+    EXPECT_TRUE(settings->Folders().empty());
 }
 
 TEST(QtPreviewDialog, FitsLargePicturesAndReportsBrokenOnes) {
