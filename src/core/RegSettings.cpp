@@ -34,18 +34,12 @@ void RegSettings::Load() {
     // A negative rate is as good as none: it runs the speed test.
     m_FramesPerSecond = ReadLimited(m_Store, "FramesPerSecond", 0, 0, MaxFramesPerSecond);
     if (m_FramesPerSecond == 0) {
-        // Timed on a thread of its own while the window and GL context are made; the first
-        // read of the record waits for it, a stop ends it.
-        try {
-            m_SpeedTest =
-                std::thread([this] { m_SpeedTestMs = RunSpeedTest(&m_bAbandonSpeedTest); });
-        } catch (...) {
-            m_SpeedTestMs = RunSpeedTest(&m_bAbandonSpeedTest);
-        }
-        m_FramesPerSecond = MaxFramesPerSecond; // until the test has its result
+        // Timed once the first frame is up (StartSpeedTest); until then, and when no test
+        // ends, the run has no record of its own.
+        m_bSpeedTestPending = true;
+        m_bNoRecord = true;
+        m_FramesPerSecond = MaxFramesPerSecond;
         m_Polygons = DefaultPolygons();
-        if (!m_SpeedTest.joinable())
-            FinishSpeedTest();
     }
     if (m_Polygons > TrustedStartPolygons) {
         m_UnconfirmedPolygons = m_Polygons;
@@ -70,7 +64,7 @@ void RegSettings::Load() {
 
 RegSettings::~RegSettings() {
     m_bAbandonSpeedTest = true;
-    AwaitSpeedTest();
+    WaitForSpeedTest();
     if (!m_bSaverMode || PolygonsFixed() || m_bNoRecord)
         return;
     // A stored budget this run never got to test stays as it was.
@@ -101,6 +95,23 @@ void RegSettings::SetFramesPerSecond(int fps) {
     if (!PolygonsFixed()) {
         m_FramesPerSecond = fps;
         m_bNoRecord = false;
+        m_bMeasured = true;
+    }
+}
+
+void RegSettings::StartSpeedTest() {
+    if (!m_bSpeedTestPending)
+        return;
+    m_bSpeedTestPending = false;
+    if (m_bMeasured)
+        return;
+    // On a thread of its own: frames go on, and a stop ends it.
+    m_SpeedTestMs = kSpeedTestRunning;
+    try {
+        m_SpeedTest = std::thread([this] { m_SpeedTestMs = RunSpeedTest(&m_bAbandonSpeedTest); });
+    } catch (...) {
+        m_SpeedTestMs = RunSpeedTest(&m_bAbandonSpeedTest);
+        FinishSpeedTest();
     }
 }
 
@@ -108,10 +119,11 @@ void RegSettings::FinishSpeedTest() const {
     if (m_SpeedTest.joinable())
         m_SpeedTest.join();
     const int ms = m_SpeedTestMs;
-    if (ms < 0) {
-        m_bNoRecord = true; // a stop came first: the next run times the machine
-        return;
-    }
+    if (m_bMeasured)
+        return; // frames were measured meanwhile
+    if (ms < 0)
+        return; // a stop came first: no record, the next run times the machine
+    m_bNoRecord = false;
     m_FramesPerSecond = SpeedTestFramesPerSecond(ms);
     m_SlowestFramesPerSecond = m_FramesPerSecond;
     if (!PolygonsFixed())
