@@ -108,6 +108,17 @@ void ProgramRun::Signal(int signal) const {
         kill(m_Pid, signal);
 }
 
+bool ProgramRun::Catches(int signal) const {
+    if (m_Pid <= 0 || m_Status)
+        return false;
+    std::ifstream status("/proc/" + std::to_string(m_Pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1) & 1) != 0;
+    }
+    return false;
+}
+
 namespace {
 
 std::string ReadText(const std::string& path) {

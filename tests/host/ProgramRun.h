@@ -24,6 +24,8 @@ public:
     std::optional<int> WaitExit(int ms);
     bool Running();
     void Signal(int signal) const;
+    // The process has a handler installed for signal (so sending it is caught).
+    bool Catches(int signal) const;
     std::string Stdout() const;
     std::string Stderr() const;
 

@@ -9,11 +9,6 @@
 #include "scene/GLContext.h"
 #include "scene/SceneWnd.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <iostream>
 
 namespace {
@@ -38,17 +33,14 @@ bool CheckOptions(const RenderOptions& options) {
     return true;
 }
 
-// Fails early, before any drawing, when the file cannot be created. created tells whether
-// the file is new, so a failed run removes only what it made.
-bool CheckWritable(const std::string& path, bool& created) {
-    created = access(path.c_str(), F_OK) != 0;
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (file == nullptr) {
-        std::cerr << "kinetora: cannot write " << path << ": " << std::strerror(errno) << "\n";
-        return false;
-    }
-    std::fclose(file);
-    return true;
+// Fails early, before any drawing, when the picture could not be written; nothing is
+// created until the picture is complete.
+bool CheckWritable(const std::string& path) {
+    std::string error;
+    if (CanWritePng(path, error))
+        return true;
+    std::cerr << "kinetora: cannot write " << path << ": " << error << "\n";
+    return false;
 }
 
 // Paints until the host has swapped the frames asked for.
@@ -67,15 +59,9 @@ void PaintFrames(CSceneWnd& wnd, OffscreenHost& host, int frames) {
 } // namespace
 
 int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store) {
-    // Before the file exists, so that a signal never leaves an empty file behind.
     const SignalPipe signals;
-    bool created = false;
-    if (!CheckOptions(options) || !CheckWritable(options.path, created))
+    if (!CheckOptions(options) || !CheckWritable(options.path))
         return 1;
-    auto discard = [&] {
-        if (created)
-            std::remove(options.path.c_str());
-    };
 
     OffscreenHost host(options.width, options.height, options.frames);
     if (!store)
@@ -86,7 +72,6 @@ int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store)
                        std::make_unique<ReadOnlyStore>(std::move(store), true));
     if (!session.Open(std::make_unique<CSceneWnd>(host), options.width, options.height, true)) {
         std::cerr << "kinetora: no off-screen OpenGL context: " << host.FailureDetail() << "\n";
-        discard();
         return 1;
     }
     PaintFrames(session.Wnd(), host, options.frames);
@@ -96,12 +81,10 @@ int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store)
         std::cerr << "kinetora: render stopped by " << SignalPipe::TerminatingSignalName()
                   << " after " << host.FramesSwapped() << " of " << options.frames << " frames; "
                   << options.path << " not written\n";
-        discard();
         return 128 + SignalPipe::TerminatingSignal();
     }
     if (host.LastFrame().empty()) {
         std::cerr << "kinetora: no frame was drawn\n";
-        discard();
         return 1;
     }
     std::string error;

@@ -4,11 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -84,4 +91,41 @@ TEST_F(RunRender, RejectsBadPathsAndSizes) {
     options.frames = 0;
     EXPECT_NE(::RunRender(options, RecordedStore()), 0);
     EXPECT_FALSE(std::filesystem::exists(options.path));
+}
+
+// A FIFO named as the output would block the run in open(), beyond the reach of a signal.
+// A reader comes after a while to free a run that did open it, so the test fails rather
+// than hangs.
+TEST_F(RunRender, RefusesAFifoWithoutOpeningIt) {
+    RenderOptions options;
+    options.seed = 1;
+    options.width = 16;
+    options.height = 16;
+    options.path = PathOf("out.png");
+    ASSERT_EQ(mkfifo(options.path.c_str(), 0600), 0);
+
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    bool freed = false;
+    std::thread reader([&] {
+        std::unique_lock lock(mutex);
+        if (ended.wait_for(lock, std::chrono::seconds(10), [&] { return done; }))
+            return;
+        freed = true;
+        const int fd = open(options.path.c_str(), O_RDONLY | O_NONBLOCK);
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        if (fd >= 0)
+            close(fd);
+    });
+    const int status = ::RunRender(options, RecordedStore());
+    {
+        const std::lock_guard lock(mutex);
+        done = true;
+    }
+    ended.notify_all();
+    reader.join();
+    EXPECT_NE(status, 0);
+    EXPECT_FALSE(freed) << "the run waited in open()";
+    EXPECT_TRUE(std::filesystem::is_fifo(options.path));
 }
