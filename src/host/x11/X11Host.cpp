@@ -88,6 +88,11 @@ bool X11Host::AdoptTarget(std::string& error) {
         error = "there is no window " + WindowText(target);
         return false;
     }
+    // Nothing can be drawn in it, nor in a child of it.
+    if (attributes.c_class == InputOnly) {
+        error = "window " + WindowText(target) + " is input-only: nothing can be drawn in it";
+        return false;
+    }
     // Our own mask on a window someone else owns: its resizes and its end.
     XSelectInput(m_Display, target, StructureNotifyMask | ExposureMask);
     if (X11Errors::Sync(m_Display).count != 0) {
@@ -136,8 +141,10 @@ void X11Host::ChooseVisual() {
     m_Visual.reset(glXChooseVisual(m_Display, screen, full));
     if (!m_Visual)
         m_Visual.reset(glXChooseVisual(m_Display, screen, any));
-    if (!m_Visual)
+    if (!m_Visual) {
+        X11Errors::ExitIfLost(m_Display);
         m_GLSetup = GLSetup::ChoosePixelFormatFailed;
+    }
 }
 
 bool X11Host::CreateOwnWindow(Window parent, int x, int y, int width, int height,
@@ -259,10 +266,12 @@ SceneHost::GLSetup X11Host::CreateGLContext() {
     m_Context = glXCreateContext(m_Display, m_Visual.get(), nullptr, True);
     X11Errors::Sync(m_Display);
     if (m_Context == nullptr) {
+        X11Errors::ExitIfLost(m_Display);
         m_GLSetup = GLSetup::CreateContextFailed;
         return m_GLSetup;
     }
     if (!glXMakeCurrent(m_Display, m_Window, m_Context)) {
+        X11Errors::ExitIfLost(m_Display);
         m_GLSetup = GLSetup::MakeCurrentFailed;
         return m_GLSetup;
     }

@@ -25,7 +25,10 @@ namespace {
 constexpr int kIdleWaitMs = 40;
 
 struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
+    void operator()(Display* display) const {
+        X11Errors::Forget();
+        XCloseDisplay(display);
+    }
 };
 
 // The suspend-aware clock serves every timer while it is installed.
@@ -212,6 +215,7 @@ int RunOnScreen(const CommandLine& cl, std::unique_ptr<ProfileStore> store) {
     const SuspendClock clock;
     const ClockInstall clockInstall(clock);
 
+    X11Errors::Install();
     const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
     if (!display) {
         const char* name = std::getenv("DISPLAY");
@@ -219,7 +223,7 @@ int RunOnScreen(const CommandLine& cl, std::unique_ptr<ProfileStore> store) {
                      name != nullptr ? name : "");
         return 1;
     }
-    X11Errors::Install();
+    X11Errors::WatchConnection(display.get());
 
     X11Host host(display.get(), signals, clock, HostOptions(cl));
     std::string error;
