@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -29,7 +30,12 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
+// Opens only a regular file (a link counts as its target): a FIFO put in a picture's
+// place would block the open until a writer came, and a folder or device is no picture.
 inline FileHandle OpenForReading(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return nullptr;
     return FileHandle(std::fopen(path.c_str(), "rb"));
 }
 
