@@ -1,6 +1,7 @@
 // gtest first: the X headers define macros (None, Bool) that its templates use as names.
 #include <gtest/gtest.h>
 
+#include "DisplayFixture.h"
 #include "ProgramRun.h"
 
 #include <X11/Xutil.h>
@@ -12,10 +13,6 @@
 #include <fstream>
 
 namespace {
-
-int IgnoreErrors(Display*, XErrorEvent*) {
-    return 0;
-}
 
 // A top-level window titled "Kinetora Screensaver" (the sheet), or 0.
 Window FindSheet(Display* display) {
@@ -42,38 +39,24 @@ Window FindSheet(Display* display) {
     return found;
 }
 
-class ConfigSheetProgramTest : public ::testing::Test {
+class ConfigSheetProgramTest : public DisplayFixture {
 protected:
     void SetUp() override {
-        m_Display = XOpenDisplay(nullptr);
-        if (m_Display == nullptr)
-            GTEST_SKIP() << "no X display";
-        XSetErrorHandler(IgnoreErrors);
+        DisplayFixture::SetUp();
+        if (IsSkipped())
+            return;
         // A machine that has run full screen: no speed test at start-up.
         std::filesystem::create_directories(m_Config.Path() + "/Tovenhall");
         std::ofstream(m_Config.Path() + "/Tovenhall/Kinetora.conf")
             << "[Config]\nFramesPerSecond=20\nPolygons=2000\n";
     }
-    void TearDown() override {
-        if (m_Display != nullptr)
-            XCloseDisplay(m_Display);
-    }
 
     void SendEscape(Window window) {
         XSetInputFocus(m_Display, window, RevertToParent, CurrentTime);
-        XEvent event{};
-        event.xkey.type = KeyPress;
-        event.xkey.display = m_Display;
-        event.xkey.window = window;
-        event.xkey.root = DefaultRootWindow(m_Display);
-        event.xkey.same_screen = True;
-        event.xkey.keycode = XKeysymToKeycode(m_Display, XK_Escape);
-        XSendEvent(m_Display, window, True, KeyPressMask, &event);
-        XSync(m_Display, False);
+        SendKey(window, XK_Escape);
     }
 
     TempFolder m_Config;
-    Display* m_Display = nullptr;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // gtest first: the X headers define macros (None, Bool) that its templates use as names.
 #include <gtest/gtest.h>
 
+#include "DisplayFixture.h"
 #include "ProgramRun.h"
 
 #include <X11/Xatom.h>
@@ -21,10 +22,6 @@ constexpr int kExitMs = 10000;
 // How long a move that must not close the saver is given to (wrongly) close it.
 constexpr int kGraceMs = 700;
 
-int IgnoreErrors(Display*, XErrorEvent*) {
-    return 0;
-}
-
 std::string Hex(Window window) {
     char text[32];
     std::snprintf(text, sizeof text, "0x%lx", window);
@@ -41,23 +38,16 @@ void LetTheFirstRunTimeTheMachine() {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
 }
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public DisplayFixture {
 protected:
     void SetUp() override {
         ASSERT_FALSE(m_Config.Path().empty());
-        m_Display = XOpenDisplay(nullptr);
-        if (m_Display == nullptr)
-            GTEST_SKIP() << "no X display";
-        XSetErrorHandler(IgnoreErrors);
-        m_Root = DefaultRootWindow(m_Display);
+        DisplayFixture::SetUp();
+        if (IsSkipped())
+            return;
         // A program killed by the previous test may still have its window (and grabs) until
         // the server has noticed; its window must not be taken for this test's.
         ASSERT_TRUE(WaitUntil([&] { return ProgramChildren(m_Display, m_Root).empty(); }, kExitMs));
-    }
-
-    void TearDown() override {
-        if (m_Display != nullptr)
-            XCloseDisplay(m_Display);
     }
 
     Window MakeWindow(int width, int height) {
@@ -127,18 +117,6 @@ protected:
         XSync(m_Display, False);
     }
 
-    void SendKey(Window window, KeySym key) {
-        XEvent event{};
-        event.xkey.type = KeyPress;
-        event.xkey.display = m_Display;
-        event.xkey.window = window;
-        event.xkey.root = m_Root;
-        event.xkey.same_screen = True;
-        event.xkey.keycode = XKeysymToKeycode(m_Display, key);
-        XSendEvent(m_Display, window, True, KeyPressMask, &event);
-        XSync(m_Display, False);
-    }
-
     void ExpectCleanExit(ProgramRun& run) {
         const std::optional<int> status = run.WaitExit(kExitMs);
         ASSERT_TRUE(status.has_value()) << "still running";
@@ -146,8 +124,6 @@ protected:
     }
 
     TempFolder m_Config;
-    Display* m_Display = nullptr;
-    Window m_Root = 0;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // gtest first: the X headers define macros (None, Bool) that its templates use as names.
 #include <gtest/gtest.h>
 
+#include "DisplayFixture.h"
 #include "ProgramRun.h"
 
 #include <X11/keysym.h>
@@ -18,10 +19,6 @@ constexpr int kStartMs = 20000; // start-up includes the first run's speed test
 constexpr int kExitMs = 10000;
 // Well inside the time the program waits for a held settings lock.
 constexpr int kCloseMs = 2000;
-
-int IgnoreErrors(Display*, XErrorEvent*) {
-    return 0;
-}
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -50,19 +47,13 @@ private:
     bool m_bHeld = false;
 };
 
-class StoreProgramTest : public ::testing::Test {
+class StoreProgramTest : public DisplayFixture {
 protected:
     void SetUp() override {
-        m_Display = XOpenDisplay(nullptr);
-        if (m_Display == nullptr)
-            GTEST_SKIP() << "no X display";
-        XSetErrorHandler(IgnoreErrors);
-        m_Root = DefaultRootWindow(m_Display);
+        DisplayFixture::SetUp();
+        if (IsSkipped())
+            return;
         ASSERT_TRUE(WaitUntil([&] { return !SaverShown(); }, kExitMs));
-    }
-    void TearDown() override {
-        if (m_Display != nullptr)
-            XCloseDisplay(m_Display);
     }
 
     Window ShownSaver() {
@@ -74,21 +65,6 @@ protected:
         return 0;
     }
     bool SaverShown() { return ShownSaver() != 0; }
-
-    void SendKey(Window window) {
-        XEvent event{};
-        event.xkey.type = KeyPress;
-        event.xkey.display = m_Display;
-        event.xkey.window = window;
-        event.xkey.root = m_Root;
-        event.xkey.same_screen = True;
-        event.xkey.keycode = XKeysymToKeycode(m_Display, XK_space);
-        XSendEvent(m_Display, window, True, KeyPressMask, &event);
-        XSync(m_Display, False);
-    }
-
-    Display* m_Display = nullptr;
-    Window m_Root = 0;
 };
 
 } // namespace
@@ -114,7 +90,7 @@ TEST_F(StoreProgramTest, TheWindowClosesAtOnceWhileTheSettingsLockIsHeld) {
         ASSERT_TRUE(
             WaitUntil([&] { return (saver = ShownSaver()) != 0 || !run.Running(); }, kStartMs));
         ASSERT_NE(saver, 0u) << run.Stderr();
-        SendKey(saver);
+        SendKey(saver, XK_space);
         EXPECT_TRUE(WaitUntil([&] { return !SaverShown(); }, kCloseMs));
         EXPECT_TRUE(run.Running()) << "the record still waits for the lock";
 
