@@ -6,6 +6,7 @@
 #include "core/ReadOnlyStore.h"
 #include "core/RegSettings.h"
 #include "gl/GLCensus.h"
+#include "host/offscreen/FrameGaps.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "host/posix/ProcessMemory.h"
 #include "host/posix/SignalPipe.h"
@@ -22,6 +23,7 @@
 #include <cxxabi.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -33,6 +35,16 @@ namespace {
 
 constexpr double kMaxSeconds = 24.0 * 3600.0;
 
+// Microseconds on the steady clock that Saver::WallClockMs reads in milliseconds.
+long long NowUs() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+double Ms(long long us) {
+    return static_cast<double>(us) / 1000.0;
+}
+
 // The off-screen host, with "input" arriving once a scene has drawn its share of frames or
 // the benchmark's time is up, so the burst that is running ends within a frame.
 class BenchHost : public OffscreenHost {
@@ -43,7 +55,15 @@ public:
     void Start(double seconds) {
         m_DeadlineMs = Saver::WallClockMs() + static_cast<long long>(seconds * 1000.0);
     }
-    void StartScene() { m_SceneStart = FramesSwapped(); }
+    void StartScene() {
+        m_SceneStart = FramesSwapped();
+        m_Gaps.StartScene();
+    }
+    void SwapBuffers() override {
+        OffscreenHost::SwapBuffers();
+        m_Gaps.Swap(NowUs());
+    }
+    const FrameGaps& Gaps() const { return m_Gaps; }
     bool TimeIsUp() const { return Saver::WallClockMs() >= m_DeadlineMs; }
     bool InputPending() override {
         return TimeIsUp() || FramesSwapped() - m_SceneStart >= m_SceneFrames ||
@@ -53,6 +73,7 @@ public:
 private:
     int m_SceneFrames;
     int m_SceneStart = 0;
+    FrameGaps m_Gaps;
     long long m_DeadlineMs = std::numeric_limits<long long>::max();
 };
 
@@ -67,6 +88,25 @@ struct SceneRecord {
     int kind = 0;
     int frames = 0;
     long long drawMs = 0;
+    long long medianGapUs = 0;
+    long long longestGapUs = 0;
+    int longestGapFrame = 0;
+    long long changeUs = -1; // the scene change before it, -1 when not measured
+};
+
+// What a scene change leaves on screen: the previous scene's last frame, from its swap to
+// the new scene's first swap, less the bench's own work between scenes (census, printing),
+// which the saver does not do.
+struct SceneChange {
+    int scene = 0;
+    std::string shape;
+    long long totalUs = 0;
+    long long tailUs = 0;     // the previous scene after its last swap (its measurement)
+    long long teardownUs = 0; // deleting the previous scene
+    long long startUs = 0;    // the window's work before composing (photograph list)
+    long long composeMs = 0;
+    long long firstDrawUs = 0; // the first frame up to its swap, the room's list included
+    long long roomMs = 0;
 };
 
 struct Totals {
@@ -85,6 +125,9 @@ struct Totals {
     int maxTextureObjects = 0;
     long rssAtScene50Kb = 0;
     long maxRssFromScene50Kb = 0;
+    std::string longestGapShape;
+    int changes = 0;
+    SceneChange slowestChange;
 };
 
 // What is left alive once a scene is gone: display lists beyond the primitive solids'
@@ -152,12 +195,22 @@ double PerSecond(double count, long long ms) {
 void Print(const SceneRecord& record, const Census& census, bool cutShort) {
     std::printf("%-22s %-14s kind %d  shapes %5zu  polygons %7d  compose %5lld ms  room %4lld "
                 "ms  frames %5d  fps %7.1f  live lists %d textures %d photos %d texture "
-                "objects %d cached lists %d  rss %.1f MB%s\n",
+                "objects %d cached lists %d  rss %.1f MB  gaps median %.1f ms longest %.1f ms "
+                "(frame %d)",
                 record.shape.c_str(), record.mover.c_str(), record.kind, record.shapes,
                 record.polygons, record.composeMs, record.roomMs, record.frames,
                 PerSecond(record.frames, record.drawMs), census.lists, census.textures,
                 census.photos, census.textureObjects, census.cachedLists, Megabytes(census.rssKb),
-                cutShort ? "  (cut short)" : "");
+                Ms(record.medianGapUs), Ms(record.longestGapUs), record.longestGapFrame);
+    if (record.changeUs >= 0)
+        std::printf("  change %.1f ms", Ms(record.changeUs));
+    std::printf("%s\n", cutShort ? "  (cut short)" : "");
+}
+
+void Add(Totals& totals, const SceneChange& change) {
+    ++totals.changes;
+    if (change.totalUs >= totals.slowestChange.totalUs)
+        totals.slowestChange = change;
 }
 
 void Add(Totals& totals, const Census& census) {
@@ -228,19 +281,53 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
                 session.Settings().Polygons(), options.sceneFrames, options.width, options.height);
     std::fflush(stdout);
     Totals totals;
+    const FrameGaps& gaps = host.Gaps();
+    // The end of the previous scene: its last swap, and its teardown; -1 when it swapped
+    // nothing (then the next change is not measured).
+    long long lastSwapUs = -1;
+    long long tailUs = 0;
+    long long teardownUs = 0;
+    long long teardownEndUs = 0;
     while (!host.TimeIsUp() && !host.CloseRequested() && !wnd.IsBlanked() &&
            !SignalPipe::Terminated() && (options.scenes == 0 || totals.scenes < options.scenes)) {
         host.StartScene();
+        const long long paintStartUs = NowUs();
         wnd.OnPaint();
         if (!gSaver)
             break;
         SceneRecord record = Describe(*gSaver);
         record.frames = gSaver->frameNumber();
         record.drawMs = Saver::WallClockMs() - gSaver->StartClockMs();
+        record.medianGapUs = gaps.SceneMedianUs();
+        record.longestGapUs = gaps.SceneLongestUs();
+        record.longestGapFrame = gaps.SceneLongestSwap();
+        const long long firstSwapUs = gaps.SceneFirstSwapUs();
+        if (lastSwapUs >= 0 && firstSwapUs >= 0) {
+            SceneChange change;
+            change.scene = gaps.Scene();
+            change.shape = record.shape;
+            change.tailUs = tailUs;
+            change.teardownUs = teardownUs;
+            change.composeMs = record.composeMs;
+            change.roomMs = record.roomMs;
+            const long long composeStartMs = gSaver->StartClockMs() - record.composeMs;
+            change.startUs = composeStartMs * 1000 - paintStartUs;
+            change.firstDrawUs = firstSwapUs - gSaver->StartClockMs() * 1000;
+            change.totalUs = teardownEndUs - lastSwapUs + firstSwapUs - paintStartUs;
+            record.changeUs = change.totalUs;
+            Add(totals, change);
+        }
+        if (gaps.LongestScene() == gaps.Scene() && gaps.LongestUs() > 0)
+            totals.longestGapShape = record.shape;
         const bool cutShort = !gSaver->IsDone() && (host.TimeIsUp() || SignalPipe::Terminated());
         // Every scene makes way once it has had its frames, so that what it leaves behind
         // can be counted before the next one is composed.
+        const long long teardownStartUs = NowUs();
         gSaver.reset();
+        teardownEndUs = NowUs();
+        lastSwapUs = firstSwapUs >= 0 ? gaps.LastSwapUs() : -1;
+        tailUs = teardownStartUs - lastSwapUs;
+        teardownUs = teardownEndUs - teardownStartUs;
         const Census census = TakeCensus();
         Print(record, census, cutShort);
         // One line at a time, also into a pipe: a long run shows its progress.
@@ -263,6 +350,19 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
                 Megabytes(ProcessMemory::ResidentKb()), kSettledScene,
                 Megabytes(totals.rssAtScene50Kb), Megabytes(totals.maxRssFromScene50Kb),
                 Megabytes(ProcessMemory::PeakResidentKb()));
+    const long long lateUs = 2LL * SaverShapes::FramePeriodMs * 1000;
+    std::printf("seed %d  frame gaps inside scenes %lld  longest %.1f ms (scene %d %s, frame %d)  "
+                "p99 %.1f ms  %lld of %.0f ms or more\n",
+                wnd.RunRand().seed(), gaps.Gaps(), Ms(gaps.LongestUs()), gaps.LongestScene(),
+                totals.longestGapShape.c_str(), gaps.LongestSwap(), Ms(gaps.PercentileUs(99)),
+                gaps.GapsFrom(lateUs), Ms(lateUs));
+    const SceneChange& slowest = totals.slowestChange;
+    std::printf("scene changes %d  slowest %.1f ms (scene %d %s): end of the scene before %.1f "
+                "ms, its teardown %.1f ms, start %.1f ms, composition %lld ms, first frame %.1f ms "
+                "(room %lld ms)\n",
+                totals.changes, Ms(slowest.totalUs), slowest.scene, slowest.shape.c_str(),
+                Ms(slowest.tailUs), Ms(slowest.teardownUs), Ms(slowest.startUs), slowest.composeMs,
+                Ms(slowest.firstDrawUs), slowest.roomMs);
     if (SignalPipe::Terminated()) {
         std::fflush(stdout);
         std::fprintf(stderr, "kinetora: bench stopped by %s; the summary covers %d scenes\n",

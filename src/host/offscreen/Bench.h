@@ -22,7 +22,11 @@ struct BenchOptions {
 // Plays scenes off screen, unpaced, for options.seconds and prints one line per scene
 // (shape and mover classes, shapes, polygons, composition time, frames, frames per second,
 // then what is alive once the scene is gone: display lists, textures, photographs, texture
-// objects, resident memory) and a summary with the resident memory from scene 50 on. The settings
+// objects, resident memory, the median and longest gap between two swaps inside the scene and the
+// scene change before it) and a summary with the resident memory from scene 50 on, the longest
+// gap and the 99th percentile over every scene, the gaps of two frame periods or more, and the
+// slowest scene change (from the last swap of one scene to the first of the next, in parts:
+// the end of the scene before, its teardown, composition, first frame). The settings
 // come from store and are never written back; scenes cut short are not measured, so every scene is
 // composed for the budget the settings hold. Returns the process exit status; SIGTERM, SIGINT or
 // SIGHUP end the run within a frame with the summary of the scenes so far and 128 + the signal, so
