@@ -65,6 +65,8 @@ for path in \
     ./usr/share/doc/kinetora/changelog.gz; do
     grep -qx "$path" "$work/packaged.txt" || { echo "package.sh: $path is not in the package" >&2; exit 1; }
 done
+grep -q '^\./usr/lib/\(.*/\)\{0,1\}kinetora/kinetora-sheet\.so$' "$work/packaged.txt" ||
+    { echo "package.sh: the settings sheet's module is not in the package" >&2; exit 1; }
 if grep -v '^\./usr/' "$work/packaged.txt" | grep -q . || grep -q '^\./usr/local/' "$work/packaged.txt"; then
     echo "package.sh: files outside /usr (or in /usr/local) in the package" >&2
     exit 1

@@ -4,7 +4,7 @@
 #include "host/offscreen/Bench.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "host/posix/DesktopOpen.h"
-#include "host/qt/QtConfigSheet.h"
+#include "host/posix/SheetModule.h"
 #include "host/qt/QtProfileStore.h"
 #include "host/x11/X11Session.h"
 
@@ -47,15 +47,25 @@ int Bench(const CommandLine& cl) {
 // Configure and change password: the settings are loaded (a first run times the machine)
 // and the run ends.
 int RunModal(RunMode mode, const CommandLine& cl) {
-    if (mode == ModeConfigure && !CanShowConfigSheet()) {
-        std::fputs("kinetora: no display for the configuration sheet (DISPLAY is not set); "
-                   "try 'kinetora --help'\n",
-                   stderr);
-        return 1;
+    const SheetModule* sheet = nullptr;
+    if (mode == ModeConfigure) {
+        std::string error;
+        sheet = LoadSheetModule(error);
+        if (sheet == nullptr) {
+            std::fprintf(stderr, "kinetora: the configuration sheet cannot be loaded: %s\n",
+                         error.c_str());
+            return 1;
+        }
+        if (!sheet->canShow()) {
+            std::fputs("kinetora: no display for the configuration sheet (DISPLAY is not set); "
+                       "try 'kinetora --help'\n",
+                       stderr);
+            return 1;
+        }
     }
     gApp.Init(mode, Seed(cl), QtProfileStore::OpenDefault());
-    if (mode == ModeConfigure) {
-        gApp.SetConfigSheet(RunConfigSheet);
+    if (sheet != nullptr) {
+        gApp.SetConfigSheet(sheet->run);
         gApp.DoConfig();
     }
     gApp.Shutdown();

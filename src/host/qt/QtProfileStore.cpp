@@ -5,8 +5,6 @@
 #include "host/qt/IniText.h"
 #include "host/qt/SettingsFile.h"
 
-#include <QDir>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -76,9 +74,15 @@ void QtProfileStore::Save(const std::string& path, const char* group,
 std::string QtProfileStore::DefaultFolder() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     // A relative XDG_CONFIG_HOME is invalid and is ignored.
-    const std::string base =
-        xdg && xdg[0] == '/' ? std::string(xdg) : QDir::homePath().toStdString() + "/.config";
-    return base + "/Tovenhall";
+    if (xdg && xdg[0] == '/')
+        return std::string(xdg) + "/Tovenhall";
+    // The home folder as QDir::homePath gives it (HOME, else the root), without Qt: a saver
+    // run loads no Qt library at all.
+    const char* home = std::getenv("HOME");
+    std::string base = home && *home ? home : "/";
+    while (base.size() > 1 && base.back() == '/')
+        base.pop_back();
+    return base + (base == "/" ? "" : "/") + ".config/Tovenhall";
 }
 
 std::unique_ptr<ProfileStore> QtProfileStore::OpenDefault() {
