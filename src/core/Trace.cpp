@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -38,6 +39,12 @@ File OpenTraceFile() {
     TraceState& state = State();
     const std::string path = TraceLog::FilePath();
     File file;
+    // A FIFO would block the run in the open until a reader came; a device is no log either.
+    std::error_code error;
+    const auto type = std::filesystem::status(path, error).type();
+    if (type != std::filesystem::file_type::regular &&
+        type != std::filesystem::file_type::not_found)
+        return file;
     if (state.recreate) {
         file.reset(std::fopen(path.c_str(), "wb"));
         state.recreate = false;

@@ -7,6 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 class TraceTest : public ::testing::Test {
@@ -78,3 +84,18 @@ TEST_F(TraceTest, AnUnwritableFolderLosesTheLineQuietly) {
     Trace("lost");
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
+
+#ifndef _WIN32
+TEST_F(TraceTest, AFifoInPlaceOfTheFileIsLeftAlone) {
+    // The open reader keeps a faulty open from blocking: the lines would show in the pipe.
+    const std::string fifo = dir / "trace.txt";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    Trace("into a pipe");
+    Trace("and again");
+    char byte = 0;
+    EXPECT_LE(read(reader, &byte, 1), 0);
+    close(reader);
+}
+#endif
