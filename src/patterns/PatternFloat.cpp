@@ -19,16 +19,10 @@ PatternFloat::PatternFloat(Random& rng, const PatternContext& context)
     m_Norm = std::sqrt(8.0f);
 }
 
-void PatternFloat::SetProgram(const int* ops, int length) {
-    m_Program.fill(0);
-    m_Length = std::clamp(length, 0, kCapacity);
-    std::copy(ops, ops + m_Length, m_Program.begin());
-}
-
 void PatternFloat::Execute(int position, float x, float y) {
     tvVectorStack<float>& stack = m_Stack;
     const int size = stack.Size();
-    const int op = m_Program[static_cast<std::size_t>(position)];
+    const int op = m_Program[position];
     // Ops that push, then ops on the top alone, then ops that combine the top two.
     switch (op) {
     case 0:
@@ -123,7 +117,7 @@ void PatternFloat::Execute(int position, float x, float y) {
 
 float PatternFloat::Run(float x, float y) {
     m_Stack.Clear();
-    for (int position = 0; position < m_Length; ++position)
+    for (int position = 0; position < m_Program.Length(); ++position)
         Execute(position, x, y);
     return m_Stack.IsEmpty() ? 0.0f : m_Stack.Top();
 }
@@ -160,26 +154,18 @@ void PatternFloat::Randomize(int inputs, int /*outputs*/, bool /*regular*/, int 
             constant = static_cast<float>(rng.symmetric());
         for (float& frequency : m_Frequencies)
             frequency = static_cast<float>(rng.below(6) + 1);
-        m_Program.fill(0);
         int first = 0;
         if (inputs == 1) {
-            m_Length = rng.skewed(7, 2) + 1;
-            first = 1;
+            m_Program.Clear(rng.skewed(7, 2) + 1);
+            first = 1; // op 0 pushes x
         } else {
-            m_Length = rng.below(7) + 3;
-            const bool xFirst = rng.flip() == 1;
-            m_Program[0] = xFirst ? 0 : 1;
-            m_Program[1] = xFirst ? 1 : 0;
+            m_Program.Clear(rng.below(7) + 3);
+            m_Program.DrawInputOrder(rng);
             first = 2;
         }
-        for (int position = first; position < m_Length; ++position)
-            m_Program[static_cast<std::size_t>(position)] = rng.below(16);
-
-        // Fold what a run leaves on the stack with combining ops, as far as the program
-        // has room.
+        m_Program.DrawOps(rng, first, 16);
         Run(0.5f, 0.5f);
-        for (int depth = m_Stack.Size(); depth > 1 && m_Length < kCapacity; --depth)
-            m_Program[static_cast<std::size_t>(m_Length++)] = rng.below(5) + 2;
+        m_Program.Fold(rng, m_Stack.Size(), 5);
 
         const int distinct = DistinctSamples(inputs);
         m_bRandomized = m_Tries++ >= kMaxTries - 1 || distinct > 2 * inputs;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "patterns/OpProgram.h"
 #include "patterns/PatternCalculator.h"
 #include "patterns/tvVectorStack.h"
 
@@ -23,9 +24,9 @@ public:
     int Channels(int) const override { return 1; }
 
     // Installs a program as drawn (ops 0..15, length 1..kCapacity), for tests and tools.
-    void SetProgram(const int* ops, int length);
-    int Length() const { return m_Length; }
-    int Op(int position) const { return m_Program[static_cast<std::size_t>(position)]; }
+    void SetProgram(const int* ops, int length) { m_Program.Set(ops, length); }
+    int Length() const { return m_Program.Length(); }
+    int Op(int position) const { return m_Program[position]; }
     int Tries() const { return m_Tries; }
     const tvVectorStack<float>& Stack() const { return m_Stack; }
 
@@ -34,8 +35,7 @@ private:
     void Execute(int position, float x, float y);
     int DistinctSamples(int inputs);
 
-    int m_Length = 0;
-    std::array<int, kCapacity> m_Program{};
+    OpProgram<kCapacity> m_Program;
     tvVectorStack<float> m_Stack{kCapacity};
     std::array<float, kCapacity> m_Constants{};
     std::array<float, kCapacity> m_Frequencies{};

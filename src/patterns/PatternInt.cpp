@@ -36,16 +36,10 @@ int Noise(Random& rng, int t) {
 PatternInt::PatternInt(Random& rng, const PatternContext& context)
     : PatternCalculator(rng, context), m_Scale(std::max(context.sceneSize, 1)) {}
 
-void PatternInt::SetProgram(const int* ops, int length) {
-    m_Program.fill(0);
-    m_Length = std::clamp(length, 0, kCapacity);
-    std::copy(ops, ops + m_Length, m_Program.begin());
-}
-
 void PatternInt::Execute(int position, int x, int y) {
     tvVectorStack<int>& stack = m_Stack;
     const int size = stack.Size();
-    const int op = m_Program[static_cast<std::size_t>(position)];
+    const int op = m_Program[position];
     const long long scale = m_Scale;
     // Ops that push, then ops on the top alone, then ops that combine the top two.
     switch (op) {
@@ -155,7 +149,7 @@ void PatternInt::Execute(int position, int x, int y) {
 
 int PatternInt::Run(int x, int y) {
     m_Stack.Clear();
-    for (int position = 0; position < m_Length; ++position)
+    for (int position = 0; position < m_Program.Length(); ++position)
         Execute(position, x, y);
     return m_Stack.IsEmpty() ? 0 : m_Stack.Top();
 }
@@ -193,19 +187,11 @@ void PatternInt::Randomize(int /*inputs*/, int /*outputs*/, bool /*regular*/, in
     while (!m_bRandomized) {
         for (int& constant : m_Constants)
             constant = rng.below(m_Scale);
-        m_Program.fill(0);
-        m_Length = rng.below(19) + 3;
-        const bool xFirst = rng.flip() == 1;
-        m_Program[0] = xFirst ? 0 : 1;
-        m_Program[1] = xFirst ? 1 : 0;
-        for (int position = 2; position < m_Length; ++position)
-            m_Program[static_cast<std::size_t>(position)] = rng.below(18);
-
-        // Fold what a run leaves on the stack with combining ops, as far as the program
-        // has room.
+        m_Program.Clear(rng.below(19) + 3);
+        m_Program.DrawInputOrder(rng);
+        m_Program.DrawOps(rng, 2, 18);
         Run(Pixel(0.5f), Pixel(0.5f));
-        for (int depth = m_Stack.Size(); depth > 1 && m_Length < kCapacity; --depth)
-            m_Program[static_cast<std::size_t>(m_Length++)] = rng.below(8) + 2;
+        m_Program.Fold(rng, m_Stack.Size(), 8);
 
         const int distinct = DistinctSamples();
         m_bRandomized = m_Tries++ >= kMaxTries - 1 || distinct > 4;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "patterns/OpProgram.h"
 #include "patterns/PatternCalculator.h"
 #include "patterns/tvVectorStack.h"
 
@@ -27,7 +28,7 @@ public:
     int Channels(int) const override { return 1; }
 
     // Installs a program as drawn (ops 0..17, length 1..kCapacity), for tests and tools.
-    void SetProgram(const int* ops, int length);
+    void SetProgram(const int* ops, int length) { m_Program.Set(ops, length); }
     void SetConstant(int position, int value) {
         m_Constants[static_cast<std::size_t>(position)] = value;
     }
@@ -35,8 +36,8 @@ public:
     int Run(int x, int y);
 
     int Scale() const { return m_Scale; }
-    int Length() const { return m_Length; }
-    int Op(int position) const { return m_Program[static_cast<std::size_t>(position)]; }
+    int Length() const { return m_Program.Length(); }
+    int Op(int position) const { return m_Program[position]; }
     int Tries() const { return m_Tries; }
     const tvVectorStack<int>& Stack() const { return m_Stack; }
 
@@ -47,8 +48,7 @@ private:
     int DistinctSamples();
 
     int m_Scale = 1; // S
-    int m_Length = 0;
-    std::array<int, kCapacity> m_Program{};
+    OpProgram<kCapacity> m_Program;
     tvVectorStack<int> m_Stack{kCapacity};
     std::array<int, kCapacity> m_Constants{};
     int m_Tries = 0;
