@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     case CommandLine::Mode::Saver:
     case CommandLine::Mode::Hosted:
     case CommandLine::Mode::Windowed:
-        return RunOnScreen(cl, QtProfileStore::OpenDefault());
+        return RunOnScreen(cl, QtProfileStore::OpenDefault(), RunEnd::ExitProcess);
     }
     return 1;
 }

@@ -3,6 +3,7 @@
 #include "core/DrawGate.h"
 #include "core/IntGrid.h"
 #include "core/Random.h"
+#include "core/StopRequest.h"
 #include "core/Trace.h"
 #include "motion/ColourTable.h"
 #include "patterns/PatternCalculator.h"
@@ -141,6 +142,11 @@ void Background::Draw(Saver& scene) {
 void Background::Build(const Room& room) {
     Random& rng = *m_pRand;
     m_bBuilt = true;
+    // An ending run builds no room, and a room given up part-way keeps no list.
+    if (StopRequest::Raised()) {
+        m_bAbandoned = true;
+        return;
+    }
     const double p = room.performance;
     const int b = CellsPerSide(rng, p, m_Mode);
     if (m_Mode == ModePattern)
@@ -154,8 +160,13 @@ void Background::Build(const Room& room) {
         texture = room.photo;
     else if (m_Mode == ModePattern)
         texture = m_pTexture.get();
-    if (texture)
-        texture->Apply();
+    if (texture && !texture->Apply()) {
+        if (m_List.IsValid())
+            glEndList();
+        m_List.Reset();
+        m_bAbandoned = true;
+        return;
+    }
 
     const bool solid = m_Mode != ModeColour || rng.uniform() < std::min(p / 2.0, 1.0);
     m_bLines = !solid;

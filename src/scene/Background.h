@@ -72,6 +72,9 @@ public:
     int Mode() const { return m_Mode; }
     bool Lines() const { return m_bLines; }
     bool IsBuilt() const { return m_bBuilt; }
+    // A stop came before the room or its texture was complete: it has no list, draws
+    // nothing, and its scene is never shown again.
+    bool IsAbandoned() const { return m_bAbandoned; }
     int Cells() const { return m_Polygons; }
     // Wall-clock milliseconds the first draw spent building the list (photograph included).
     long long BuildMs() const { return m_BuildMs; }
@@ -91,6 +94,7 @@ private:
     std::unique_ptr<TexturePattern> m_pTexture;
     bool m_bEmissive = false;
     bool m_bBuilt = false;
+    bool m_bAbandoned = false;
     long long m_BuildMs = 0;
     long long m_BuildCpuMs = 0;
 };

@@ -170,7 +170,8 @@ void Saver::Finish() {
 }
 
 bool Saver::IsDone() const {
-    return (m_pWnd && m_pWnd->IsStopped()) || m_bDone;
+    return (m_pWnd && m_pWnd->IsStopped()) || m_bDone ||
+           (m_pBackground && m_pBackground->IsAbandoned());
 }
 
 const Saver::ShapeList& Saver::Shapes() const {

@@ -40,7 +40,7 @@ public:
     virtual void Draw() = 0;
     // glFinish unless the window is stopped.
     virtual void Finish();
-    // The scene has ended or the window is stopped.
+    // The scene has ended, its room was given up by a stop, or the window is stopped.
     virtual bool IsDone() const;
 
     // What the group scale and the group movers read; a scene without shapes has no scale

@@ -138,6 +138,9 @@ void SaverShapes::Draw() {
         ++m_FrameNumber;
         const long long drawEnd = WallClockMs();
         Pace(pace);
+        // An ending run does not wait for the rasteriser to finish a frame nobody will see.
+        if (Stopping())
+            break;
         const long long swapStart = WallClockMs();
         m_pWnd->SwapBuffers();
         m_BurstBusyMs += drawEnd - drawStart + WallClockMs() - swapStart;
@@ -156,8 +159,14 @@ bool SaverShapes::DrawFrame() {
     glClear(GL_DEPTH_BUFFER_BIT);
     glClear(GL_COLOR_BUFFER_BIT);
     PlaceCamera(t);
-    if (m_pBackground)
+    if (m_pBackground) {
         m_pBackground->Draw(*this);
+        // Building the room on the first frame is long: a stop meanwhile ends the frame.
+        if (StopRequest::Raised()) {
+            glPopMatrix();
+            return false;
+        }
+    }
     UpdateGroupScale(t);
     FrameSlices slices(WallClockMs());
     int sinceClock = 0;

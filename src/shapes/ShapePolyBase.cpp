@@ -124,7 +124,15 @@ void ShapePolyBase::BuildList() {
         if (m_pTexture) {
             glDisable(GL_TEXTURE_1D);
             glEnable(GL_TEXTURE_2D);
-            m_pTexture->Apply();
+            // A texture given up by a stop leaves no list: the shape draws nothing, and
+            // the ending run never shows its scene.
+            if (!m_pTexture->Apply()) {
+                glEndList();
+                m_List.Reset();
+                m_bTextured = false;
+                glPopMatrix();
+                return;
+            }
         }
         const GLenum primitive =
             m_pMesh->FacetPrimitive() == PolyPrimitive::Polygon ? GL_POLYGON : GL_QUADS;

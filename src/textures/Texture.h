@@ -14,7 +14,9 @@ public:
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
-    virtual void Apply() const = 0;
+    // False when the run is ending and nothing was issued (a texture given up part-way): a
+    // list being compiled around it must then be dropped, never called.
+    virtual bool Apply() const = 0;
     // False when there is nothing to show (a photograph that failed to load).
     virtual bool IsValid() const { return true; }
 

@@ -3,8 +3,10 @@
 #include "images/Image.h"
 #include "textures/Texture.h"
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class ColourTable;
 
@@ -23,9 +25,10 @@ public:
     TextureImage(Random& rng, const std::string& path, int sceneWidth, ColourTable* recolour);
     ~TextureImage() override;
 
-    // Texture state and gluBuild2DMipmaps of the photograph (scaled to power-of-two sides
-    // within the GL limit), decal mode, GL_TEXTURE_2D on. Meant for a list being compiled.
-    void Apply() const override;
+    // Texture state and the photograph's levels (MipLevels within the GL limit), decal
+    // mode, GL_TEXTURE_2D on. Meant for a list being compiled. The levels are computed
+    // before any GL call: a stop requested meanwhile issues nothing and returns false.
+    bool Apply() const override;
     bool IsValid() const override { return m_pRGB != nullptr; }
 
     // The RGB copy, null when invalid.
@@ -36,9 +39,23 @@ public:
     static Decoder DecoderFor(const std::string& path);
     static std::unique_ptr<Image> Decode(const std::string& path, int sceneWidth);
 
+    // The images a texture of the picture is built from: level 0 the picture averaged by
+    // area to the power of two nearest each side (3 * 2^k and up rounds up), halved until
+    // it fits maxSide; then each level half the last (2 x 2 averages, a side of 1 stays 1)
+    // down to 1 x 1. goOn is asked between pieces of the work; once it says no the work
+    // ends and the result is empty: nothing half-built is ever returned.
+    static std::vector<RGBImage> MipLevels(const RGBImage& image, int maxSide,
+                                           const std::function<bool()>& goOn);
+    // The side MipLevels gives level 0 for a picture side (before the maxSide limit).
+    static int NearestPowerOfTwo(int side);
+
     // Photographs alive in the process, for leak checks across scenes.
     static int LiveCount();
 
 private:
+    static RGBImage Resample(const RGBImage& image, int width, int height,
+                             const std::function<bool()>& goOn);
+    static RGBImage Halve(const RGBImage& image);
+
     std::unique_ptr<RGBImage> m_pRGB;
 };

@@ -122,7 +122,8 @@ void TexturePattern::Compile(const Image& image) {
     glEndList();
 }
 
-void TexturePattern::Apply() const {
+bool TexturePattern::Apply() const {
     glEnable(GL_TEXTURE_2D);
     m_List.Call();
+    return true;
 }

@@ -34,8 +34,8 @@ public:
     static Image Compute(Random& rng, const ColourTable& table, double performance1,
                          DrawGate* gate = nullptr, bool developerMode = false, int sceneSize = 800);
 
-    // GL_TEXTURE_2D on, then the texture's list.
-    void Apply() const override;
+    // GL_TEXTURE_2D on, then the texture's list; always true.
+    bool Apply() const override;
 
     GLuint List() const { return m_List.Id(); }
     int Width() const { return m_Width; }

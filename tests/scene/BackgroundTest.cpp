@@ -2,6 +2,7 @@
 
 #include "core/MemoryProfileStore.h"
 #include "core/Random.h"
+#include "core/StopRequest.h"
 #include "gl/GLCensus.h"
 #include "images/TestImages.h"
 #include "motion/ColourTable.h"
@@ -190,6 +191,43 @@ TEST_F(BackgroundTest, PhotographRoomReportsSixtyFourTimesItsCells) {
     EXPECT_EQ(fast.Cells(), 6 * b * b);
     EXPECT_EQ(fast.PolygonCount(), fast.Cells() * 64);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// What a photograph does when a stop comes while its levels are made.
+class GivenUpTexture : public Texture {
+public:
+    using Texture::Texture;
+    bool Apply() const override { return false; }
+};
+
+// A room whose texture is given up, or whose building a stop forestalls, keeps no list: no
+// half-compiled room is ever drawn, nor left open for the next list.
+TEST_F(BackgroundTest, StopLeavesNoHalfBuiltRoom) {
+    const int lists = GLCensus::LiveLists();
+    Random rng(2);
+    const GivenUpTexture photo(rng);
+    Background room(rng, Background::ModePhoto);
+    Background::Room parts = RoomAt(1.0);
+    parts.photo = &photo;
+    room.Build(parts);
+    EXPECT_TRUE(room.IsAbandoned());
+    EXPECT_FALSE(room.List().IsValid());
+    EXPECT_EQ(room.PolygonCount(), 0);
+    EXPECT_EQ(GLCensus::LiveLists(), lists);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    Background late(rng, Background::ModeColour);
+    StopRequest::Raise();
+    late.Build(RoomAt(1.0));
+    StopRequest::Clear();
+    EXPECT_TRUE(late.IsAbandoned());
+    EXPECT_FALSE(late.List().IsValid());
+    EXPECT_EQ(GLCensus::LiveLists(), lists);
+
+    Background whole(rng, Background::ModeColour);
+    whole.Build(RoomAt(1.0));
+    EXPECT_FALSE(whole.IsAbandoned());
+    EXPECT_TRUE(whole.List().IsValid());
 }
 
 TEST_F(BackgroundTest, PatternRoomOwnsItsTexture) {

@@ -2,6 +2,7 @@
 #include "scene/SaverShapes.h"
 
 #include "core/MemoryProfileStore.h"
+#include "core/StopRequest.h"
 #include "gl/GLCensus.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "images/TestImages.h"
@@ -68,6 +69,30 @@ TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
     EXPECT_EQ(TextureImage::LiveCount(), 0);
+}
+
+// A stop while the photograph room is built on the first frame: the frame is abandoned, the
+// room keeps no list, the picture is let go, and the scene counts as done, so it is never
+// drawn again.
+TEST(PhotoSceneTest, StopWhileTheRoomIsBuiltAbandonsTheScene) {
+    PhotoApp photos(100, {{"a.jpg", testimages::Jpeg(64, 48, 3, Colourful)}});
+    ASSERT_TRUE(photos.app.HasGL());
+    gSaver.reset();
+    SaverShapes scene(&photos.app.Wnd(), &MakeCube);
+    ASSERT_EQ(scene.SceneKind(), Saver::KindPhoto);
+    ASSERT_FALSE(scene.IsDone());
+    const int swapped = photos.app.Host().FramesSwapped();
+    photos.app.Host().SetFrameLimit(swapped + 2);
+    StopRequest::Raise();
+    scene.Frame();
+    StopRequest::Clear();
+    EXPECT_EQ(photos.app.Host().FramesSwapped(), swapped);
+    EXPECT_EQ(scene.frameNumber(), 0);
+    ASSERT_NE(scene.GetBackground(), nullptr);
+    EXPECT_TRUE(scene.GetBackground()->IsAbandoned());
+    EXPECT_FALSE(scene.GetBackground()->List().IsValid());
+    EXPECT_EQ(scene.PhotoTexture(), nullptr);
+    EXPECT_TRUE(scene.IsDone());
 }
 
 TEST(PhotoSceneTest, PicturesThatCannotBeShownGivePlainScenes) {

@@ -1,6 +1,7 @@
 #include "textures/TextureImage.h"
 
 #include "core/Random.h"
+#include "core/StopRequest.h"
 #include "images/TestImages.h"
 #include "motion/ColourTable.h"
 #include "support/TestApp.h"
@@ -104,6 +105,108 @@ TEST(TextureImageTest, LargeJpegDecodesScaledToTheWindow) {
     Random rng(1);
     EXPECT_EQ(TextureImage(rng, path, 800, nullptr).Pixels()->width, 425); // 1700 / 4
     EXPECT_EQ(TextureImage(rng, path, 0, nullptr).Pixels()->width, 1700);
+}
+
+RGBImage Uniform(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    RGBImage image{width, height, {}};
+    for (int i = 0; i < width * height; ++i)
+        image.bytes.insert(image.bytes.end(), {r, g, b});
+    return image;
+}
+
+// Red channel of a one-row picture.
+std::vector<int> Reds(const RGBImage& image) {
+    std::vector<int> reds;
+    for (std::size_t i = 0; i < image.bytes.size(); i += 3)
+        reds.push_back(image.bytes[i]);
+    return reds;
+}
+
+bool AlwaysGoOn() {
+    return true;
+}
+
+// Worked by hand: three texels stretched over four, each new texel covering three
+// quarters of an old one; then halvings of a one-texel-high picture average pairs.
+TEST(TextureImageTest, LevelsAverageByAreaDownToOneTexel) {
+    RGBImage row{3, 1, {0, 0, 0, 90, 90, 90, 180, 180, 180}};
+    const std::vector<RGBImage> levels = TextureImage::MipLevels(row, 0, AlwaysGoOn);
+    ASSERT_EQ(levels.size(), 3u);
+    EXPECT_EQ(Reds(levels[0]), (std::vector<int>{0, 60, 120, 180}));
+    EXPECT_EQ(Reds(levels[1]), (std::vector<int>{30, 150}));
+    EXPECT_EQ(Reds(levels[2]), (std::vector<int>{90}));
+
+    // Nearest power of two, 3 * 2^k and up rounding up.
+    for (const auto& [side, power] : std::vector<std::pair<int, int>>{{1, 1},
+                                                                      {2, 2},
+                                                                      {3, 4},
+                                                                      {5, 4},
+                                                                      {6, 8},
+                                                                      {750, 512},
+                                                                      {767, 512},
+                                                                      {768, 1024},
+                                                                      {1000, 1024}})
+        EXPECT_EQ(TextureImage::NearestPowerOfTwo(side), power) << side;
+
+    // A picture of one colour keeps it on every level, each half the last.
+    const RGBImage photo = Uniform(1000, 750, 10, 200, 77);
+    const std::vector<RGBImage> full = TextureImage::MipLevels(photo, 0, AlwaysGoOn);
+    ASSERT_EQ(full.size(), 11u);
+    for (std::size_t k = 0; k < full.size(); ++k) {
+        EXPECT_EQ(full[k].width, std::max(1024 >> k, 1)) << k;
+        EXPECT_EQ(full[k].height, std::max(512 >> k, 1)) << k;
+        EXPECT_EQ(full[k].bytes, Uniform(full[k].width, full[k].height, 10, 200, 77).bytes) << k;
+    }
+    const std::vector<RGBImage> limited = TextureImage::MipLevels(photo, 256, AlwaysGoOn);
+    ASSERT_EQ(limited.size(), 9u);
+    EXPECT_EQ(limited[0].width, 256);
+    EXPECT_EQ(limited[0].height, 128);
+}
+
+// Whichever check the stop comes at, the whole build is given up: nothing half-built comes
+// back and nothing more is asked after the stop. Checks come every few rows, so no stretch
+// of work between two is long.
+TEST(TextureImageTest, StopAtAnyCheckGivesUpEveryLevel) {
+    const RGBImage photo = Uniform(300, 200, 1, 2, 3); // level 0: 256 x 256
+    int checks = 0;
+    ASSERT_EQ(TextureImage::MipLevels(photo, 0, [&] { return ++checks > 0; }).size(), 9u);
+    EXPECT_GE(checks, 256 / 16 + 8);
+    for (int stopAt = 1; stopAt <= checks; ++stopAt) {
+        int asked = 0;
+        EXPECT_TRUE(TextureImage::MipLevels(photo, 0, [&] { return ++asked < stopAt; }).empty())
+            << stopAt;
+        EXPECT_EQ(asked, stopAt);
+    }
+}
+
+// Under a stop a photograph issues nothing into the list being compiled: the texture
+// defined before stays.
+TEST(TextureImageTest, ApplyUnderAStopIssuesNothing) {
+    TestApp app;
+    ASSERT_TRUE(app.HasGL());
+    const testimages::TempDir dir;
+    const std::string path = dir.Put("a.bmp", testimages::Bmp24(6, 5, Gradient));
+    Random rng(1);
+    const TextureImage texture(rng, path, 800, nullptr);
+    ASSERT_TRUE(texture.IsValid());
+    const std::uint8_t texel[2 * 2 * 3] = {};
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    StopRequest::Raise();
+    const bool applied = texture.Apply();
+    StopRequest::Clear();
+    glEndList();
+    EXPECT_FALSE(applied);
+    glDisable(GL_TEXTURE_2D);
+    glCallList(list);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 2);
+    glDeleteLists(list, 1);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 // The photograph goes into a list as a power-of-two image; the list keeps it after the

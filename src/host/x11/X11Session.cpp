@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -210,7 +211,7 @@ void X11Session::ReportErrors() {
                  errors.resource);
 }
 
-int RunOnScreen(const CommandLine& cl, std::unique_ptr<ProfileStore> store) {
+int RunOnScreen(const CommandLine& cl, std::unique_ptr<ProfileStore> store, RunEnd end) {
     const SignalPipe signals;
     const SuspendClock clock;
     const ClockInstall clockInstall(clock);
@@ -258,5 +259,10 @@ int RunOnScreen(const CommandLine& cl, std::unique_ptr<ProfileStore> store) {
     } // the scene, the window, then the settings (which write their record)
     if (host.GLFailed())
         status = 1;
+    if (end == RunEnd::ExitProcess) {
+        XFlush(display.get());
+        std::fflush(nullptr);
+        _exit(status);
+    }
     return status;
 }
