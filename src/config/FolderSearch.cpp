@@ -1,5 +1,6 @@
 #include "config/FolderSearch.h"
 
+#include "core/StopRequest.h"
 #include "images/tvFolder.h"
 
 #include <system_error>
@@ -45,7 +46,8 @@ void FolderSearch::Run(std::shared_ptr<Shared> shared, std::string root, std::st
     }
     {
         const std::lock_guard lock(shared->mutex);
-        if (shared->searching)
+        // A walk an ending run cut short found only part of the folders: none are kept.
+        if (shared->searching && !StopRequest::Raised())
             shared->results = std::move(results);
         shared->done = true;
         shared->searching = false;

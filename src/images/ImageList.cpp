@@ -2,6 +2,7 @@
 
 #include "core/Random.h"
 #include "core/RegSettings.h"
+#include "core/StopRequest.h"
 #include "images/tvFolder.h"
 
 #include <algorithm>
@@ -16,6 +17,10 @@ std::vector<std::string> ImageList::List(const std::vector<std::string>& folders
         for (const char* pattern : Patterns)
             folder.AddFiles(pattern);
         folder.AppendTo(images);
+        // A part of the list would pick another picture than the whole: an ending run
+        // gets none.
+        if (StopRequest::Raised())
+            return {};
     }
     std::sort(images.begin(), images.end());
     return images;

@@ -21,7 +21,8 @@ public:
         return NextImagePath(rand, settings, m_Images);
     }
 
-    // The sorted list of the image files of the folders.
+    // The sorted list of the image files of the folders; empty when a stop is requested
+    // while it is made.
     static std::vector<std::string> List(const std::vector<std::string>& folders);
 
     // The next photograph to show, or "" when there are none. In random order (ImageOrder

@@ -1,5 +1,7 @@
 #include "images/tvFolder.h"
 
+#include "core/StopRequest.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -9,8 +11,9 @@ namespace {
 
 std::atomic<tvFolder::MarksReader> gMarksReader{nullptr};
 
+// An ending run stops every listing and search, whatever its own flag says.
 bool Stopped(tvFolder::StopFlag stop) {
-    return stop && !stop->load();
+    return StopRequest::Raised() || (stop && !stop->load());
 }
 
 std::vector<std::string> SplitPatterns(const std::string& patterns) {

@@ -11,8 +11,9 @@
 // be read contributes nothing.
 //
 // A stop flag, when given, ends listing and searching as soon as it reads false; another
-// thread clears it to abandon a search. Symbolic links to folders are not followed, so a
-// search always ends.
+// thread clears it to abandon a search. A stop requested for the run (StopRequest) ends
+// them too, with or without a flag, within one directory entry. Symbolic links to folders
+// are not followed, so a search always ends.
 class tvFolder {
 public:
     using StopFlag = const std::atomic<bool>*;

@@ -1,6 +1,8 @@
 #include "images/tvFolder.h"
 
 #include "TestImages.h"
+#include "core/StopRequest.h"
+#include "images/ImageList.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +101,25 @@ TEST(tvFolder, ClearedStopFlagEndsAtOnce) {
     EXPECT_EQ(0, tvFolder(dir.Path().string() + "/a").AddFiles("*.jpg", &searching));
     const std::atomic<bool> going{true};
     EXPECT_EQ(1, tvFolder(dir.Path().string() + "/a").AddFiles("*.jpg", &going));
+}
+
+// A stop requested for the run ends listings and searches that were given no flag of their
+// own, and the run's picture list comes back empty rather than in part.
+TEST(tvFolder, RunStopEndsListingWithoutAFlag) {
+    TempDir dir;
+    dir.Put("a/one.jpg");
+    dir.Put("a/b/two.jpg");
+    const std::string a = dir.Path().string() + "/a";
+    StopRequest::Raise();
+    std::vector<std::string> results;
+    tvFolder(dir.Path().string()).SearchTree("*.jpg", results, false, true, false);
+    const int listed = tvFolder(a).AddFiles("*.jpg");
+    const std::vector<std::string> images = ImageList::List({a});
+    StopRequest::Clear();
+    EXPECT_TRUE(results.empty());
+    EXPECT_EQ(listed, 0);
+    EXPECT_TRUE(images.empty());
+    EXPECT_EQ(ImageList::List({a}), std::vector<std::string>{a + "/one.jpg"});
 }
 
 namespace {
