@@ -168,6 +168,8 @@ bool SaverShapes::DrawFrame() {
         }
     }
     UpdateGroupScale(t);
+    if (m_FrameNumber == 0)
+        PrepareShapeList();
     FrameSlices slices(WallClockMs());
     int sinceClock = 0;
     for (const auto& shape : m_Shapes) {
@@ -198,6 +200,25 @@ bool SaverShapes::FrameSlices::GoOn(SaverShapes& scene) {
     if (scene.Stopping())
         return false;
     return now - m_FrameStart <= LateFrameMs || scene.m_pWnd->CanDraw();
+}
+
+// Movers show a shape only once it has stepped, so the first frame draws the room alone and
+// the second would pay for the first call of the shapes' list (the driver prepares its
+// vertices and state then, up to several frame periods) in the middle of the scene. The first
+// frame, already part of the wait between scenes, calls it twice where nothing can be drawn:
+// a primitive solid is compiled into its cached list by the first call and replayed by the
+// second, as every later frame replays it.
+void SaverShapes::PrepareShapeList() const {
+    if (m_Shapes.empty())
+        return;
+    GLint box[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 0, 0);
+    for (int call = 0; call < 2; ++call)
+        m_Shapes.front()->DrawAtOrigin();
+    glDisable(GL_SCISSOR_TEST);
+    glScissor(box[0], box[1], box[2], box[3]);
 }
 
 void SaverShapes::PlaceCamera(float t) const {

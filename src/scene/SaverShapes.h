@@ -68,6 +68,8 @@ private:
     bool Stopping() const;
     // False when the frame was abandoned part-way (a stop, or input once it was late).
     bool DrawFrame();
+    // Runs the shapes' list where nothing can be drawn, on the first frame.
+    void PrepareShapeList() const;
     void PlaceCamera(float t) const;
     void UpdateGroupScale(float t);
     void Pace(tvTimer& pace) const;
