@@ -271,6 +271,12 @@ void Win32Host::OnPaint() {
     EndPaint(m_Hwnd, &ps);
     if (m_pWnd == nullptr)
         return;
+    // The parent's destruction reaches a preview as a message from another process; should it
+    // be late or lost, the preview must not draw on for nobody.
+    if (m_Kind == Kind::Child && !IsWindow(m_Parent)) {
+        DestroyWindow(m_Hwnd);
+        return;
+    }
     m_pWnd->OnPaint();
     SyncPaint(); // the WM_PAINT loop: the next paint follows once the queue is empty
 }
