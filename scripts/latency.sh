@@ -6,10 +6,13 @@
 # Usage: scripts/latency.sh [runs per case (40)] [case,case,...]
 # Cases: launch term-hosted term-fresh int-hosted key-full term-huge term-bench-huge
 #        term-sheet term-photo key-photo term-gears (all by default).
-# Needs the build in ${BUILD_DIR:-build}, xvfb, xdotool, python3, a C compiler, and for the
-# comparison xscreensaver-gl (/usr/libexec/xscreensaver/gears).
+# Needs the build in ${BUILD_DIR:-build}; installs what else it needs (xvfb, xdotool, cjpeg for
+# the photograph, and for the comparison xscreensaver-gl's gears).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/packages.sh
+install_packages xvfb xdotool x11-utils python3 gcc libegl-dev libgl-dev libjpeg-turbo-progs \
+    xscreensaver-gl
 RUNS=${1:-40}
 ONLY=${2:-}
 BUILD_DIR=${BUILD_DIR:-build}
@@ -38,11 +41,7 @@ with open(sys.argv[1], "wb") as f:
         off = (y * 37) % (w * 3)
         f.write(base[off:off + w * 3])
 PY
-if command -v cjpeg > /dev/null; then
-    cjpeg -quality 90 "$WORK/photos/photo.ppm" > "$WORK/photos/photo.jpg"
-elif command -v convert > /dev/null; then
-    convert "$WORK/photos/photo.ppm" "$WORK/photos/photo.jpg"
-fi
+cjpeg -quality 90 "$WORK/photos/photo.ppm" > "$WORK/photos/photo.jpg"
 rm -f "$WORK/photos/photo.ppm"
 
 DISPLAY_NUM=$((90 + RANDOM % 100))
