@@ -64,7 +64,7 @@ void LimitScans(j_common_ptr cinfo) {
     if (!cinfo->is_decompressor)
         return;
     // Called every few rows of every pass: an ending run gives the picture up.
-    if (StopRequest::Raised())
+    if (StopRequest::Poll())
         Fail(cinfo);
     const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
     auto* budget = reinterpret_cast<ScanBudget*>(cinfo->progress);
@@ -172,7 +172,7 @@ bool ImageJPEG::ReadRows(jpeg_decompress_struct* cinfo) {
     JSAMPARRAY buffer = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
                                                     JPOOL_IMAGE, rowBytes, 1);
     for (int y = m_Height - 1; y >= 0; --y) {
-        if (StopRequest::Raised() || jpeg_read_scanlines(cinfo, buffer, 1) != 1)
+        if (StopRequest::Poll() || jpeg_read_scanlines(cinfo, buffer, 1) != 1)
             return false;
         std::copy(buffer[0], buffer[0] + rowBytes, Row(y));
     }

@@ -19,7 +19,7 @@ std::vector<std::string> ImageList::List(const std::vector<std::string>& folders
         folder.AppendTo(images);
         // A part of the list would pick another picture than the whole: an ending run
         // gets none.
-        if (StopRequest::Raised())
+        if (StopRequest::Poll())
             return {};
     }
     std::sort(images.begin(), images.end());

@@ -104,7 +104,7 @@ void ImagePNG::Decode(std::FILE* file) {
     // An ending run gives the picture up.
     for (int pass = 0; pass < passes; ++pass) {
         for (int y = 0; y < m_Height; ++y) {
-            if (StopRequest::Raised()) {
+            if (StopRequest::Poll()) {
                 Clear();
                 return;
             }

@@ -13,7 +13,7 @@ std::atomic<tvFolder::MarksReader> gMarksReader{nullptr};
 
 // An ending run stops every listing and search, whatever its own flag says.
 bool Stopped(tvFolder::StopFlag stop) {
-    return StopRequest::Raised() || (stop && !stop->load());
+    return StopRequest::Poll() || (stop && !stop->load());
 }
 
 std::vector<std::string> SplitPatterns(const std::string& patterns) {

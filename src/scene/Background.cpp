@@ -143,7 +143,7 @@ void Background::Build(const Room& room) {
     Random& rng = *m_pRand;
     m_bBuilt = true;
     // An ending run builds no room, and a room given up part-way keeps no list.
-    if (StopRequest::Raised()) {
+    if (StopRequest::Poll()) {
         m_bAbandoned = true;
         return;
     }

@@ -152,7 +152,7 @@ TextureImage::TextureImage(Random& rng, const std::string& path, int sceneWidth,
         return;
     const std::unique_ptr<Image> image = Decode(path, sceneWidth);
     // An ending run keeps no copy: the picture is never shown.
-    if (!image->IsValid() || image->BitCount() != 24 || StopRequest::Raised())
+    if (!image->IsValid() || image->BitCount() != 24 || StopRequest::Poll())
         return;
     // The decoded bitmap is dropped at once: only the RGB copy is ever issued again.
     m_pRGB = image->ToRGB();
@@ -222,7 +222,7 @@ bool TextureImage::Apply() const {
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
     const std::vector<RGBImage> levels =
-        MipLevels(*m_pRGB, maxSide, [] { return !StopRequest::Raised(); });
+        MipLevels(*m_pRGB, maxSide, [] { return !StopRequest::Poll(); });
     if (levels.empty())
         return false;
     glDisable(GL_TEXTURE_1D);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 using namespace testimages;
@@ -18,7 +20,10 @@ Rgb Gradient(int x, int y) {
 
 class ImageStopTest : public ::testing::Test {
 protected:
-    void TearDown() override { StopRequest::Clear(); }
+    void TearDown() override {
+        StopRequest::SetInputCheck(nullptr);
+        StopRequest::Clear();
+    }
 
     // Valid without a stop, not valid with one.
     template <typename Decode> void Check(const Decode& decode) {
@@ -51,6 +56,30 @@ TEST_F(ImageStopTest, PngGivesUpBetweenRows) {
             return Pixel16{static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y), 9, 255};
         }));
     Check([&] { return std::make_unique<ImagePNG>(path); });
+}
+
+int g_Asked = 0;
+bool KeyWaiting() {
+    ++g_Asked;
+    return true;
+}
+
+// A key waiting in a full-screen run ends a decode as a signal does, but only the thread that
+// owns the window's connection may look for it.
+TEST_F(ImageStopTest, InputThatEndsTheRunIsAskedForOnItsOwnThreadOnly) {
+    const std::string path = dir.Put("a.jpg", Jpeg(64, 48, 3, Gradient));
+    const auto decode = [&] { return std::make_unique<ImageJPEG>(path, 1, false, 0); };
+    g_Asked = 0;
+    StopRequest::SetInputCheck(&KeyWaiting);
+    bool validElsewhere = false;
+    std::thread([&] { validElsewhere = decode()->IsValid(); }).join();
+    EXPECT_TRUE(validElsewhere);
+    EXPECT_EQ(g_Asked, 0);
+    EXPECT_FALSE(StopRequest::Raised());
+
+    EXPECT_FALSE(decode()->IsValid());
+    EXPECT_EQ(g_Asked, 1);
+    EXPECT_TRUE(StopRequest::Raised());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "app/SaverApp.h"
 #include "app/ScreenWnd.h"
 #include "core/ProfileStore.h"
+#include "core/StopRequest.h"
 #include "core/tvTimer.h"
 #include "host/posix/SignalPipe.h"
 #include "host/x11/SuspendClock.h"
@@ -66,6 +67,39 @@ X11Host::Options HostOptions(const CommandLine& cl) {
     }
     return options;
 }
+
+// While a full-screen run decodes a photograph or builds texture levels between two looks at
+// its queue, a key or button already waiting ends that work at once instead of after it. The
+// event stays queued, so the loop then closes the window by the usual rules.
+class EndingInputWatch {
+public:
+    explicit EndingInputWatch(Display* display) {
+        s_Display = display;
+        StopRequest::SetInputCheck(&Waiting);
+    }
+    ~EndingInputWatch() {
+        StopRequest::SetInputCheck(nullptr);
+        s_Display = nullptr;
+    }
+    EndingInputWatch(const EndingInputWatch&) = delete;
+    EndingInputWatch& operator=(const EndingInputWatch&) = delete;
+
+private:
+    // Takes nothing out of the queue: it only notes what it sees.
+    static Bool Note(Display*, XEvent* event, XPointer seen) {
+        if (event->type == KeyPress || event->type == ButtonPress)
+            *reinterpret_cast<bool*>(seen) = true;
+        return False;
+    }
+    static bool Waiting() {
+        bool seen = false;
+        XEvent unused;
+        XCheckIfEvent(s_Display, &unused, &Note, reinterpret_cast<XPointer>(&seen));
+        return seen;
+    }
+
+    static inline Display* s_Display = nullptr;
+};
 
 } // namespace
 
@@ -236,6 +270,9 @@ int RunOnScreen(const CommandLine& cl, std::unique_ptr<ProfileStore> store, RunE
     // A hosted run is a saver run (its frame-rate record is kept); a window is a preview.
     const bool saver = cl.mode == CommandLine::Mode::Saver || cl.mode == CommandLine::Mode::Hosted;
     const std::optional<long> seed = cl.hasSeed ? std::optional<long>(cl.seed) : std::nullopt;
+    std::optional<EndingInputWatch> watch;
+    if (cl.mode == CommandLine::Mode::Saver)
+        watch.emplace(display.get());
     int status = 0;
     {
         RunSession session(saver ? ModeSaver : ModePreview, seed, std::move(store));
