@@ -36,6 +36,19 @@ protected:
         XSync(m_Display, False);
     }
 
+    // A click of the first button as the server would deliver it to window.
+    void SendButton(Window window) {
+        XEvent event{};
+        event.xbutton.type = ButtonPress;
+        event.xbutton.display = m_Display;
+        event.xbutton.window = window;
+        event.xbutton.root = m_Root;
+        event.xbutton.button = Button1;
+        event.xbutton.same_screen = True;
+        XSendEvent(m_Display, window, True, ButtonPressMask, &event);
+        XSync(m_Display, False);
+    }
+
     Display* m_Display = nullptr;
     Window m_Root = 0;
 };

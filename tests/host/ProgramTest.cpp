@@ -197,15 +197,7 @@ TEST_F(ProgramTest, SaverEndsOnAButton) {
     ProgramRun run({"-s"}, m_Config.Path());
     const Window saver = WaitForSaver(run);
     ASSERT_NE(saver, 0u) << run.Stderr();
-    XEvent event{};
-    event.xbutton.type = ButtonPress;
-    event.xbutton.display = m_Display;
-    event.xbutton.window = saver;
-    event.xbutton.root = m_Root;
-    event.xbutton.button = Button1;
-    event.xbutton.same_screen = True;
-    XSendEvent(m_Display, saver, True, ButtonPressMask, &event);
-    XSync(m_Display, False);
+    SendButton(saver);
     ExpectCleanExit(run);
 }
 

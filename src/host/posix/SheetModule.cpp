@@ -55,6 +55,7 @@ const SheetModule* LoadSheetModule(std::string& error) {
         auto* run = reinterpret_cast<void (*)(CSaverApp&)>(dlsym(handle, kRunSymbol));
         if (canShow == nullptr || run == nullptr) {
             error = path + " is not the settings sheet of this program";
+            dlclose(handle);
             return nullptr;
         }
         module.canShow = canShow;
