@@ -106,7 +106,7 @@ void SaverShapes::SetupShapes() {
 }
 
 bool SaverShapes::Stopping() const {
-    return StopRequest::Raised() || (m_pWnd != nullptr && m_pWnd->IsStopped());
+    return StopRequest::Poll() || (m_pWnd != nullptr && m_pWnd->IsStopped());
 }
 
 int SaverShapes::LastFrame(int cycleFrames, int framesPerSecond) {

@@ -64,7 +64,8 @@ private:
     void AddShapes();
     void ChooseGroupScale();
     void SetupShapes();
-    // The run is ending: the window stopped or a stop was requested.
+    // The run is ending: the window stopped or a stop was requested; in a full-screen run a
+    // key or button already waiting counts, so that it ends a frame at its next slice.
     bool Stopping() const;
     // False when the frame was abandoned part-way (a stop, or input once it was late).
     bool DrawFrame();

@@ -11,11 +11,19 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace {
 
 FrameLog gLog;
 int gDraws = 0;
 int gStopAtDraw = 0; // the draw that raises the stop; 0 never
+int gKeyAtDraw = 0;  // the draw from which a key waits; 0 never
+bool gSlowDraws = false;
+
+bool KeyWaiting() {
+    return gKeyAtDraw > 0 && gDraws >= gKeyAtDraw;
+}
 
 // One polygon; raises the stop request when the chosen draw comes.
 class StoppingShape : public Shape {
@@ -33,6 +41,10 @@ public:
     void DrawShape() override {
         if (++gDraws == gStopAtDraw)
             StopRequest::Raise();
+        // A draw that takes time, so that a frame spans many slices.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(20);
+        while (gSlowDraws && std::chrono::steady_clock::now() < until) {
+        }
     }
     float Radius() const override { return 1.0f; }
     int PolygonCount() const override { return 1; }
@@ -55,9 +67,14 @@ protected:
         gLog = FrameLog{};
         gDraws = 0;
         gStopAtDraw = 0;
+        gKeyAtDraw = 0;
+        gSlowDraws = false;
         StopRequest::Clear();
     }
-    void TearDown() override { StopRequest::Clear(); }
+    void TearDown() override {
+        StopRequest::SetInputCheck(nullptr);
+        StopRequest::Clear();
+    }
 };
 
 TEST_F(SaverStopTest, StopInsideAFrameAbandonsItAtOnce) {
@@ -84,6 +101,27 @@ TEST_F(SaverStopTest, StopInsideAFrameAbandonsItAtOnce) {
     EXPECT_EQ(gDraws, 3 * 5000 + 10);
     EXPECT_EQ(scene.frameNumber(), 3);
     EXPECT_EQ(app.Host().FramesSwapped(), 3);
+}
+
+// A key waiting in a full-screen run is a stop: it ends a frame at its next slice instead of
+// after the frame.
+TEST_F(SaverStopTest, KeyInsideAFrameEndsItAtTheNextSlice) {
+    TestApp::Options options;
+    options.frameLimit = 0;
+    TestApp app(options);
+    ASSERT_TRUE(app.HasGL());
+    app.Settings().SetPolygons(5000);
+    SaverShapes scene(&app.Wnd(), &MakeStoppingShape);
+    gSlowDraws = true; // 5000 draws of 20 us: a frame of about 12 slices
+    gKeyAtDraw = 1000;
+    gStopAtDraw = 5001; // the frame's last draw: a missed key cannot run the scene on
+    StopRequest::SetInputCheck(&KeyWaiting);
+    scene.Frame();
+    EXPECT_TRUE(StopRequest::Raised());
+    EXPECT_GE(gDraws, 1000);
+    EXPECT_LT(gDraws, 5000) << "the frame ends before its last shape";
+    EXPECT_EQ(scene.frameNumber(), 0);
+    EXPECT_EQ(app.Host().FramesSwapped(), 0);
 }
 
 TEST_F(SaverStopTest, StopDuringCompositionKeepsWhatWasBuilt) {
