@@ -6,12 +6,12 @@
 # Usage: scripts/latency.sh [runs per case (40)] [case,case,...]
 # Cases: launch term-hosted term-fresh int-hosted key-full term-huge term-bench-huge
 #        term-sheet term-photo key-photo term-gears (all by default).
-# Needs the build in ${BUILD_DIR:-build}; installs what else it needs (xvfb, xdotool, cjpeg for
+# Needs the build in ${BUILD_DIR:-build}; installs what else it needs (xvfb, python3-xlib, cjpeg for
 # the photograph, and for the comparison xscreensaver-gl's gears).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib/packages.sh
-install_packages xvfb xdotool x11-utils python3 gcc libegl-dev libgl-dev libjpeg-turbo-progs \
+install_packages xvfb python3-xlib x11-utils python3 gcc libegl-dev libgl-dev libjpeg-turbo-progs \
     xscreensaver-gl
 RUNS=${1:-40}
 ONLY=${2:-}
@@ -52,5 +52,6 @@ for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
 
 PHOTO_ARGS=()
 [ -f "$WORK/photos/photo.jpg" ] && PHOTO_ARGS=(--photo-dir "$WORK/photos")
-python3 scripts/latency/latency.py "$PROGRAM" --runs "$RUNS" --shim "$WORK/first_swap.so" \
+# Debian's interpreter, which has the X library the package above installs.
+/usr/bin/python3 scripts/latency/latency.py "$PROGRAM" --runs "$RUNS" --shim "$WORK/first_swap.so" \
     --only "$ONLY" "${PHOTO_ARGS[@]}"
