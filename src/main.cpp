@@ -5,6 +5,7 @@
 #include "host/offscreen/OffscreenHost.h"
 #include "host/posix/DesktopOpen.h"
 #include "host/posix/SheetModule.h"
+#include "host/posix/TraceFile.h"
 #include "host/qt/QtProfileStore.h"
 #include "host/x11/X11Session.h"
 
@@ -75,6 +76,7 @@ int RunModal(RunMode mode, const CommandLine& cl) {
 } // namespace
 
 int main(int argc, char** argv) {
+    TraceLog::SetFileOpener(OpenOwnTraceFile);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const CommandLine cl = ParseCommandLine(args, std::getenv("XSCREENSAVER_WINDOW"));
     gApp.SetDocumentOpener(OpenWithDesktop);

@@ -30,30 +30,29 @@ const char* NonEmptyEnv(const char* name) {
     return value && *value ? value : nullptr;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using File = TraceLog::File;
+
+// Without the host's opener: no link is followed, as far as the C library allows.
+File OpenPlainFile(const std::string& path, bool fresh) {
+    // A FIFO would block the run in the open until a reader came; a device is no log either.
+    std::error_code error;
+    const auto type = std::filesystem::symlink_status(path, error).type();
+    if (type != std::filesystem::file_type::regular &&
+        type != std::filesystem::file_type::not_found)
+        return nullptr;
+    return File(std::fopen(path.c_str(), fresh ? "wb" : "ab"));
+}
+
+TraceLog::FileOpener& Opener() {
+    static TraceLog::FileOpener opener = &OpenPlainFile;
+    return opener;
+}
 
 File OpenTraceFile() {
     TraceState& state = State();
-    const std::string path = TraceLog::FilePath();
-    File file;
-    // A FIFO would block the run in the open until a reader came; a device is no log either.
-    std::error_code error;
-    const auto type = std::filesystem::status(path, error).type();
-    if (type != std::filesystem::file_type::regular &&
-        type != std::filesystem::file_type::not_found)
-        return file;
-    if (state.recreate) {
-        file.reset(std::fopen(path.c_str(), "wb"));
-        state.recreate = false;
-    } else {
-        file.reset(std::fopen(path.c_str(), "ab"));
-        if (!file)
-            file.reset(std::fopen(path.c_str(), "wb"));
-    }
-    return file;
+    const bool fresh = state.recreate;
+    state.recreate = false;
+    return Opener()(TraceLog::FilePath(), fresh);
 }
 
 void WriteLine(const char* text) {
@@ -89,6 +88,10 @@ std::string TraceLog::FilePath() {
     if (!folder.empty() && folder.back() == '/')
         folder.pop_back();
     return folder + "/trace.txt";
+}
+
+void TraceLog::SetFileOpener(FileOpener opener) {
+    Opener() = opener ? opener : &OpenPlainFile;
 }
 
 void TraceLog::ResetForTest() {

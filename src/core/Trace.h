@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+#include <memory>
 #include <string>
 
 // Developer trace: lines appended to "<folder>/trace.txt", each prefixed with the
@@ -23,4 +25,15 @@ std::string Folder();
 std::string FilePath();
 // Forgets the folder, the line timer and the recreate flag, as a new run would.
 void ResetForTest();
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+// Opens the trace file to append a line: created when missing, emptied first when `fresh`
+// (the run's first line). Null when it cannot or must not be written; the line is lost.
+using FileOpener = File (*)(const std::string& path, bool fresh);
+// The host's opener, which can refuse what the C library cannot tell apart (a link put in
+// a shared folder, a file of another user). Null restores the plain one.
+void SetFileOpener(FileOpener opener);
 } // namespace TraceLog
