@@ -24,12 +24,26 @@ void Report(const std::string& text) {
         Trace("%s", text.c_str());
 }
 
+// Can the folder be there when a write needs it? It is, or the nearest part of its path
+// that is there is a folder (where it can be made).
+bool CouldBeFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    for (std::filesystem::path p = std::filesystem::absolute(folder, error); !p.empty();
+         p = p.parent_path()) {
+        const auto type = std::filesystem::status(p, error).type();
+        if (type != std::filesystem::file_type::not_found)
+            return type == std::filesystem::file_type::directory;
+        if (p == p.parent_path())
+            break;
+    }
+    return false;
+}
+
 } // namespace
 
 QtProfileStore::QtProfileStore(std::string folder) : m_Folder(std::move(folder)) {
-    std::error_code error;
-    m_bUsable = !m_Folder.empty() && (std::filesystem::create_directories(m_Folder, error) ||
-                                      std::filesystem::is_directory(m_Folder, error));
+    // Made by the first write only: a run that stores nothing leaves no trace on disk.
+    m_bUsable = !m_Folder.empty() && CouldBeFolder(m_Folder);
     if (!m_bUsable)
         return;
     m_Config = Load(ConfigPath(), kConfigGroup);
@@ -53,14 +67,20 @@ void QtProfileStore::Save(const std::string& path, const char* group,
                           Values& values) {
     Values stored;
     std::string problem;
-    const bool saved = SettingsFile(path).Update(
-        [&](std::string& text) {
-            if (!IniText::Set(text, group, changes))
-                return false;
-            stored = IniText::ReadGroup(text, group);
-            return true;
-        },
-        problem);
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code error;
+    bool saved = false;
+    if (!std::filesystem::create_directories(folder, error) && error)
+        problem = "the folder " + folder.string() + " cannot be made: " + error.message();
+    else
+        saved = SettingsFile(path).Update(
+            [&](std::string& text) {
+                if (!IniText::Set(text, group, changes))
+                    return false;
+                stored = IniText::ReadGroup(text, group);
+                return true;
+            },
+            problem);
     if (saved) {
         values = std::move(stored);
         return;

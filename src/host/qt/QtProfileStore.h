@@ -17,16 +17,17 @@
 // the run goes on with the defaults, and nothing of the file is lost.
 class QtProfileStore : public ProfileStore {
 public:
-    // folder: where the files live; created when missing.
+    // folder: where the files live; made by the first write, so that a run that writes no
+    // setting creates nothing.
     explicit QtProfileStore(std::string folder = DefaultFolder());
 
     // $XDG_CONFIG_HOME/Tovenhall, or ~/.config/Tovenhall.
     static std::string DefaultFolder();
     // The file store in the default folder, or a store in memory (defaults, nothing kept)
-    // when that folder cannot be created.
+    // when that folder cannot be made (something other than a folder stands in its path).
     static std::unique_ptr<ProfileStore> OpenDefault();
 
-    // False when the folder could not be created: reads give defaults, writes are dropped.
+    // False when the folder cannot be made: reads give defaults, writes are dropped.
     bool IsUsable() const { return m_bUsable; }
     std::string ConfigPath() const;
     std::string FoldersPath() const;

@@ -78,6 +78,25 @@ TEST(QtProfileStore, FilesAreQSettingsIniBothWays) {
     EXPECT_EQ(store.ReadFolders(), "/p,q*/r*");
 }
 
+TEST(QtProfileStore, TheFolderIsMadeByTheFirstWriteNotByReading) {
+    TempDir dir;
+    const std::string folder = dir / "config/Tovenhall";
+    {
+        QtProfileStore store(folder);
+        RegSettings settings(store); // a first run: every setting read, the machine timed
+        settings.SetFramesPerSecond(9);
+        EXPECT_TRUE(store.IsUsable());
+        EXPECT_EQ(store.ReadInt("Speed", 50), 50);
+    } // a run that is not full screen stores nothing
+    EXPECT_FALSE(std::filesystem::exists(dir / "config"));
+
+    QtProfileStore store(folder);
+    store.WriteGroup({{"Speed", 33}});
+    EXPECT_EQ(QtProfileStore(folder).ReadInt("Speed", 50), 33);
+    store.WriteFolders("/a*");
+    EXPECT_EQ(QtProfileStore(folder).ReadFolders(), "/a*");
+}
+
 TEST(QtProfileStore, AFolderThatCannotBeMadeLeavesDefaults) {
     TempDir dir;
     std::ofstream(dir / "plain-file") << "x";
