@@ -5,6 +5,7 @@
 
 #include "core/ProfileStore.h"
 #include "core/RegSettings.h"
+#include "core/SeedMix.h"
 #include "core/Trace.h"
 #include "core/tvLibrary.h"
 #include "scene/Saver.h"
@@ -25,8 +26,7 @@ CSaverApp::~CSaverApp() = default;
 
 bool CSaverApp::Init(::RunMode mode, std::optional<long> seed,
                      std::unique_ptr<ProfileStore> store) {
-    if (seed)
-        m_Rand.setSeed(static_cast<int>(*seed));
+    m_Rand.setSeed(seed ? static_cast<int>(*seed) : FreshSeed());
     if (m_bTrace)
         TraceLine("app", 91, "m_Rand.seed()", m_Rand.seed());
     m_bUsePassword = false;

@@ -34,11 +34,12 @@ public:
     CSaverApp(const CSaverApp&) = delete;
     CSaverApp& operator=(const CSaverApp&) = delete;
 
-    // Seeds m_Rand with the r switch's number when there is one, writes the seed's trace
-    // line, then creates the settings on the given store (which loads every setting) and
-    // fixes the run mode. Returns true when the mode draws (preview, saver): the caller
-    // then installs the window and runs its loop. Configure and change-password return
-    // false; the caller shows the configuration sheet (or nothing) and ends.
+    // Seeds m_Rand with the r switch's number when there is one (else with a seed of this
+    // process alone, so that savers started together differ), writes the seed's trace line,
+    // then creates the settings on the given store (which loads every setting) and fixes the
+    // run mode. Returns true when the mode draws (preview, saver): the caller then installs
+    // the window and runs its loop. Configure and change-password return false; the caller
+    // shows the configuration sheet (or nothing) and ends.
     bool Init(::RunMode mode, std::optional<long> seed, std::unique_ptr<ProfileStore> store);
 
     // Command-line settings that the next drawing run (preview or saver) puts in place of the

@@ -62,6 +62,24 @@ TEST(SaverApp, SeedSwitchSeedsTheApplicationGenerator) {
     gApp.Shutdown();
 }
 
+TEST(SaverApp, WithoutASeedEveryRunDrawsItsOwnSequence) {
+    // Runs started in the same second, and a run after one that named a seed.
+    std::vector<int> seeds;
+    for (const std::optional<long> seed : {std::optional<long>(42), std::optional<long>(),
+                                           std::optional<long>(), std::optional<long>()}) {
+        auto store = std::make_unique<MemoryProfileStore>();
+        store->SetRaw("FramesPerSecond", "20");
+        gApp.Init(ModePreview, seed, std::move(store));
+        seeds.push_back(gApp.m_Rand.seed());
+        gApp.Shutdown();
+    }
+    EXPECT_EQ(seeds[0], 42);
+    for (size_t i = 1; i < seeds.size(); ++i) {
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_NE(seeds[i], seeds[j]) << i << " " << j;
+    }
+}
+
 TEST(SaverApp, HelpPageMissingFromTheInstallFolderIsReported) {
     auto store = std::make_unique<MemoryProfileStore>();
     store->SetRaw("FramesPerSecond", "25");
