@@ -40,21 +40,19 @@ bool ParseInt(const std::string& text, long minimum, long maximum, long& value) 
     return true;
 }
 
-// atol rules (leading blanks, a sign, digits up to the first other character, 0 when there
-// are none), saturated to the range of int as a 32-bit long would be.
-int LenientInt(const char* text) {
-    const long v = std::strtol(text, nullptr, 10);
-    if (v > INT_MAX)
-        return INT_MAX;
-    if (v < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(v);
+// The number of an "r" switch starts after the prefix and the letter ("/r42", "-r42", "r42")
+// and is all the rest, in the range --seed takes.
+bool SeedOfSwitch(const std::string& arg, int& seed) {
+    const size_t prefix = (arg[0] == '-' || arg[0] == '/') ? 1 : 0;
+    long number = 0;
+    if (!ParseInt(arg.substr(prefix + 1), INT_MIN, INT_MAX, number))
+        return false;
+    seed = static_cast<int>(number);
+    return true;
 }
 
-// The number of an "r" switch starts after the prefix and the letter ("/r42", "-r42", "r42").
-int SeedOfSwitch(const std::string& arg) {
-    const size_t prefix = (arg[0] == '-' || arg[0] == '/') ? 1 : 0;
-    return LenientInt(arg.c_str() + prefix + 1);
+std::string SeedRange() {
+    return "a whole number from " + std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX);
 }
 
 CommandLine Invalid(std::string message) {
@@ -64,16 +62,52 @@ CommandLine Invalid(std::string message) {
     return cl;
 }
 
-// Which Linux words were given.
+// The Linux words given: the modes they choose, in order, with the word as written.
 struct Pending {
-    bool root = false;
+    std::vector<std::pair<CommandLine::Mode, std::string>> modes;
     bool windowId = false;
-    bool window = false;
-    bool render = false;
-    bool bench = false;
     bool help = false;
     bool version = false;
+    std::vector<std::string> strays; // Windows-style arguments that are not the r switch
 };
+
+// The text value of an option: present, not empty, and not the next option.
+bool TextValue(const std::vector<std::string>& args, size_t i, std::string& value) {
+    if (i + 1 >= args.size() || args[i + 1].empty() || args[i + 1][0] == '-')
+        return false;
+    value = args[i + 1];
+    return true;
+}
+
+std::string TextValueError(const std::vector<std::string>& args, size_t i, const char* needs) {
+    std::string text = args[i] + " needs " + needs;
+    if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] == '-')
+        text += ", not the option '" + args[i + 1] + "'";
+    return text;
+}
+
+// A Linux mode takes the whole command line: a second mode, or any other argument than
+// options and the r switch, is a mistake rather than something to ignore.
+bool CheckOneMode(const Pending& words, std::string& error) {
+    const std::string& word = words.modes.front().second;
+    for (const auto& [mode, other] : words.modes) {
+        if (mode != words.modes.front().first) {
+            error = "choose one mode: " + word + " or " + other;
+            return false;
+        }
+    }
+    if (words.strays.empty())
+        return true;
+    const std::string& stray = words.strays.front();
+    for (const char letter : {'c', 'a', 'p', 's'}) {
+        if (MatchSwitch(stray, letter)) {
+            error = "choose one mode: " + word + " or " + stray;
+            return false;
+        }
+    }
+    error = "unexpected argument '" + stray + "' (try --help)";
+    return false;
+}
 
 void SelectWindowsMode(const std::vector<std::string>& rest, CommandLine& cl) {
     cl.mode = CommandLine::Mode::Configure;
@@ -154,24 +188,24 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
         long number = 0;
 
         if (IsWord(arg, "root")) {
-            words.root = true;
+            words.modes.emplace_back(CommandLine::Mode::Hosted, arg);
         } else if (IsWord(arg, "window-id")) {
             if (!hasValue)
                 return Invalid("--window-id needs a window id");
             if (!ParseWindowId(value, cl.windowId))
                 return Invalid("bad window id: '" + value + "'");
+            words.modes.emplace_back(CommandLine::Mode::Hosted, arg);
             words.windowId = true;
             ++i;
         } else if (IsWord(arg, "window")) {
-            words.window = true;
+            words.modes.emplace_back(CommandLine::Mode::Windowed, arg);
         } else if (IsWord(arg, "render")) {
-            if (!hasValue || value.empty())
-                return Invalid("--render needs an output file");
-            cl.outputFile = value;
-            words.render = true;
+            if (!TextValue(args, i, cl.outputFile))
+                return Invalid(TextValueError(args, i, "an output file"));
+            words.modes.emplace_back(CommandLine::Mode::Render, arg);
             ++i;
         } else if (IsWord(arg, "bench")) {
-            words.bench = true;
+            words.modes.emplace_back(CommandLine::Mode::Bench, arg);
         } else if (IsWord(arg, "frames")) {
             if (!ParseInt(value, 1, MaxFrames, number))
                 return Invalid("--frames needs a whole number from 1 to 1000000");
@@ -189,7 +223,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
             ++i;
         } else if (IsWord(arg, "seed")) {
             if (!ParseInt(value, INT_MIN, INT_MAX, number))
-                return Invalid("--seed needs a whole number");
+                return Invalid("--seed needs " + SeedRange());
             cl.hasSeed = true;
             cl.seed = static_cast<int>(number);
             ++i;
@@ -198,7 +232,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
             const double s = hasValue ? std::strtod(value.c_str(), &end) : 0.0;
             if (!hasValue || value.empty() || *end != '\0' || !std::isfinite(s) || s <= 0.0 ||
                 s > MaxSeconds)
-                return Invalid("--seconds needs a number of seconds above 0");
+                return Invalid("--seconds needs a number of seconds above 0 and at most 86400");
             cl.seconds = s;
             ++i;
         } else if (IsWord(arg, "speed")) {
@@ -212,11 +246,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
             cl.overrides.imageProb = static_cast<int>(number);
             ++i;
         } else if (IsWord(arg, "images")) {
-            if (!hasValue || value.empty())
-                return Invalid("--images needs a folder");
+            std::string folder;
+            if (!TextValue(args, i, folder))
+                return Invalid(TextValueError(args, i, "a folder"));
             if (!cl.overrides.folders)
                 cl.overrides.folders.emplace();
-            cl.overrides.folders->push_back(value);
+            cl.overrides.folders->push_back(folder);
             ++i;
         } else if (IsWord(arg, "image-order")) {
             if (value != "random" && value != "alphabetical")
@@ -243,41 +278,37 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
             return Invalid("unknown option '" + arg + "' (try --help)");
         } else {
             if (MatchSwitch(arg, 'r')) {
+                if (!SeedOfSwitch(arg, cl.seed))
+                    return Invalid("the r switch needs " + SeedRange() + ", as in /r42: '" + arg +
+                                   "'");
                 cl.hasSeed = true;
-                cl.seed = SeedOfSwitch(arg);
+            } else {
+                words.strays.push_back(arg);
             }
             rest.push_back(arg);
         }
     }
 
-    const int runModes = int(words.render) + int(words.bench) + int(words.window) +
-                         int(words.root || words.windowId);
+    std::string error;
     if (words.help) {
         cl.mode = CommandLine::Mode::Help;
     } else if (words.version) {
         cl.mode = CommandLine::Mode::Version;
-    } else if (runModes > 1) {
-        return Invalid("choose one of --render, --bench, --window and --root");
-    } else if (words.render) {
-        cl.mode = CommandLine::Mode::Render;
-    } else if (words.bench) {
-        cl.mode = CommandLine::Mode::Bench;
-    } else if (words.root || words.windowId) {
-        cl.mode = CommandLine::Mode::Hosted;
-        // --window-id wins over the variable, which wins over the real root.
-        if (!words.windowId) {
-            if (screensaverWindow != nullptr && *screensaverWindow != '\0') {
-                if (!ParseWindowId(screensaverWindow, cl.windowId))
-                    return Invalid(std::string("bad XSCREENSAVER_WINDOW: '") + screensaverWindow +
-                                   "'");
-            } else {
-                cl.useRoot = true;
-            }
-        }
-    } else if (words.window) {
-        cl.mode = CommandLine::Mode::Windowed;
-    } else {
+    } else if (words.modes.empty()) {
         SelectWindowsMode(rest, cl);
+    } else if (!CheckOneMode(words, error)) {
+        return Invalid(error);
+    } else {
+        cl.mode = words.modes.front().first;
+    }
+    // --window-id wins over the variable, which wins over the real root.
+    if (cl.mode == CommandLine::Mode::Hosted && !words.windowId) {
+        if (screensaverWindow != nullptr && *screensaverWindow != '\0') {
+            if (!ParseWindowId(screensaverWindow, cl.windowId))
+                return Invalid(std::string("bad XSCREENSAVER_WINDOW: '") + screensaverWindow + "'");
+        } else {
+            cl.useRoot = true;
+        }
     }
     return cl;
 }
@@ -301,7 +332,7 @@ std::string UsageText() {
            "  --frames K            frames to render (default 1); with --bench, frames a\n"
            "                        scene (default 250)\n"
            "  --size WxH            size of the picture or window (default 800x600)\n"
-           "  --seconds S           length of the benchmark (default 10)\n"
+           "  --seconds S           length of the benchmark (default 10, at most 86400)\n"
            "  --scenes N            with --bench, end after N scenes (or at the time\n"
            "                        limit if that comes first); with a small --frames,\n"
            "                        a long soak of many short scenes\n"

@@ -53,11 +53,55 @@ TEST(CommandLine, SeedSwitchIsReadInAnyPosition) {
     EXPECT_EQ(Parse({"/s", "-r12345"}).seed, 12345);
     EXPECT_EQ(Parse({"/s", "r7"}).seed, 7);
     EXPECT_EQ(Parse({"/s", "/r-3"}).seed, -3);
-    EXPECT_EQ(Parse({"/s", "/r12abc"}).seed, 12); // atol stops at the first non-digit
-    EXPECT_EQ(Parse({"/s", "/r"}).seed, 0);
-    EXPECT_EQ(Parse({"/s", "/r99999999999"}).seed, 2147483647);
+    EXPECT_EQ(Parse({"/s", "/r2147483647"}).seed, 2147483647);
+    EXPECT_EQ(Parse({"/s", "/r-2147483648"}).seed, -2147483648LL);
     EXPECT_FALSE(Parse({"/s"}).hasSeed);
     EXPECT_EQ(Parse({"/s", "--seed", "-9"}).seed, -9);
+}
+
+TEST(CommandLine, SeedSwitchTakesOnlyTheNumbersSeedTakes) {
+    for (const char* bad : {"/rabc", "/r12abc", "/r", "/R", "/r99999999999999999999",
+                            "/r2147483648", "/r 5", "/r1.5", "rubbish"}) {
+        const CommandLine cl = Parse({"/s", bad});
+        EXPECT_EQ(cl.mode, Mode::Invalid) << bad;
+        EXPECT_NE(cl.error.find(bad), std::string::npos) << cl.error;
+        EXPECT_NE(cl.error.find("-2147483648 to 2147483647"), std::string::npos) << cl.error;
+        // --seed refuses the same texts.
+        const std::string number = std::string(bad).substr(2);
+        EXPECT_EQ(Parse({"/s", "--seed", number}).mode, Mode::Invalid) << number;
+    }
+}
+
+TEST(CommandLine, ALinuxModeTakesTheWholeCommandLine) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+        {{"--render", "--size", "320x240", "out.png"},
+         "--render needs an output file, not the option '--size'"},
+        {{"--render", "a.png", "5", "junk"}, "unexpected argument '5' (try --help)"},
+        {{"--bench", "-x"}, "unexpected argument '-x' (try --help)"},
+        {{"--render", "a.png", "/s"}, "choose one mode: --render or /s"},
+        {{"/p", "5", "--window"}, "choose one mode: --window or /p"},
+        {{"-root", "c"}, "choose one mode: -root or c"},
+        {{"--render", "a.png", "--bench"}, "choose one mode: --render or --bench"},
+        {{"--window", "--window-id", "7"}, "choose one mode: --window or --window-id"},
+        {{"--window", "--images", "--fps"}, "--images needs a folder, not the option '--fps'"},
+        {{"--window", "--images"}, "--images needs a folder"},
+        {{"--bench", "--seconds", "86401"},
+         "--seconds needs a number of seconds above 0 and at most 86400"},
+    };
+    for (const auto& [args, line] : bad) {
+        const CommandLine cl = Parse(args);
+        EXPECT_EQ(cl.mode, Mode::Invalid) << args[0];
+        EXPECT_EQ(cl.error, line);
+    }
+    // What may stand beside a mode: its options, the r switch, one hosted mode said twice.
+    EXPECT_EQ(Parse({"--render", "a.png", "/r42", "--fps"}).seed, 42);
+    EXPECT_EQ(Parse({"--root", "--window-id", "9"}).mode, Mode::Hosted);
+    EXPECT_EQ(Parse({"--bench", "--seconds", "86400"}).mode, Mode::Bench);
+    EXPECT_EQ(Parse({"--render", "./-dash.png"}).outputFile, "./-dash.png");
+    EXPECT_EQ(Parse({"--root", "junk", "--help"}).mode, Mode::Help);
+    // Without one, the Windows rules stand: the first argument decides, the rest is ignored.
+    EXPECT_EQ(Parse({"/s", "junk", "5"}).mode, Mode::Saver);
+    EXPECT_EQ(Parse({"--fps", "/p", "12", "x"}).windowId, 12u);
 }
 
 TEST(CommandLine, PreviewReadsTheWindowIdFromTheSecondArgument) {

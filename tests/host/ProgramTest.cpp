@@ -12,8 +12,13 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -327,7 +332,12 @@ TEST(ProgramArguments, BadInputGivesOneLineAndFailureNeverAHang) {
                                                          {"--render", "a.png", "--size", "0x0"},
                                                          {"--frames"},
                                                          {"--root", "--speed", "101"},
-                                                         {"--root", "--polygons", "-1"}};
+                                                         {"--root", "--polygons", "-1"},
+                                                         {"--render", "--size", "32x24", "o.png"},
+                                                         {"--render", "o.png", "5", "junk"},
+                                                         {"--render", "o.png", "/s"},
+                                                         {"/s", "/rabc"},
+                                                         {"--bench", "--seconds", "86401"}};
     for (const auto& args : cases) {
         ProgramRun run(args, config.Path());
         const std::optional<int> status = run.WaitExit(kExitMs);
@@ -361,4 +371,62 @@ TEST(ProgramArguments, RenderNeedsNoDisplayAndNeverStoresTheFrameRate) {
                    config.Path(), {{"DISPLAY", ""}});
     ASSERT_TRUE(run.WaitExit(kStartMs).has_value());
     EXPECT_FALSE(HasRecord(config));
+}
+
+TEST(ProgramArguments, TheTraceNeverWritesThroughALinkLeftInItsFolder) {
+    const TempFolder config;
+    const TempFolder shared; // as /tmp is: anyone may leave a link there
+    const std::string precious = config.Path() + "/precious";
+    std::ofstream(precious) << "my notes\n";
+    ASSERT_EQ(symlink(precious.c_str(), (shared.Path() + "/trace.txt").c_str()), 0);
+    ProgramRun run({"--render", config.Path() + "/x.png", "--size", "16x16"}, config.Path(),
+                   {{"DISPLAY", ""}, {"TOVNTEMP", shared.Path()}});
+    ASSERT_EQ(run.WaitExit(kStartMs), std::optional<int>(0)) << run.Stderr();
+    std::ifstream in(precious);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "my notes\n");
+    EXPECT_NE(run.Stderr().find("symbolic link"), std::string::npos) << run.Stderr();
+}
+
+TEST(ProgramArguments, RunsStartedTogetherWithoutASeedDrawDifferentScenes) {
+    // One saver per monitor, started by the daemon at the same moment.
+    const TempFolder first;
+    const TempFolder second;
+    std::vector<std::unique_ptr<ProgramRun>> runs;
+    for (const TempFolder* folder : {&first, &second}) {
+        runs.push_back(std::make_unique<ProgramRun>(
+            std::vector<std::string>{"--render", folder->Path() + "/x.png", "--size", "16x16"},
+            folder->Path(),
+            std::map<std::string, std::string>{{"DISPLAY", ""}, {"TOVNTEMP", folder->Path()}}));
+    }
+    std::vector<std::string> seeds;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        ASSERT_EQ(runs[i]->WaitExit(kStartMs), std::optional<int>(0)) << runs[i]->Stderr();
+        std::ifstream in((i == 0 ? first : second).Path() + "/trace.txt");
+        std::string line;
+        std::getline(in, line);
+        const std::string mark = "app line 91 : m_Rand.seed() = ";
+        const size_t at = line.find(mark);
+        ASSERT_NE(at, std::string::npos) << line;
+        seeds.push_back(line.substr(at + mark.size()));
+    }
+    EXPECT_NE(seeds[0], seeds[1]);
+}
+
+TEST(ProgramArguments, RunsThatStoreNothingCreateNoSettingsFolder) {
+    const TempFolder home;
+    const std::vector<std::vector<std::string>> runs = {
+        {"--render", home.Path() + "/x.png", "--size", "16x16"},
+        {"--bench", "--scenes", "1", "--frames", "1", "--size", "16x16"}};
+    for (const auto& args : runs) {
+        // The folder under HOME, as without XDG_CONFIG_HOME; and one XDG_CONFIG_HOME names.
+        ProgramRun plain(args, home.Path(),
+                         {{"DISPLAY", ""}, {"XDG_CONFIG_HOME", ""}, {"HOME", home.Path()}});
+        EXPECT_EQ(plain.WaitExit(kStartMs), std::optional<int>(0)) << plain.Stderr();
+        ProgramRun named(args, home.Path(),
+                         {{"DISPLAY", ""}, {"XDG_CONFIG_HOME", home.Path() + "/xdg"}});
+        EXPECT_EQ(named.WaitExit(kStartMs), std::optional<int>(0)) << named.Stderr();
+        EXPECT_FALSE(std::filesystem::exists(home.Path() + "/.config")) << args[0];
+        EXPECT_FALSE(std::filesystem::exists(home.Path() + "/xdg")) << args[0];
+    }
 }
