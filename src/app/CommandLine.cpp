@@ -70,6 +70,7 @@ struct Pending {
     bool windowId = false;
     bool window = false;
     bool render = false;
+    bool record = false;
     bool bench = false;
     bool help = false;
     bool version = false;
@@ -170,6 +171,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
             cl.outputFile = value;
             words.render = true;
             ++i;
+        } else if (IsWord(arg, "record")) {
+            if (!hasValue || value.empty())
+                return Invalid("--record needs an output file, or - for standard output");
+            cl.outputFile = value;
+            words.record = true;
+            ++i;
         } else if (IsWord(arg, "bench")) {
             words.bench = true;
         } else if (IsWord(arg, "frames")) {
@@ -200,6 +207,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
                 s > MaxSeconds)
                 return Invalid("--seconds needs a number of seconds above 0");
             cl.seconds = s;
+            cl.hasSeconds = true;
             ++i;
         } else if (IsWord(arg, "speed")) {
             if (!ParseInt(value, 0, RegSettings::MaxSpeed, number))
@@ -250,16 +258,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
         }
     }
 
-    const int runModes = int(words.render) + int(words.bench) + int(words.window) +
-                         int(words.root || words.windowId);
+    const int runModes = int(words.render) + int(words.record) + int(words.bench) +
+                         int(words.window) + int(words.root || words.windowId);
     if (words.help) {
         cl.mode = CommandLine::Mode::Help;
     } else if (words.version) {
         cl.mode = CommandLine::Mode::Version;
     } else if (runModes > 1) {
-        return Invalid("choose one of --render, --bench, --window and --root");
+        return Invalid("choose one of --render, --record, --bench, --window and --root");
     } else if (words.render) {
         cl.mode = CommandLine::Mode::Render;
+    } else if (words.record) {
+        if (cl.hasFrames && cl.hasSeconds)
+            return Invalid("--record takes --frames or --seconds, not both");
+        cl.mode = CommandLine::Mode::Record;
     } else if (words.bench) {
         cl.mode = CommandLine::Mode::Bench;
     } else if (words.root || words.windowId) {
@@ -294,14 +306,16 @@ std::string UsageText() {
            "                        (XSCREENSAVER_WINDOW, else the root window)\n"
            "  --window-id ID        draw in the X window ID\n"
            "  --render FILE         draw frames off screen and save the last as PNG\n"
+           "  --record FILE|-       draw frames off screen into a YUV4MPEG2 video at 25\n"
+           "                        frames per second (- for standard output)\n"
            "  --bench               time the drawing off screen\n"
            "\n"
            "Options:\n"
            "  /rN, --seed N         seed the random generator (a seed replays its scenes)\n"
-           "  --frames K            frames to render (default 1); with --bench, frames a\n"
-           "                        scene (default 250)\n"
+           "  --frames K            frames to render (default 1) or record; with --bench,\n"
+           "                        frames a scene (default 250)\n"
            "  --size WxH            size of the picture or window (default 800x600)\n"
-           "  --seconds S           length of the benchmark (default 10)\n"
+           "  --seconds S           length of the benchmark or the video (default 10)\n"
            "  --scenes N            with --bench, end after N scenes (or at the time\n"
            "                        limit if that comes first); with a small --frames,\n"
            "                        a long soak of many short scenes\n"
