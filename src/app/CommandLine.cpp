@@ -271,6 +271,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
     } else if (words.record) {
         if (cl.hasFrames && cl.hasSeconds)
             return Invalid("--record takes --frames or --seconds, not both");
+        // The display draws with an X server's font, and off screen there is none.
+        if (cl.showFps)
+            return Invalid("--record cannot show the frame rate (--fps needs an X server)");
         cl.mode = CommandLine::Mode::Record;
     } else if (words.bench) {
         cl.mode = CommandLine::Mode::Bench;

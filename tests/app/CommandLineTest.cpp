@@ -235,6 +235,7 @@ TEST(CommandLine, RecordTakesAFileOrStandardOutputAndOneLength) {
          std::vector<std::vector<std::string>>{{"--record"},
                                                {"--record", ""},
                                                {"--record", "-", "--frames", "5", "--seconds", "1"},
+                                               {"--record", "-", "--fps"},
                                                {"--record", "-", "--render", "a.png"},
                                                {"--record", "-", "--window"}}) {
         EXPECT_EQ(Parse(bad).mode, Mode::Invalid) << bad.back();
