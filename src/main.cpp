@@ -3,12 +3,15 @@
 #include "core/ProfileStore.h"
 #include "host/offscreen/Bench.h"
 #include "host/offscreen/OffscreenHost.h"
+#include "host/offscreen/RunRecord.h"
 #include "host/posix/DesktopOpen.h"
 #include "host/posix/SheetModule.h"
 #include "host/posix/TraceFile.h"
 #include "host/qt/QtProfileStore.h"
 #include "host/x11/X11Session.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -29,6 +32,20 @@ int Render(const CommandLine& cl) {
     }
     options.seed = Seed(cl);
     return RunRender(options, QtProfileStore::OpenDefault());
+}
+
+int Record(const CommandLine& cl) {
+    RecordOptions options;
+    options.path = cl.outputFile;
+    // Ten seconds unless told otherwise; a fraction of a frame still makes one.
+    options.frames =
+        cl.hasFrames ? cl.frames : std::max(1, static_cast<int>(std::lround(cl.seconds * 25)));
+    if (cl.width > 0) {
+        options.width = cl.width;
+        options.height = cl.height;
+    }
+    options.seed = Seed(cl);
+    return RunRecord(options, QtProfileStore::OpenDefault());
 }
 
 int Bench(const CommandLine& cl) {
@@ -94,6 +111,8 @@ int main(int argc, char** argv) {
         return 0;
     case CommandLine::Mode::Render:
         return Render(cl);
+    case CommandLine::Mode::Record:
+        return Record(cl);
     case CommandLine::Mode::Bench:
         return Bench(cl);
     case CommandLine::Mode::Configure:

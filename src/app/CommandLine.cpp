@@ -204,6 +204,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
                 return Invalid(TextValueError(args, i, "an output file"));
             words.modes.emplace_back(CommandLine::Mode::Render, arg);
             ++i;
+        } else if (IsWord(arg, "record")) {
+            // "-" is standard output, not an option.
+            if (hasValue && value == "-")
+                cl.outputFile = value;
+            else if (!TextValue(args, i, cl.outputFile))
+                return Invalid(TextValueError(args, i, "an output file, or - for standard output"));
+            words.modes.emplace_back(CommandLine::Mode::Record, arg);
+            ++i;
         } else if (IsWord(arg, "bench")) {
             words.modes.emplace_back(CommandLine::Mode::Bench, arg);
         } else if (IsWord(arg, "frames")) {
@@ -234,6 +242,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
                 s > MaxSeconds)
                 return Invalid("--seconds needs a number of seconds above 0 and at most 86400");
             cl.seconds = s;
+            cl.hasSeconds = true;
             ++i;
         } else if (IsWord(arg, "speed")) {
             if (!ParseInt(value, 0, RegSettings::MaxSpeed, number))
@@ -301,6 +310,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
     } else {
         cl.mode = words.modes.front().first;
     }
+    if (cl.mode == CommandLine::Mode::Record) {
+        if (cl.hasFrames && cl.hasSeconds)
+            return Invalid("--record takes --frames or --seconds, not both");
+        // The display draws with an X server's font, and off screen there is none.
+        if (cl.showFps)
+            return Invalid("--record cannot show the frame rate (--fps needs an X server)");
+    }
     // --window-id wins over the variable, which wins over the real root.
     if (cl.mode == CommandLine::Mode::Hosted && !words.windowId) {
         if (screensaverWindow != nullptr && *screensaverWindow != '\0') {
@@ -325,14 +341,17 @@ std::string UsageText() {
            "                        (XSCREENSAVER_WINDOW, else the root window)\n"
            "  --window-id ID        draw in the X window ID\n"
            "  --render FILE         draw frames off screen and save the last as PNG\n"
+           "  --record FILE|-       draw frames off screen into a YUV4MPEG2 video at 25\n"
+           "                        frames per second (- for standard output)\n"
            "  --bench               time the drawing off screen\n"
            "\n"
            "Options:\n"
            "  /rN, --seed N         seed the random generator (a seed replays its scenes)\n"
-           "  --frames K            frames to render (default 1); with --bench, frames a\n"
-           "                        scene (default 250)\n"
+           "  --frames K            frames to render (default 1) or record; with --bench,\n"
+           "                        frames a scene (default 250)\n"
            "  --size WxH            size of the picture or window (default 800x600)\n"
-           "  --seconds S           length of the benchmark (default 10, at most 86400)\n"
+           "  --seconds S           length of the benchmark or the video (default 10, at\n"
+           "                        most 86400)\n"
            "  --scenes N            with --bench, end after N scenes (or at the time\n"
            "                        limit if that comes first); with a small --frames,\n"
            "                        a long soak of many short scenes\n"

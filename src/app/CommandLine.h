@@ -20,6 +20,7 @@ struct CommandLine {
         Hosted,         // "--root" / "--window-id": drawing in a window someone else owns
         Windowed,       // "--window": a normal window for trying the saver out
         Render,         // "--render FILE": frames off screen, no X server
+        Record,         // "--record FILE|-": a video of the frames, off screen
         Bench,          // "--bench": a timed off-screen run
         Help,
         Version,
@@ -43,12 +44,13 @@ struct CommandLine {
     // never stored. The drawing modes apply them; configure and change password ignore them.
     RunOverrides overrides;
 
-    // Render and Bench (Window uses the size too). Zero width means "the default size".
+    // Render, Record and Bench (Window uses the size too). Zero width means "the default size".
     std::string outputFile;
     int frames = 1;
     bool hasFrames = false; // --frames was given (the benchmark's frames a scene)
     double seconds = 10.0;
-    int scenes = 0; // --scenes: the benchmark ends after this many (0: no limit)
+    bool hasSeconds = false; // --seconds was given (a recording's length)
+    int scenes = 0;          // --scenes: the benchmark ends after this many (0: no limit)
     int width = 0;
     int height = 0;
 };

@@ -261,3 +261,27 @@ TEST(CommandLine, RunSettingsAreAcceptedAtTheirBoundsAndRefusedOutsideWithTheirR
         EXPECT_EQ(cl.error, line);
     }
 }
+
+TEST(CommandLine, RecordTakesAFileOrStandardOutputAndOneLength) {
+    const CommandLine piped = Parse({"--record", "-", "--seconds", "20", "--seed", "42"});
+    EXPECT_EQ(piped.mode, Mode::Record);
+    EXPECT_EQ(piped.outputFile, "-");
+    EXPECT_TRUE(piped.hasSeconds);
+    EXPECT_DOUBLE_EQ(piped.seconds, 20.0);
+    EXPECT_FALSE(piped.hasFrames);
+    const CommandLine counted = Parse({"--size", "640x360", "--record", "v.y4m", "--frames", "7"});
+    EXPECT_EQ(counted.mode, Mode::Record);
+    EXPECT_EQ(counted.outputFile, "v.y4m");
+    EXPECT_EQ(counted.frames, 7);
+    EXPECT_EQ(counted.width, 640);
+
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"--record"},
+                                               {"--record", ""},
+                                               {"--record", "-", "--frames", "5", "--seconds", "1"},
+                                               {"--record", "-", "--fps"},
+                                               {"--record", "-", "--render", "a.png"},
+                                               {"--record", "-", "--window"}}) {
+        EXPECT_EQ(Parse(bad).mode, Mode::Invalid) << bad.back();
+    }
+}

@@ -2,6 +2,8 @@
 
 #include "core/MemoryProfileStore.h"
 #include "host/offscreen/OffscreenHost.h"
+#include "host/offscreen/RecordOutput.h"
+#include "host/offscreen/Y4mEncoder.h"
 #include "scene/SceneWnd.h"
 #include "support/TestApp.h"
 
@@ -12,8 +14,10 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <execinfo.h>
+#include <fcntl.h>
 #include <new>
 #include <string_view>
+#include <unistd.h>
 
 // Every allocation of the test binary passes here. Only those made while counting count,
 // and only those of this executable's code (the engine is linked in statically): not the
@@ -93,6 +97,40 @@ TEST(FrameAllocationTest, FrameLoopAllocatesNothing) {
         EXPECT_EQ(gAllocations.load(), 0) << "seed " << seed;
         EXPECT_GT(gSaver->frameNumber(), 10);
     }
+}
+
+// A recording reads every frame back, converts it and writes it out, all into buffers
+// that the first frames sized.
+TEST(FrameAllocationTest, RecordedFramesAllocateNothing) {
+    TestApp::Options options;
+    options.seed = 14;
+    options.frameLimit = 0;
+    options.configure = [](MemoryProfileStore& store) { store.SetRaw("Polygons", "300"); };
+    TestApp app(options);
+    ASSERT_TRUE(app.HasGL());
+    OffscreenHost& host = app.Host();
+    const int sink = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(sink, 0);
+    RecordOutput output("-", sink, -1);
+    Y4mEncoder encoder(options.width, options.height);
+    std::string error;
+    int written = 0;
+    host.SetFrameSink([&](const std::vector<unsigned char>& rgb) {
+        const std::vector<unsigned char>& frame = encoder.Encode(rgb);
+        written += output.Write(frame.data(), frame.size(), error) ? 1 : 0;
+    });
+    host.SetFrameLimit(10);
+    app.Wnd().OnPaint();
+    ASSERT_TRUE(gSaver);
+    host.SetFrameLimit(host.FramesSwapped() + 20);
+    gAllocations = 0;
+    FromDriver();
+    gCounting = true;
+    gSaver->Frame();
+    gCounting = false;
+    close(sink);
+    EXPECT_EQ(gAllocations.load(), 0);
+    EXPECT_EQ(written, 30); // every frame up to the limit, once
 }
 
 } // namespace

@@ -130,23 +130,33 @@ void OffscreenHost::SwapBuffers() {
     // not, and a software rasteriser then falls behind by dozens of queued frames (a window's
     // swap bounds the queue the same way).
     if (m_bReadBack)
-        m_LastFrame = ReadFrame();
+        ReadFrameInto(m_BottomUp, m_LastFrame);
     else
         glFinish();
+    if (m_FrameSink && (m_FrameLimit == 0 || m_FramesSwapped < m_FrameLimit))
+        m_FrameSink(m_LastFrame);
     if (m_pEgl->display != EGL_NO_DISPLAY)
         eglSwapBuffers(m_pEgl->display, m_pEgl->surface);
     ++m_FramesSwapped;
 }
 
 std::vector<unsigned char> OffscreenHost::ReadFrame() const {
+    std::vector<unsigned char> bottomUp;
+    std::vector<unsigned char> topDown;
+    ReadFrameInto(bottomUp, topDown);
+    return topDown;
+}
+
+// Resizing to the size they already have, the buffers of a run are allocated once.
+void OffscreenHost::ReadFrameInto(std::vector<unsigned char>& bottomUp,
+                                  std::vector<unsigned char>& topDown) const {
     const size_t stride = static_cast<size_t>(m_Width) * 3;
-    std::vector<unsigned char> bottomUp(stride * static_cast<size_t>(m_Height));
+    bottomUp.resize(stride * static_cast<size_t>(m_Height));
+    topDown.resize(bottomUp.size());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, m_Width, m_Height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<unsigned char> topDown(bottomUp.size());
     for (int y = 0; y < m_Height; ++y) {
         const auto* from = bottomUp.data() + static_cast<size_t>(m_Height - 1 - y) * stride;
         std::memcpy(topDown.data() + static_cast<size_t>(y) * stride, from, stride);
     }
-    return topDown;
 }

@@ -2,6 +2,7 @@
 
 #include "scene/SceneHost.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,10 +45,17 @@ public:
     const std::vector<unsigned char>& LastFrame() const { return m_LastFrame; }
     // Reads the current back buffer now (top row first).
     std::vector<unsigned char> ReadFrame() const;
+    // Called with each frame as it is swapped, up to the frame limit (a burst cut short by
+    // the limit may swap once more, and that repeat is not passed on). Needs the read-back.
+    using FrameSink = std::function<void(const std::vector<unsigned char>& rgb)>;
+    void SetFrameSink(FrameSink sink) { m_FrameSink = std::move(sink); }
     // Why the last CreateGLContext failed, for messages.
     const std::string& FailureDetail() const { return m_FailureDetail; }
 
 private:
+    void ReadFrameInto(std::vector<unsigned char>& bottomUp,
+                       std::vector<unsigned char>& topDown) const;
+
     struct Egl;
     std::unique_ptr<Egl> m_pEgl;
     int m_Width;
@@ -57,6 +65,8 @@ private:
     bool m_bCloseRequested = false;
     bool m_bReadBack = true;
     std::vector<unsigned char> m_LastFrame;
+    std::vector<unsigned char> m_BottomUp; // the read-back, kept from frame to frame
+    FrameSink m_FrameSink;
     std::string m_FailureDetail;
 };
 
@@ -76,3 +86,8 @@ struct RenderOptions {
 // with a message on standard error; SIGTERM, SIGINT or SIGHUP stop the run within a frame,
 // write no picture and give 128 + the signal, as the shell reports a killed program.
 int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store);
+
+class CSceneWnd;
+// Paints until the host has swapped the frames asked for, a close was asked for, a signal
+// ended the run, or paints stop drawing (a blanked window).
+void PaintFrames(CSceneWnd& wnd, OffscreenHost& host, int frames);

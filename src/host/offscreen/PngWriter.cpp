@@ -1,156 +1,15 @@
 #include "host/offscreen/PngWriter.h"
 
-#include <png.h>
+#include "host/posix/ReplacingFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <png.h>
 
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 
 namespace {
-
-// Where the picture really goes and what is there now.
-struct Target {
-    std::string path; // a symbolic link resolved to the file it names
-    bool exists = false;
-    struct stat info {};
-};
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool FindTarget(const std::string& path, Target& target, std::string& error) {
-    target = Target{};
-    target.path = path;
-    struct stat link {};
-    if (lstat(path.c_str(), &link) == 0) {
-        target.exists = true;
-        target.info = link;
-        if (S_ISLNK(link.st_mode)) {
-            // Write through the link: replacing it would leave its target stale.
-            char* real = realpath(path.c_str(), nullptr);
-            if (real == nullptr) {
-                error = errno == ENOENT ? "a symbolic link to nothing" : std::strerror(errno);
-                return false;
-            }
-            target.path = real;
-            std::free(real);
-            if (stat(target.path.c_str(), &target.info) != 0) {
-                error = std::strerror(errno);
-                return false;
-            }
-        }
-        // A FIFO would block the run in open(); a device or folder is no picture.
-        if (!S_ISREG(target.info.st_mode)) {
-            error = "not a regular file";
-            return false;
-        }
-        if (access(target.path.c_str(), W_OK) != 0) {
-            error = std::strerror(errno);
-            return false;
-        }
-    } else if (errno != ENOENT) {
-        error = std::strerror(errno);
-        return false;
-    }
-    if (access(FolderOf(target.path).c_str(), W_OK | X_OK) != 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    return true;
-}
-
-// A new file beside the target, removed unless Commit renamed it over the target.
-class TempFile {
-public:
-    TempFile() = default;
-    ~TempFile() {
-        if (m_File != nullptr)
-            std::fclose(m_File);
-        if (!m_Path.empty())
-            unlink(m_Path.c_str());
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    bool Create(const Target& target, std::string& error) {
-        // Hidden, and short enough for any file system's name limit.
-        const std::string stem = FolderOf(target.path) + "/." + NameOf(target.path).substr(0, 200) +
-                                 "." + std::to_string(getpid()) + ".";
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string path = stem + std::to_string(attempt) + ".tmp";
-            const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd < 0) {
-                if (errno == EEXIST)
-                    continue;
-                error = std::strerror(errno);
-                return false;
-            }
-            m_Path = path;
-            if (target.exists) {
-                // The new picture keeps the old one's owner (when we may) and mode.
-                [[maybe_unused]] const int owned =
-                    fchown(fd, target.info.st_uid, target.info.st_gid);
-                [[maybe_unused]] const int moded = fchmod(fd, target.info.st_mode & 07777);
-            }
-            m_File = fdopen(fd, "wb");
-            if (m_File == nullptr) {
-                error = std::strerror(errno);
-                close(fd);
-                return false;
-            }
-            return true;
-        }
-        error = "no free temporary name";
-        return false;
-    }
-
-    std::FILE* File() const { return m_File; }
-
-    // Flushes the bytes to the disk, closes the file and renames it over the target.
-    bool Commit(const std::string& target, std::string& error) {
-        const bool written = std::fflush(m_File) == 0 && fsync(fileno(m_File)) == 0;
-        const int writeError = errno;
-        const bool closed = std::fclose(m_File) == 0;
-        const int closeError = errno;
-        m_File = nullptr;
-        if (!written || !closed) {
-            error = std::strerror(!written ? writeError : closeError);
-            return false;
-        }
-        if (rename(m_Path.c_str(), target.c_str()) != 0) {
-            error = std::strerror(errno);
-            return false;
-        }
-        m_Path.clear();
-        // The rename itself reaches the disk with the folder.
-        const int folder = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folder >= 0) {
-            [[maybe_unused]] const int synced = fsync(folder);
-            close(folder);
-        }
-        return true;
-    }
-
-private:
-    std::string m_Path;
-    std::FILE* m_File = nullptr;
-};
 
 // What the encoder's callbacks report back.
 struct Output {
@@ -216,8 +75,7 @@ bool WriteImage(png_structp png, png_infop info, Output& out, int width, int hei
 } // namespace
 
 bool CanWritePng(const std::string& path, std::string& error) {
-    Target target;
-    return FindTarget(path, target, error);
+    return ReplacingFile::CanReplace(path, error);
 }
 
 bool WritePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb,
@@ -227,14 +85,11 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
         error = "no picture to write";
         return false;
     }
-    Target target;
-    if (!FindTarget(path, target, error))
-        return false;
-    TempFile temp;
-    if (!temp.Create(target, error))
+    ReplacingFile file;
+    if (!file.Open(path, error))
         return false;
     Output out;
-    out.file = temp.File();
+    out.file = file.File();
     PngWrite writer(out);
     if (!writer.IsValid()) {
         error = "out of memory";
@@ -249,5 +104,5 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
             error += ": " + out.message;
         return false;
     }
-    return temp.Commit(target.path, error);
+    return file.Commit(error);
 }

@@ -43,7 +43,8 @@ bool CheckWritable(const std::string& path) {
     return false;
 }
 
-// Paints until the host has swapped the frames asked for.
+} // namespace
+
 void PaintFrames(CSceneWnd& wnd, OffscreenHost& host, int frames) {
     int idle = 0;
     while (host.FramesSwapped() < frames && !host.CloseRequested() && !SignalPipe::Terminated() &&
@@ -55,8 +56,6 @@ void PaintFrames(CSceneWnd& wnd, OffscreenHost& host, int frames) {
             break;
     }
 }
-
-} // namespace
 
 int RunRender(const RenderOptions& options, std::unique_ptr<ProfileStore> store) {
     const SignalPipe signals;
