@@ -3,6 +3,7 @@
 #include "core/StopRequest.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -158,6 +159,13 @@ bool ImageBMP::Read(std::FILE* file) {
 
     const int bpp = header.biBitCount;
     const std::uint32_t compression = header.biCompression;
+    // A negative height stores the top row first; run-length pictures cannot.
+    const bool topDown = header.biHeight < 0;
+    if (topDown && (header.biHeight == INT32_MIN || core || compression == CompressRLE8 ||
+                    compression == CompressRLE4))
+        return false;
+    if (topDown)
+        header.biHeight = -header.biHeight;
     if (header.biWidth <= 0 || header.biHeight <= 0 || !ValidDepth(bpp, compression) ||
         std::int64_t{header.biWidth} * header.biHeight > MaxPixels)
         return false;
@@ -226,5 +234,5 @@ bool ImageBMP::Read(std::FILE* file) {
     m_Width = header.biWidth;
     m_Height = header.biHeight;
     m_bSwap = true;
-    return true;
+    return ConvertTo24(topDown);
 }
