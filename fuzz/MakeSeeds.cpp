@@ -72,9 +72,8 @@ int main(int argc, char** argv) {
     WriteFile(root / "webp/lossy.webp", WebP(9, 7, Colours, false));
     WriteFile(root / "webp/lossless-alpha.webp", WebP(6, 5, Colours, true, {}, alpha));
     WriteFile(root / "webp/exif.webp", WebP(5, 3, Colours, true, ExifBlock(8, false, false)));
-    WriteFile(root / "webp/animated.webp", WebPAnimated(4, 4, Colours, [](int x, int y) {
-                  return Colours(y, x);
-              }));
+    WriteFile(root / "webp/animated.webp",
+              WebPAnimated(4, 4, Colours, [](int x, int y) { return Colours(y, x); }));
     WriteFile(root / "heif/plain.heic", Heif(16, 8, Colours, false));
     WriteFile(root / "heif/alpha.heic", Heif(8, 8, Colours, false, {}, alpha));
     WriteFile(root / "heif/plain.avif", Heif(16, 8, Colours, true, ExifBlock(3, true, true)));

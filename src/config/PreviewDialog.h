@@ -1,5 +1,7 @@
 #pragma once
 
+#include "images/ImageFile.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,7 +18,7 @@ public:
     static constexpr const char* LoadFailedText =
         "Could not load the image. Perhaps it is 256 color format, rather than 24-bit.";
     static constexpr const char* Patterns =
-        "*.jpg *.jpeg *.bmp *.png *.webp *.heic *.heif *.avif";
+        "*.jpg *.jpeg *.bmp *.png *.webp" KINETORA_HEIF_PATTERNS;
 
     struct Size {
         int width = 0;

@@ -298,13 +298,27 @@ bool Image::Orient(int orientation) {
         alongY = at(x2, y2) - origin;
     };
     switch (orientation) {
-    case 2: map(w - 1, 0, w - 2, 0, w - 1, 1); break;             // mirrored left to right
-    case 3: map(w - 1, h - 1, w - 2, h - 1, w - 1, h - 2); break; // half a turn
-    case 4: map(0, h - 1, 1, h - 1, 0, h - 2); break;             // mirrored top to bottom
-    case 5: map(0, 0, 0, 1, 1, 0); break;                         // about the main diagonal
-    case 6: map(0, h - 1, 0, h - 2, 1, h - 1); break;             // a quarter turn clockwise
-    case 7: map(w - 1, h - 1, w - 1, h - 2, w - 2, h - 1); break; // about the other diagonal
-    default: map(w - 1, 0, w - 1, 1, w - 2, 0); break;            // a quarter turn back
+    case 2: // mirrored left to right
+        map(w - 1, 0, w - 2, 0, w - 1, 1);
+        break;
+    case 3: // half a turn
+        map(w - 1, h - 1, w - 2, h - 1, w - 1, h - 2);
+        break;
+    case 4: // mirrored top to bottom
+        map(0, h - 1, 1, h - 1, 0, h - 2);
+        break;
+    case 5: // about the main diagonal
+        map(0, 0, 0, 1, 1, 0);
+        break;
+    case 6: // a quarter turn clockwise
+        map(0, h - 1, 0, h - 2, 1, h - 1);
+        break;
+    case 7: // about the other diagonal
+        map(w - 1, h - 1, w - 1, h - 2, w - 2, h - 1);
+        break;
+    default: // a quarter turn back
+        map(w - 1, 0, w - 1, 1, w - 2, 0);
+        break;
     }
     const std::uint8_t* bits = MutableBits();
     for (int y = 0; y < out.m_Height; ++y) {
@@ -354,7 +368,7 @@ std::vector<std::uint8_t> Image::ExpandRunLengths() const {
     const std::size_t height = static_cast<std::size_t>(m_Height);
     std::vector<std::uint8_t> indexes(width * height, 0);
     const bool four = m_Header.biCompression == CompressRLE4;
-    const std::uint8_t* p = Bits();
+    const std::uint8_t* p = m_Block.get() + m_BitsOffset; // also before the image is valid
     const std::uint8_t* const end = p + m_Header.biSizeImage;
     std::size_t x = 0, y = 0;
     auto put = [&](std::uint8_t index) {

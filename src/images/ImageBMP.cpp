@@ -37,8 +37,7 @@ bool ReadMasks(std::FILE* file, std::uint32_t (&masks)[3]) {
 bool ReadBits(std::FILE* file, std::uint8_t* into, std::size_t bytes) {
     constexpr std::size_t kPiece = 256 * 1024;
     for (std::size_t done = 0; done < bytes; done += kPiece) {
-        if (StopRequest::Poll() ||
-            !ReadExactly(file, into + done, std::min(kPiece, bytes - done)))
+        if (StopRequest::Poll() || !ReadExactly(file, into + done, std::min(kPiece, bytes - done)))
             return false;
     }
     return true;

@@ -16,7 +16,23 @@ ImageFormat FormatFor(const std::string& path);
 // set; a picture larger than the scene window decoded smaller where the format allows.
 std::unique_ptr<Image> DecodeImageFile(const std::string& path, bool swap, int sceneWidth);
 
+// The HEIF family where this build reads it, for the pattern lists and the captions that
+// name the formats.
+#ifdef KINETORA_NO_HEIF
+#define KINETORA_HEIF_PATTERNS
+#define KINETORA_HEIF_NAMES
+#define KINETORA_IMAGE_EXTENSIONS "jpg, jpe, jpeg, png, bmp or webp"
+#else
+#define KINETORA_HEIF_PATTERNS " *.heic *.heif *.avif"
+#define KINETORA_HEIF_NAMES ", HEIC, AVIF"
+#define KINETORA_IMAGE_EXTENSIONS "jpg, jpe, jpeg, png, bmp, webp, heic, heif or avif"
+#endif
+
 // Every picture file the listing, the search and the preview take, one after another
 // ("*.jpg" also finds "A.JPG").
-inline constexpr const char* ImagePatterns[] = {"*.jpg",  "*.jpe",  "*.jpeg", "*.png", "*.bmp",
-                                                "*.webp", "*.heic", "*.heif", "*.avif"};
+inline constexpr const char* ImagePatterns[] = {"*.jpg",  "*.jpe",  "*.jpeg", "*.png",
+                                                "*.bmp",  "*.webp",
+#ifndef KINETORA_NO_HEIF
+                                                "*.heic", "*.heif", "*.avif"
+#endif
+};

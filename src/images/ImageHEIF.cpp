@@ -59,8 +59,7 @@ private:
                  int denominator, bool swap);
 };
 
-bool Decoded::Make(const std::vector<std::uint8_t>& bytes, int divisor, bool swap,
-                   int sceneWidth) {
+bool Decoded::Make(const std::vector<std::uint8_t>& bytes, int divisor, bool swap, int sceneWidth) {
     const std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
     if (!context)
         return false;
@@ -137,7 +136,9 @@ bool Decoded::Average(const std::uint8_t* plane, int stride, int width, int heig
             const unsigned n =
                 static_cast<unsigned>((y1 - y0) * (std::min(width, ox * d + d) - ox * d));
             const unsigned* s = sums.data() + static_cast<std::size_t>(ox) * 3;
-            const auto mean = [n](unsigned sum) { return static_cast<std::uint8_t>((sum + n / 2) / n); };
+            const auto mean = [n](unsigned sum) {
+                return static_cast<std::uint8_t>((sum + n / 2) / n);
+            };
             out[swap ? 2 : 0] = mean(s[0]);
             out[1] = mean(s[1]);
             out[swap ? 0 : 2] = mean(s[2]);
@@ -157,7 +158,7 @@ struct Job {
 
     std::mutex mutex;
     std::condition_variable finished;
-    bool done = false;     // guarded by mutex
+    bool done = false;      // guarded by mutex
     bool abandoned = false; // guarded by mutex
 };
 

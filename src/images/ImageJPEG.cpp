@@ -167,8 +167,13 @@ void ImageJPEG::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) 
         Clear();
         return;
     }
-    if (!ReadHeader(s, file, divisor, sceneWidth) ||
-        !Allocate24(static_cast<int>(s.cinfo.output_width),
+    if (!ReadHeader(s, file, divisor, sceneWidth)) {
+        Clear();
+        return;
+    }
+    // Read now: the end of decompression frees the saved markers.
+    const int orientation = Orientation(s.cinfo);
+    if (!Allocate24(static_cast<int>(s.cinfo.output_width),
                     static_cast<int>(s.cinfo.output_height)) ||
         !jpeg_start_decompress(&s.cinfo) ||
         s.cinfo.output_components != (s.cinfo.out_color_space == JCS_CMYK ? 4 : 3) ||
@@ -178,7 +183,7 @@ void ImageJPEG::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) 
     }
     if (swap)
         SwapRedBlue();
-    if (!Orient(Orientation(s.cinfo))) {
+    if (!Orient(orientation)) {
         Clear();
         return;
     }

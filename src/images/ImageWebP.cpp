@@ -56,8 +56,7 @@ bool FirstFrame(const WebPDemuxer* demux, Frame& frame) {
 
 // Feeds the bitstream in pieces; false on a decoder error, a truncated stream or a stop.
 bool DecodeInPieces(const Frame& frame, WebPDecoderConfig& config) {
-    const std::unique_ptr<WebPIDecoder, DecoderDeleter> decoder(
-        WebPIDecode(nullptr, 0, &config));
+    const std::unique_ptr<WebPIDecoder, DecoderDeleter> decoder(WebPIDecode(nullptr, 0, &config));
     if (!decoder)
         return false;
     for (std::size_t done = 0; done < frame.size; done += kPiece) {
@@ -101,9 +100,8 @@ void ImageWebP::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) 
     const std::int64_t width = config.input.width, height = config.input.height;
     if (width <= 0 || height <= 0 || width * height > MaxPixelsPerByte * std::ssize(bytes))
         return;
-    const int denominator = ImageJPEG::ScaleDenominator(static_cast<long>(width),
-                                                        static_cast<long>(height), divisor,
-                                                        sceneWidth);
+    const int denominator = ImageJPEG::ScaleDenominator(
+        static_cast<long>(width), static_cast<long>(height), divisor, sceneWidth);
     const int outWidth = static_cast<int>((width + denominator - 1) / denominator);
     const int outHeight = static_cast<int>((height + denominator - 1) / denominator);
     if (!Allocate24(outWidth, outHeight))
@@ -121,7 +119,8 @@ void ImageWebP::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) 
     out.is_external_memory = 1;
     try {
         if (alpha)
-            rgba.resize(static_cast<std::size_t>(outWidth) * static_cast<std::size_t>(outHeight) * 4);
+            rgba.resize(static_cast<std::size_t>(outWidth) * static_cast<std::size_t>(outHeight) *
+                        4);
     } catch (const std::bad_alloc&) {
         Clear();
         return;

@@ -127,11 +127,11 @@ TEST(ImageBMP, LyingHeaderFieldsAreRefused) {
     const Lie lies[] = {
         {18, 0, false},          {18, 0xFFFFFFFD, false}, {22, 0, false},
         {22, 0xFFFFFFFD, false}, {18, 0x7FFFFFFF, false}, {22, 0x7FFFFFFF, false},
-        {22, 0x80000000, false},
-        {18, 8000, false},       {28, 7, true},           {28, 0, true},
-        {30, 4, false},          {30, 1, false},          {46, 0xFFFFFFFF, false},
-        {46, 0x40000000, false}, {10, 0xFFFFFFF0, false}, {10, 60, false},
-        {14, 20, false},         {14, 0xFFFFFFFF, false}, {14, 0, false},
+        {22, 0x80000000, false}, {18, 8000, false},       {28, 7, true},
+        {28, 0, true},           {30, 4, false},          {30, 1, false},
+        {46, 0xFFFFFFFF, false}, {46, 0x40000000, false}, {10, 0xFFFFFFF0, false},
+        {10, 60, false},         {14, 20, false},         {14, 0xFFFFFFFF, false},
+        {14, 0, false},
     };
     const Bytes good = Bmp24(3, 2, Pattern);
     for (const Lie& lie : lies) {

@@ -17,7 +17,8 @@ using namespace testimages;
 
 namespace {
 
-template <typename T, typename... Args> std::unique_ptr<T> Decode(const Bytes& bytes, Args... args) {
+template <typename T, typename... Args>
+std::unique_ptr<T> Decode(const Bytes& bytes, Args... args) {
     std::FILE* file = fmemopen(const_cast<std::uint8_t*>(bytes.data()), bytes.size(), "rb");
     auto image = std::make_unique<T>(file, args...);
     std::fclose(file);
@@ -116,8 +117,8 @@ TEST(ImageVariants, CmykAndYcckJpegConvertTheInks) {
         const auto pixel = [](int x, int y) { return Quarter(x, y, 32, 32); };
         const auto rgb = Rgb24(*Decode<ImageJPEG>(JpegCmyk(32, 32, pixel, ycck), 1, false, 0));
         ASSERT_TRUE(rgb);
-        for (const auto& [x, y] : {std::pair{4, 4}, std::pair{27, 4}, std::pair{4, 27},
-                                   std::pair{27, 27}})
+        for (const auto& [x, y] :
+             {std::pair{4, 4}, std::pair{27, 4}, std::pair{4, 27}, std::pair{27, 27}})
             ExpectNear(pixel(x, y), At(*rgb, x, y), 10);
     }
 }
@@ -132,21 +133,19 @@ TEST(ImageVariants, GreyAndPalettePngBecomeRgb) {
     EXPECT_EQ((Rgb{161, 161, 161}), At(*grey8, 8, 1));
 
     // The test writer's palette entry i is (i, 0, 0); the index is the red channel.
-    const auto palette = Rgb24(*Decode<ImagePNG>(Png(6, 4, PNG_COLOR_TYPE_PALETTE, 8, true,
-                                                     [](int x, int y) {
-                                                         return Pixel16{static_cast<std::uint16_t>(
-                                                                            40 * x + y),
-                                                                        0, 0, 0};
-                                                     })));
+    const auto palette =
+        Rgb24(*Decode<ImagePNG>(Png(6, 4, PNG_COLOR_TYPE_PALETTE, 8, true, [](int x, int y) {
+            return Pixel16{static_cast<std::uint16_t>(40 * x + y), 0, 0, 0};
+        })));
     ASSERT_TRUE(palette);
     EXPECT_EQ((Rgb{203, 0, 0}), At(*palette, 5, 3));
 
     // Grey with alpha in 16 bits: opaque keeps its grey, clear shows the background.
-    const auto alpha = Rgb24(*Decode<ImagePNG>(Png(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, false,
-                                                   [](int x, int) {
-                                                       return Pixel16{0x8080, 0, 0,
-                                                                      x == 0 ? 0xFFFF : 0};
-                                                   })));
+    const auto alpha =
+        Rgb24(*Decode<ImagePNG>(Png(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, false, [](int x, int) {
+            const auto a = static_cast<std::uint16_t>(x == 0 ? 0xFFFF : 0);
+            return Pixel16{0x8080, 0, 0, a};
+        })));
     ASSERT_TRUE(alpha);
     EXPECT_EQ((Rgb{128, 128, 128}), At(*alpha, 0, 0));
     EXPECT_EQ((Rgb{31, 127, 255}), At(*alpha, 1, 0));
@@ -157,26 +156,27 @@ TEST(ImageVariants, BitmapsOfEveryDepthBottomUpAndTopDown) {
     const std::vector<Rgb> sixteen = [] {
         std::vector<Rgb> p;
         for (int i = 0; i < 16; ++i)
-            p.push_back({static_cast<std::uint8_t>(i * 16), static_cast<std::uint8_t>(255 - i * 16), 7});
+            p.push_back(
+                {static_cast<std::uint8_t>(i * 16), static_cast<std::uint8_t>(255 - i * 16), 7});
         return p;
     }();
     const int w = 13, h = 5; // odd width: every depth has row padding
     for (const bool topDown : {false, true}) {
         SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
-        const auto one = Rgb24(*Decode<ImageBMP>(
-            Bitmap(w, h, 1, two, [](int x, int y) { return (x + y) % 2u; }, topDown)));
+        const auto one = Rgb24(*Decode<ImageBMP>(Bitmap(
+            w, h, 1, two, [](int x, int y) { return (x + y) % 2u; }, topDown)));
         ASSERT_TRUE(one);
         EXPECT_EQ(two[1], At(*one, 0, 1));
         EXPECT_EQ(two[0], At(*one, 12, 2));
 
-        const auto four = Rgb24(*Decode<ImageBMP>(
-            Bitmap(w, h, 4, sixteen, [](int x, int y) { return (x + 3u * y) % 16; }, topDown)));
+        const auto four = Rgb24(*Decode<ImageBMP>(Bitmap(
+            w, h, 4, sixteen, [](int x, int y) { return (x + 3u * y) % 16; }, topDown)));
         ASSERT_TRUE(four);
         EXPECT_EQ(sixteen[(12 + 3 * 4) % 16], At(*four, 12, 4));
         EXPECT_EQ(sixteen[3], At(*four, 0, 1));
 
-        const auto eight = Rgb24(*Decode<ImageBMP>(
-            Bitmap(w, h, 8, sixteen, [](int x, int) { return x % 16u; }, topDown)));
+        const auto eight = Rgb24(*Decode<ImageBMP>(Bitmap(
+            w, h, 8, sixteen, [](int x, int) { return x % 16u; }, topDown)));
         ASSERT_TRUE(eight);
         EXPECT_EQ(sixteen[11], At(*eight, 11, 0));
 
@@ -193,7 +193,8 @@ TEST(ImageVariants, BitmapsOfEveryDepthBottomUpAndTopDown) {
         EXPECT_EQ((Rgb{131, 131, 131}), At(*sixteenBit, 5, 2)) << "16 of 31";
 
         const auto thirtyTwo = Rgb24(*Decode<ImageBMP>(Bitmap(
-            w, h, 32, {}, [](int x, int y) { return 0x00010203u * static_cast<unsigned>(x + 10 * y); },
+            w, h, 32, {},
+            [](int x, int y) { return 0x00010203u * static_cast<unsigned>(x + 10 * y); },
             topDown)));
         ASSERT_TRUE(thirtyTwo);
         const unsigned v = 12 + 10 * 3;

@@ -39,13 +39,18 @@ struct Stored {
 
 Stored StoredFor(int orientation) {
     static const struct {
-        bool rowsAcross; // stored rows run down the upright picture's columns
-        bool rowZeroFar; // row 0 at the bottom (or right)
+        bool rowsAcross;    // stored rows run down the upright picture's columns
+        bool rowZeroFar;    // row 0 at the bottom (or right)
         bool columnZeroFar; // column 0 at the right (or bottom)
     } kWhere[9] = {{},
-                   {false, false, false}, {false, false, true}, {false, true, true},
-                   {false, true, false},  {true, false, false}, {true, true, false},
-                   {true, true, true},    {true, false, true}};
+                   {false, false, false},
+                   {false, false, true},
+                   {false, true, true},
+                   {false, true, false},
+                   {true, false, false},
+                   {true, true, false},
+                   {true, true, true},
+                   {true, false, true}};
     const auto where = kWhere[orientation];
     const int sw = where.rowsAcross ? H : W, sh = where.rowsAcross ? W : H;
     return {sw, sh, [=](int c, int r) {
@@ -106,7 +111,7 @@ TEST(ExifOrientation, MalformedBlocksGiveUpright) {
     for (std::size_t n = 0; n < 32; ++n)
         EXPECT_EQ(1, ExifOrientation({whole.data(), n})) << n;
     Bytes b = whole;
-    b[2] = 0; // not 42
+    b[3] = 0; // not 42
     EXPECT_EQ(1, ExifOrientation(b));
     b = whole;
     b[25] = 4; // a long, not a short
@@ -123,7 +128,8 @@ TEST(Orientation, JpegWithEachOrientationDecodesUpright) {
     for (int o = 1; o <= 8; ++o) {
         SCOPED_TRACE(o);
         const Stored s = StoredFor(o);
-        const Bytes jpeg = WithApp1(Jpeg(s.width, s.height, 3, s.pixel), ExifBlock(o, o % 2 == 0, true));
+        const Bytes jpeg =
+            WithApp1(Jpeg(s.width, s.height, 3, s.pixel), ExifBlock(o, o % 2 == 0, true));
         ExpectUpright(*DecodeAs("a.jpg", jpeg), 10);
         // The same with the bitmap's byte order, as the preview has it.
         TempDir dir;

@@ -1,5 +1,6 @@
 #include "TestPictures.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -20,11 +21,6 @@ namespace {
 void PutBE16(Bytes& b, unsigned v) {
     b.push_back(static_cast<std::uint8_t>(v >> 8));
     b.push_back(static_cast<std::uint8_t>(v));
-}
-
-void PutLE32(Bytes& b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 } // namespace
