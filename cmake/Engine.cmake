@@ -1,7 +1,8 @@
 # The host-free engine and shell: every folder of src/ below src/host. No window system, no
 # POSIX or Win32 call; OpenGL 1.1 with GLU is its only graphics dependency. Without
-# KINETORA_DECODERS the JPEG and PNG readers are left out and every such picture reads as
-# not valid (a build for a platform whose libraries are not cross-built yet).
+# KINETORA_DECODERS the picture readers are left out and every picture reads as not valid
+# (a build for a platform whose libraries are not cross-built yet); KINETORA_WEBP and
+# KINETORA_HEIF leave out one format each.
 set(KINETORA_SRC ${PROJECT_SOURCE_DIR}/src)
 file(GLOB KINETORA_ENGINE_SOURCES CONFIGURE_DEPENDS
     ${KINETORA_SRC}/core/*.cpp ${KINETORA_SRC}/images/*.cpp ${KINETORA_SRC}/patterns/*.cpp
@@ -35,5 +36,30 @@ if(KINETORA_DECODERS)
     target_link_libraries(kinetora_engine PUBLIC JPEG::JPEG PNG::PNG)
 else()
     target_compile_definitions(kinetora_engine PRIVATE KINETORA_NO_DECODERS)
+endif()
+# WebP through libwebp and its demuxer (still and animated files); HEIC and AVIF through
+# libheif with the system's HEVC and AV1 decoders. Without them such files read as not valid.
+# Private: the libraries' flags stay on the engine's own sources; users of the static
+# library get only the link.
+if(KINETORA_DECODERS AND KINETORA_WEBP)
+    find_package(WebP CONFIG QUIET)
+    if(TARGET WebP::webp AND TARGET WebP::webpdemux)
+        target_link_libraries(kinetora_engine PRIVATE WebP::webpdemux WebP::webp)
+    else()
+        find_package(PkgConfig REQUIRED)
+        pkg_check_modules(KINETORA_WEBP_PC REQUIRED IMPORTED_TARGET libwebpdemux libwebp)
+        target_link_libraries(kinetora_engine PRIVATE PkgConfig::KINETORA_WEBP_PC)
+    endif()
+else()
+    target_compile_definitions(kinetora_engine PUBLIC KINETORA_NO_WEBP)
+endif()
+# Through pkg-config: Debian's CMake file for libheif hands its users the library's own
+# build definitions.
+if(KINETORA_DECODERS AND KINETORA_HEIF)
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(KINETORA_HEIF_PC REQUIRED IMPORTED_TARGET libheif)
+    target_link_libraries(kinetora_engine PRIVATE PkgConfig::KINETORA_HEIF_PC)
+else()
+    target_compile_definitions(kinetora_engine PUBLIC KINETORA_NO_HEIF)
 endif()
 kinetora_set_warnings(kinetora_engine)

@@ -67,6 +67,10 @@ target_compile_options(kinetora_win_tests PRIVATE
     -include ${KINETORA_TESTS_DIR}/host/win32/PosixCompat.h)
 target_link_libraries(kinetora_win_tests PRIVATE kinetora_win32 GTest::gtest GTest::gmock
     GTest::gtest_main)
+# The WebP test pictures with EXIF chunks and frames are put together by the muxer.
+if(TARGET WebP::libwebpmux)
+    target_link_libraries(kinetora_win_tests PRIVATE WebP::libwebpmux)
+endif()
 kinetora_set_warnings(kinetora_win_tests)
 
 # The parent window of the preview smoke test.

@@ -1,7 +1,8 @@
 // Writes the fuzzers' seed corpus: small pictures of every kind the decoders meet, made
-// with the test encoders. Usage: fuzz_seeds <folder> (makes bmp/, jpeg/ and png/ in it).
+// with the test encoders. Usage: fuzz_seeds <folder> (makes a folder per harness in it).
 
 #include "TestImages.h"
+#include "TestPictures.h"
 
 #include <png.h>
 
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path root = argv[1];
-    for (const char* kind : {"bmp", "jpeg", "png"})
+    for (const char* kind : {"bmp", "jpeg", "png", "webp", "heif", "exif"})
         std::filesystem::create_directories(root / kind);
     const std::vector<Rgb> palette = {{0, 0, 0}, {255, 255, 255}, {200, 10, 10}, {1, 2, 3}};
 
@@ -63,5 +64,20 @@ int main(int argc, char** argv) {
               Png(5, 6, PNG_COLOR_TYPE_RGB, 16, true, Colours16));
     WriteFile(root / "png/grey.png", Png(4, 4, PNG_COLOR_TYPE_GRAY, 8, false, Colours8));
     WriteFile(root / "png/palette.png", Png(4, 4, PNG_COLOR_TYPE_PALETTE, 8, false, Colours8));
+
+    const AlphaFn alpha = [](int x, int y) { return static_cast<std::uint8_t>(40 * x + y); };
+    WriteFile(root / "jpeg/exif.jpg", WithApp1(Jpeg(9, 5, 3, Colours), ExifBlock(6, true, true)));
+    WriteFile(root / "jpeg/cmyk.jpg", JpegCmyk(8, 8, Colours, false));
+    WriteFile(root / "jpeg/ycck.jpg", JpegCmyk(8, 8, Colours, true));
+    WriteFile(root / "webp/lossy.webp", WebP(9, 7, Colours, false));
+    WriteFile(root / "webp/lossless-alpha.webp", WebP(6, 5, Colours, true, {}, alpha));
+    WriteFile(root / "webp/exif.webp", WebP(5, 3, Colours, true, ExifBlock(8, false, false)));
+    WriteFile(root / "webp/animated.webp",
+              WebPAnimated(4, 4, Colours, [](int x, int y) { return Colours(y, x); }));
+    WriteFile(root / "heif/plain.heic", Heif(16, 8, Colours, false));
+    WriteFile(root / "heif/alpha.heic", Heif(8, 8, Colours, false, {}, alpha));
+    WriteFile(root / "heif/plain.avif", Heif(16, 8, Colours, true, ExifBlock(3, true, true)));
+    for (int o = 1; o <= 8; ++o)
+        WriteFile(root / ("exif/" + std::to_string(o) + ".tiff"), ExifBlock(o, o % 2 == 0, o > 4));
     return 0;
 }

@@ -2,10 +2,11 @@
 # Cross-builds the Windows screen saver Kinetora.scr with mingw-w64.
 # Usage: scripts/build-windows.sh [build folder]   (default: build-windows)
 #
-# libjpeg-turbo and libpng come from Debian's own source packages and are built once into a
-# prefix outside the checkout, $KINETORA_CACHE (default ${XDG_CACHE_HOME:-~/.cache}/kinetora),
-# in a folder named after the versions of the compiler, zlib, the two sources and
-# GoogleTest: a new version of any of them builds a new prefix, and clean clones reuse it.
+# libjpeg-turbo, libpng and libwebp come from Debian's own source packages and are built once
+# into a prefix outside the checkout, $KINETORA_CACHE (default
+# ${XDG_CACHE_HOME:-~/.cache}/kinetora), in a folder named after the versions of the
+# compiler, zlib, the three sources and GoogleTest: a new version of any of them builds a
+# new prefix, and clean clones reuse it. HEIC and AVIF are left out of the Windows build.
 # The saver links the C and C++ runtimes statically, so the .scr is one file that needs only
 # the system's DLLs. Extra CMake options for the saver's build go in KINETORA_WIN_CMAKE_ARGS;
 # KINETORA_WIN_TESTS=1 also builds the unit suite and the preview test's parent.
@@ -17,7 +18,7 @@ TRIPLE=x86_64-w64-mingw32
 SYSROOT=/usr/$TRIPLE
 TOOLCHAIN=$ROOT/cmake/mingw-w64.cmake
 # Raised when the way the libraries are built changes, so cached prefixes are rebuilt.
-RECIPE=1
+RECIPE=2
 
 . scripts/lib/packages.sh
 install_packages g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 wine nasm cmake \
@@ -44,12 +45,15 @@ source_version() {
 installed_version() { dpkg-query -W -f='${Version}' "$1"; }
 JPEG_VERSION=$(source_version libjpeg-turbo)
 PNG_VERSION=$(source_version libpng1.6)
-[ -n "$JPEG_VERSION" ] && [ -n "$PNG_VERSION" ] || {
-    echo "build-windows: no source versions of libjpeg-turbo and libpng1.6 (no network?)" >&2
+WEBP_VERSION=$(source_version libwebp)
+[ -n "$JPEG_VERSION" ] && [ -n "$PNG_VERSION" ] && [ -n "$WEBP_VERSION" ] || {
+    echo "build-windows: no source versions of libjpeg-turbo, libpng1.6 and libwebp" \
+        "(no network?)" >&2
     exit 1
 }
 KEY="mingw-$(installed_version g++-mingw-w64-x86-64-posix)"
 KEY+="_z-$(installed_version libz-mingw-w64-dev)_jpeg-${JPEG_VERSION}_png-${PNG_VERSION}"
+KEY+="_webp-${WEBP_VERSION}"
 KEY+="_gtest-$(installed_version googletest)_r$RECIPE"
 KEY=${KEY//[:\/]/_}
 DEPS=$CACHE/$KEY
@@ -63,15 +67,17 @@ build_deps() {
     (
         cd "$work/src"
         apt-get "${APT_OPTS[@]}" -qq source --download-only "libjpeg-turbo=$JPEG_VERSION" \
-            "libpng1.6=$PNG_VERSION"
+            "libpng1.6=$PNG_VERSION" "libwebp=$WEBP_VERSION"
         for dsc in ./*.dsc; do
             dpkg-source --no-check -x "$dsc" > /dev/null
         done
     )
-    local jpeg png
+    local jpeg png webp
     jpeg=$(find "$work/src" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
     png=$(find "$work/src" -maxdepth 1 -type d -name 'libpng1.6-*' | head -n 1)
-    [ -n "$jpeg" ] && [ -n "$png" ] || { echo "build-windows: sources not unpacked" >&2; exit 1; }
+    webp=$(find "$work/src" -maxdepth 1 -type d -name 'libwebp-*' | head -n 1)
+    [ -n "$jpeg" ] && [ -n "$png" ] && [ -n "$webp" ] ||
+        { echo "build-windows: sources not unpacked" >&2; exit 1; }
     local common=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DKINETORA_MINGW_PREFIX="$PREFIX"
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" -Wno-dev)
 
@@ -86,6 +92,16 @@ build_deps() {
     cmake --build "$work/build-png" -j2 > /dev/null
     cmake --install "$work/build-png" > /dev/null
 
+    # The decoder, the demuxer (first frames and EXIF chunks) and the muxer the unit suite
+    # makes its test pictures with; none of the command-line tools.
+    cmake -S "$webp" -B "$work/build-webp" "${common[@]}" -DBUILD_SHARED_LIBS=OFF \
+        -DWEBP_BUILD_ANIM_UTILS=OFF -DWEBP_BUILD_CWEBP=OFF -DWEBP_BUILD_DWEBP=OFF \
+        -DWEBP_BUILD_GIF2WEBP=OFF -DWEBP_BUILD_IMG2WEBP=OFF -DWEBP_BUILD_VWEBP=OFF \
+        -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_WEBPMUX=OFF -DWEBP_BUILD_EXTRAS=OFF \
+        -DWEBP_BUILD_LIBWEBPMUX=ON > /dev/null
+    cmake --build "$work/build-webp" -j2 > /dev/null
+    cmake --install "$work/build-webp" > /dev/null
+
     # GoogleTest for the unit suite that runs under Wine, from the machine's own sources.
     cmake -S /usr/src/googletest -B "$work/build-gtest" "${common[@]}" \
         -Dgtest_disable_pthreads=OFF > /dev/null
@@ -98,7 +114,7 @@ mkdir -p "$DEPS"
 (
     flock 9
     if [ ! -e "$PREFIX/.complete" ]; then
-        echo "== building libjpeg-turbo, libpng and GoogleTest for Windows into $PREFIX =="
+        echo "== building libjpeg-turbo, libpng, libwebp and GoogleTest for Windows into $PREFIX =="
         build_deps
         # Prefixes of other versions are not used again.
         find "$CACHE" -mindepth 1 -maxdepth 1 -type d -name 'mingw-*' ! -name "$KEY" \
@@ -118,7 +134,7 @@ fi
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
 # shellcheck disable=SC2086
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-    -DKINETORA_MINGW_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release \
+    -DKINETORA_MINGW_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release -DKINETORA_HEIF=OFF \
     -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s -DKINETORA_TESTS=$TESTS -DKINETORA_WERROR=ON \
     -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
     ${KINETORA_WIN_CMAKE_ARGS:-} > /dev/null

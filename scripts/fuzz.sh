@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds the image decoder fuzzers with clang (AddressSanitizer and UndefinedBehaviorSanitizer)
-# into build-fuzz/ and runs them, starting from the kept corpus in fuzz/corpus/<decoder>/ and a
+# Builds the image decoder fuzzers (bmp, jpeg, png, webp, heif for HEIC and AVIF, and exif for
+# the orientation reader) with clang (AddressSanitizer and UndefinedBehaviorSanitizer) into
+# build-fuzz/ and runs them, starting from the kept corpus in fuzz/corpus/<decoder>/ and a
 # seed corpus of small generated pictures. A crash, a sanitizer report or a hang longer than
 # 25 s stops the script with an error; the failing input is left in build-fuzz/artifacts/.
 #
 # Usage: scripts/fuzz.sh [seconds]
 #            Short run of each decoder for the given seconds (default 60).
-#        scripts/fuzz.sh --long <bmp|jpeg|png> <executions>
+#        scripts/fuzz.sh --long <bmp|jpeg|png|webp|heif|exif> <executions>
 #            Long campaign of one decoder, at the lowest priority, in one process. New inputs
 #            collect in build-fuzz/corpus/<decoder>/, so a later run resumes where this one
 #            stopped; at the end fuzz/corpus/<decoder>/ is replaced by the smallest set of
@@ -18,8 +19,9 @@ cd "$(dirname "$0")/.."
 OUT=build-fuzz
 LONG_KIND=""
 if [ "${1:-}" = "--long" ]; then
-    if [ $# -ne 3 ] || ! [[ "$2" =~ ^(bmp|jpeg|png)$ ]] || ! [[ "$3" =~ ^[0-9]+$ ]]; then
-        echo "usage: scripts/fuzz.sh --long <bmp|jpeg|png> <executions>" >&2
+    if [ $# -ne 3 ] || ! [[ "$2" =~ ^(bmp|jpeg|png|webp|heif|exif)$ ]] ||
+        ! [[ "$3" =~ ^[0-9]+$ ]]; then
+        echo "usage: scripts/fuzz.sh --long <bmp|jpeg|png|webp|heif|exif> <executions>" >&2
         exit 2
     fi
     LONG_KIND=$2
@@ -30,7 +32,8 @@ fi
 
 cmake -S . -B "$OUT" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINETORA_FUZZ=ON -DKINETORA_TESTS=OFF > /dev/null
-cmake --build "$OUT" -j2 --target fuzz_bmp fuzz_jpeg fuzz_png fuzz_seeds
+KINDS=(bmp jpeg png webp heif exif)
+cmake --build "$OUT" -j2 --target "${KINDS[@]/#/fuzz_}" fuzz_seeds
 
 "$OUT/fuzz/fuzz_seeds" "$OUT/seeds"
 mkdir -p "$OUT/artifacts"
@@ -53,7 +56,7 @@ run() {
 }
 
 if [ -z "$LONG_KIND" ]; then
-    for kind in bmp jpeg png; do
+    for kind in "${KINDS[@]}"; do
         echo "== fuzz_$kind for ${SECONDS_EACH} s =="
         run "$kind" "$OUT/fuzz_$kind.log" -max_total_time="$SECONDS_EACH"
     done

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/FolderSearch.h"
+#include "images/ImageFile.h"
 
 #include <functional>
 #include <memory>
@@ -23,7 +24,7 @@ class CImagesPage {
 public:
     static constexpr const char* Caption = "Images";
     static constexpr const char* FoldersLabel =
-        "&Folders to search for images (JPEG, PNG and Bitmaps):";
+        "&Image folders (JPEG, PNG, BMP, WebP" KINETORA_HEIF_NAMES "):";
     static constexpr const char* AddLabel = "&Add...";
     static constexpr const char* RemoveLabel = "&Remove";
     static constexpr const char* RemoveAllLabel = "Remove &All";
@@ -61,15 +62,17 @@ public:
     static constexpr const char* AddTitle = "Choose a folder containing your images:";
     static constexpr const char* SearchTitle = "Choose a drive or folder to search under:";
     static constexpr const char* NoImagesNote =
-        "No images (jpg, jpe, jpeg, png or bmp) were found in this folder.";
+        "No images (" KINETORA_IMAGE_EXTENSIONS ") were found in this folder.";
     static constexpr const char* SelectFolderHint = "Please select a folder from the above list";
     static constexpr const char* StartAtFirstCaption = "Kinetora";
     static constexpr const char* StartAtFirstMessage =
         "Images will start from the first one on the next run.";
     // The search looks for these; files ending in .jpe are not searched for.
-    static constexpr const char* SearchPatterns = "*.jpg *.jpeg *.bmp *.png";
+    static constexpr const char* SearchPatterns =
+        "*.jpg *.jpeg *.bmp *.png *.webp" KINETORA_HEIF_PATTERNS;
     // Add checks a folder with these, one after the other.
-    static constexpr const char* AddPatterns = "*.jpg *.jpeg *.jpe *.bmp *.png";
+    static constexpr const char* AddPatterns =
+        "*.jpg *.jpeg *.jpe *.bmp *.png *.webp" KINETORA_HEIF_PATTERNS;
 
     static constexpr int ProbMin = 0;
     static constexpr int ProbMax = 100;

@@ -1,31 +1,11 @@
 #include "config/PreviewDialog.h"
 
-#include "images/ImageBMP.h"
-#include "images/ImageJPEG.h"
-#include "images/ImagePNG.h"
+#include "images/ImageFile.h"
 #include "images/tvFolder.h"
 
-#include <cctype>
 #include <cstdint>
 
 namespace {
-
-std::string LowerExtension(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
-
-std::unique_ptr<Image> Load(const std::string& path, const std::string& extension) {
-    if (extension == "bmp")
-        return std::make_unique<ImageBMP>(path);
-    if (extension == "png")
-        return std::make_unique<ImagePNG>(path);
-    // Full size, pixels as a bitmap holds them: no scene to fit.
-    return std::make_unique<ImageJPEG>(path, 1, true, 0);
-}
 
 // a * b / c without overflow; the operands are picture and area sizes, all positive.
 int Scale(int a, int b, int c) {
@@ -49,7 +29,8 @@ void CPreviewDialog::Select(int index) {
         return;
     }
     const std::string& name = m_Files[static_cast<std::size_t>(index)];
-    m_pImage = Load(m_Folder + "/" + name, LowerExtension(name));
+    // Full size, pixels as a bitmap holds them: no scene to fit.
+    m_pImage = DecodeImageFile(m_Folder + "/" + name, true, 0);
     if (m_pImage->IsValid())
         m_Status = "Size " + std::to_string(m_pImage->Width()) + " x " +
                    std::to_string(m_pImage->Height());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "images/ImageFile.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,7 +17,8 @@ public:
     static constexpr const char* ReadyText = "Select an image to view";
     static constexpr const char* LoadFailedText =
         "Could not load the image. Perhaps it is 256 color format, rather than 24-bit.";
-    static constexpr const char* Patterns = "*.jpg *.jpeg *.bmp *.png";
+    static constexpr const char* Patterns =
+        "*.jpg *.jpeg *.bmp *.png *.webp" KINETORA_HEIF_PATTERNS;
 
     struct Size {
         int width = 0;
@@ -39,8 +42,8 @@ public:
     // The file names, extensions kept, duplicates kept.
     const std::vector<std::string>& Files() const { return m_Files; }
 
-    // Loads the file at index by its extension (bmp, png, anything else as JPEG, case
-    // ignored) and sets the status text; an index outside the list drops the picture.
+    // Loads the file at index by its extension (FormatFor) and sets the status text; an
+    // index outside the list drops the picture.
     void Select(int index);
     const std::string& Status() const { return m_Status; }
     // The picture to draw, or null when none is loaded or it could not be read.

@@ -43,6 +43,11 @@ inline FileHandle OpenForReading(const std::string& path) {
 // the file cannot seek.
 std::int64_t BytesLeft(std::FILE* file);
 
+// The rest of a file from its current position, read in pieces so that an ending run gives
+// it up between two of them; false when it is longer than maxBytes, cannot be read, or a
+// stop is requested.
+bool ReadRest(std::FILE* file, std::int64_t maxBytes, std::vector<std::uint8_t>& bytes);
+
 // The unpadded copy a texture takes: width x height x 3 bytes, red, green, blue, rows
 // bottom-up.
 struct RGBImage {
@@ -75,6 +80,12 @@ public:
     static constexpr std::uint32_t CompressRLE8 = 1;
     static constexpr std::uint32_t CompressRLE4 = 2;
     static constexpr std::uint32_t CompressBitfields = 3;
+
+    // Transparent and partly transparent pixels of every format are blended over this
+    // light blue.
+    static constexpr int BackgroundRed = 31;
+    static constexpr int BackgroundGreen = 127;
+    static constexpr int BackgroundBlue = 255;
 
     Image() = default;
     virtual ~Image() = default;
@@ -114,6 +125,19 @@ protected:
     bool Allocate24(int width, int height);
     // Exchanges the first and third byte of every 24-bit pixel, skipping row padding.
     void SwapRedBlue();
+    // Reverses the order of the rows, for decoders that write the top row first.
+    void FlipRows();
+    // Turns or mirrors a 24-bit picture by an Exif orientation (1..8; anything else leaves
+    // it as it is) so that it stands upright; 5 to 8 exchange width and height. False when
+    // memory runs out.
+    bool Orient(int orientation);
+    // Replaces a picture of any depth or compression by its 24-bit form, blue, green, red.
+    // A top-down picture (`topDown`, rows stored top row first) comes out bottom-up.
+    // False when memory runs out.
+    bool ConvertTo24(bool topDown);
+    // One pixel of premultiplied-free RGBA blended over the background, into 3 bytes in
+    // the picture's order (blue first when `swap`).
+    static void Blend(const std::uint8_t* rgba, std::uint8_t* out, bool swap);
     // A zero-filled block of `bytes`; false when memory runs out. The pages of a large
     // block are only touched when written, so a file that claims a big picture and then
     // runs out of data costs little.
@@ -124,8 +148,14 @@ protected:
     std::int64_t Stride() const { return BytesPerRow(m_Width, m_Header.biBitCount); }
     void StoreHeader();
     std::vector<std::uint8_t> ExpandRunLengths() const;
+    // Block row `blockRow` (0 the bottom of a bottom-up picture) as 0xFFRRGGBB pixels;
+    // `expanded` holds the colour indexes of a run-length picture, else it is empty.
+    void DecodeRow(int blockRow, const std::vector<std::uint8_t>& expanded,
+                   std::uint32_t* out) const;
     // Drops whatever a failed decoder left: the image is empty and not valid.
     void Clear();
+    // Takes over another image's block and sizes (not its flags); the other is left empty.
+    void TakeBlock(Image& other);
 
     BitmapInfoHeader m_Header;
     struct FreeBlock {

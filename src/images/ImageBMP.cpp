@@ -3,6 +3,7 @@
 #include "core/StopRequest.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -36,8 +37,7 @@ bool ReadMasks(std::FILE* file, std::uint32_t (&masks)[3]) {
 bool ReadBits(std::FILE* file, std::uint8_t* into, std::size_t bytes) {
     constexpr std::size_t kPiece = 256 * 1024;
     for (std::size_t done = 0; done < bytes; done += kPiece) {
-        if (StopRequest::Poll() ||
-            !ReadExactly(file, into + done, std::min(kPiece, bytes - done)))
+        if (StopRequest::Poll() || !ReadExactly(file, into + done, std::min(kPiece, bytes - done)))
             return false;
     }
     return true;
@@ -158,6 +158,13 @@ bool ImageBMP::Read(std::FILE* file) {
 
     const int bpp = header.biBitCount;
     const std::uint32_t compression = header.biCompression;
+    // A negative height stores the top row first; run-length pictures cannot.
+    const bool topDown = header.biHeight < 0;
+    if (topDown && (header.biHeight == INT32_MIN || core || compression == CompressRLE8 ||
+                    compression == CompressRLE4))
+        return false;
+    if (topDown)
+        header.biHeight = -header.biHeight;
     if (header.biWidth <= 0 || header.biHeight <= 0 || !ValidDepth(bpp, compression) ||
         std::int64_t{header.biWidth} * header.biHeight > MaxPixels)
         return false;
@@ -226,5 +233,5 @@ bool ImageBMP::Read(std::FILE* file) {
     m_Width = header.biWidth;
     m_Height = header.biHeight;
     m_bSwap = true;
-    return true;
+    return ConvertTo24(topDown);
 }

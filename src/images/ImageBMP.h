@@ -8,7 +8,8 @@
 // A Windows bitmap file, with or without its 14-byte file header, with a 40-byte (or
 // longer) information header or a 12-byte OS/2 core header. Every size and offset the file
 // gives is checked against the bytes the file really holds before anything is read or
-// allocated; top-down (negative height) bitmaps are refused.
+// allocated. Every depth (1, 4, 8, 16 and 32 bits, run-length, bit fields, top-down rows)
+// becomes the 24-bit form, blue, green, red, at decoding.
 //
 // A run-length picture is refused when it claims more than MaxRunPixelsPerByte pixels a byte
 // of its coded bits: a run codes at most 255 pixels in 2 bytes, so an encoder that codes

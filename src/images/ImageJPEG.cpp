@@ -1,8 +1,10 @@
 #include "images/ImageJPEG.h"
 
 #include "core/StopRequest.h"
+#include "images/ExifOrientation.h"
 
 #include <algorithm>
+#include <span>
 
 int ImageJPEG::ScaleDenominator(long width, long height, int divisor, int sceneWidth) {
     int denominator = 1;
@@ -123,14 +125,26 @@ bool ReadHeader(Session& s, std::FILE* file, int divisor, int sceneWidth) {
     s.progress.blocksLeft = ImageJPEG::MaxScanBlocksPerByte * fileBytes;
     s.cinfo.progress = &s.progress.pub;
     jpeg_stdio_src(&s.cinfo, file);
+    // The Exif block, for the orientation: APP1 segments are kept (each at most 64 KB).
+    jpeg_save_markers(&s.cinfo, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&s.cinfo, TRUE) != JPEG_HEADER_OK ||
         std::int64_t{s.cinfo.image_width} * s.cinfo.image_height >
             ImageJPEG::MaxPixelsPerByte * fileBytes)
         return false;
-    if (s.cinfo.num_components != 3 ||
-        (s.cinfo.jpeg_color_space != JCS_YCbCr && s.cinfo.jpeg_color_space != JCS_RGB))
+    // Grey and colour pictures come out as RGB; CMYK (and YCCK) as CMYK, converted by hand.
+    switch (s.cinfo.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_YCbCr:
+    case JCS_RGB:
+        s.cinfo.out_color_space = JCS_RGB;
+        break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+        s.cinfo.out_color_space = JCS_CMYK;
+        break;
+    default:
         return false;
-    s.cinfo.out_color_space = JCS_RGB;
+    }
     s.cinfo.scale_num = 1;
     s.cinfo.scale_denom = static_cast<unsigned>(
         ImageJPEG::ScaleDenominator(static_cast<long>(s.cinfo.image_width),
@@ -153,28 +167,69 @@ void ImageJPEG::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) 
         Clear();
         return;
     }
-    if (!ReadHeader(s, file, divisor, sceneWidth) ||
-        !Allocate24(static_cast<int>(s.cinfo.output_width),
+    if (!ReadHeader(s, file, divisor, sceneWidth)) {
+        Clear();
+        return;
+    }
+    // Read now: the end of decompression frees the saved markers.
+    const int orientation = Orientation(s.cinfo);
+    if (!Allocate24(static_cast<int>(s.cinfo.output_width),
                     static_cast<int>(s.cinfo.output_height)) ||
-        !jpeg_start_decompress(&s.cinfo) || s.cinfo.output_components != 3 || !ReadRows(&s.cinfo) ||
-        !jpeg_finish_decompress(&s.cinfo)) {
+        !jpeg_start_decompress(&s.cinfo) ||
+        s.cinfo.output_components != (s.cinfo.out_color_space == JCS_CMYK ? 4 : 3) ||
+        !ReadRows(&s.cinfo) || !jpeg_finish_decompress(&s.cinfo)) {
         Clear();
         return;
     }
     if (swap)
         SwapRedBlue();
+    if (!Orient(orientation)) {
+        Clear();
+        return;
+    }
     m_bValid = true;
 }
 
+int ImageJPEG::Orientation(const jpeg_decompress_struct& cinfo) {
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m != nullptr; m = m->next) {
+        const std::span<const std::uint8_t> data(m->data, m->data_length);
+        static constexpr std::uint8_t kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
+        if (m->marker == JPEG_APP0 + 1 && data.size() >= 6 && std::equal(kExif, kExif + 6, m->data))
+            return ExifOrientation(data);
+    }
+    return 1;
+}
+
+namespace {
+
+// CMYK as the library gives it. Adobe's files (nearly all) hold the inks inverted, 255 for
+// none; others hold them plain.
+void CmykToRgb(const JSAMPLE* cmyk, JDIMENSION width, bool inverted, std::uint8_t* out) {
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, out += 3) {
+        const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
+        for (int c = 0; c < 3; ++c) {
+            const unsigned ink = inverted ? cmyk[c] : 255u - cmyk[c];
+            out[c] = static_cast<std::uint8_t>((ink * k + 127) / 255);
+        }
+    }
+}
+
+} // namespace
+
 // The first scanline is the top of the picture: it goes to the last row of the block.
 bool ImageJPEG::ReadRows(jpeg_decompress_struct* cinfo) {
+    const bool cmyk = cinfo->out_color_space == JCS_CMYK;
     const JDIMENSION rowBytes = cinfo->output_width * 3;
-    JSAMPARRAY buffer = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
-                                                    JPOOL_IMAGE, rowBytes, 1);
+    JSAMPARRAY buffer = (*cinfo->mem->alloc_sarray)(
+        reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+        cinfo->output_width * static_cast<JDIMENSION>(cinfo->output_components), 1);
     for (int y = m_Height - 1; y >= 0; --y) {
         if (StopRequest::Poll() || jpeg_read_scanlines(cinfo, buffer, 1) != 1)
             return false;
-        std::copy(buffer[0], buffer[0] + rowBytes, Row(y));
+        if (cmyk)
+            CmykToRgb(buffer[0], cinfo->output_width, cinfo->saw_Adobe_marker, Row(y));
+        else
+            std::copy(buffer[0], buffer[0] + rowBytes, Row(y));
     }
     return true;
 }

@@ -7,12 +7,13 @@
 
 struct jpeg_decompress_struct;
 
-// A JPEG photograph with three colour components, decoded to 24 bits. When a scene window
+// A JPEG photograph (colour, grey or CMYK), decoded to 24 bits and turned upright by the
+// orientation of its Exif block (APP1). When a scene window
 // is given (sceneWidth > 0), a photograph larger than sceneWidth / divisor on either side
 // is decoded at 1/2, 1/4 or at most 1/8 of its size. With swap the pixels are held blue,
 // green, red, as a bitmap has them; without, red, green, blue.
 //
-// Grey-scale and CMYK files, truncated files, more than MaxScans scans and pictures over
+// Truncated files, more than MaxScans scans and pictures over
 // the pixel limit are not valid. The library's own working memory is capped too, so a
 // progressive file that claims an enormous size fails instead of exhausting memory.
 //
@@ -41,4 +42,5 @@ public:
 private:
     void Decode(std::FILE* file, int divisor, bool swap, int sceneWidth);
     bool ReadRows(jpeg_decompress_struct* cinfo);
+    static int Orientation(const jpeg_decompress_struct& cinfo);
 };

@@ -3,18 +3,17 @@
 #include "core/Random.h"
 #include "core/RegSettings.h"
 #include "core/StopRequest.h"
+#include "images/ImageFile.h"
 #include "images/tvFolder.h"
 
 #include <algorithm>
 #include <cstdint>
 
-const char* const ImageList::Patterns[5] = {"*.jpg", "*.jpe", "*.jpeg", "*.png", "*.bmp"};
-
 std::vector<std::string> ImageList::List(const std::vector<std::string>& folders) {
     std::vector<std::string> images;
     for (const std::string& path : folders) {
         tvFolder folder(path);
-        for (const char* pattern : Patterns)
+        for (const char* pattern : ImagePatterns)
             folder.AddFiles(pattern);
         folder.AppendTo(images);
         // A part of the list would pick another picture than the whole: an ending run

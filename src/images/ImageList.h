@@ -6,14 +6,11 @@
 class Random;
 class RegSettings;
 
-// The run's list of photographs: every JPEG, PNG and bitmap file of the user's folders,
+// The run's list of photographs: every picture file of the user's folders (ImagePatterns),
 // sorted by full path, byte by byte, so each folder's files come together whatever the
 // order of the folders in the settings. Built once, when the first scene of a run is made.
 class ImageList {
 public:
-    // The five patterns, listed one after another ("*.jpg" also finds "A.JPG").
-    static const char* const Patterns[5];
-
     void Build(const std::vector<std::string>& folders) { m_Images = List(folders); }
     bool HasImages() const { return !m_Images.empty(); }
     const std::vector<std::string>& Paths() const { return m_Images; }

@@ -1,6 +1,7 @@
 #include "images/ImagePNG.h"
 
 #include "core/StopRequest.h"
+#include "images/ExifOrientation.h"
 
 #ifdef KINETORA_NO_DECODERS
 
@@ -36,28 +37,50 @@ struct Session {
 bool Prepare(Session& s, std::FILE* file, std::int64_t fileBytes, int& passes) {
     png_init_io(s.png, file);
     png_read_info(s.png, s.info);
-    const int colourType = png_get_color_type(s.png, s.info);
-    if (colourType != PNG_COLOR_TYPE_RGB && colourType != PNG_COLOR_TYPE_RGB_ALPHA)
-        return false;
     const std::int64_t width = png_get_image_width(s.png, s.info);
     const std::int64_t height = png_get_image_height(s.png, s.info);
-    if (width * height > Image::MaxPixels ||
-        width * height > ImagePNG::MaxPixelsPerByte * fileBytes)
+    // The file's own rows, before any expansion, with their filter bytes.
+    const std::int64_t rawBytes =
+        (static_cast<std::int64_t>(png_get_rowbytes(s.png, s.info)) + 1) * height;
+    if (width * height > Image::MaxPixels || rawBytes > ImagePNG::MaxBytesPerByte * fileBytes)
         return false;
 
     png_color_16 background{};
-    background.red = ImagePNG::BackgroundRed;
-    background.green = ImagePNG::BackgroundGreen;
-    background.blue = ImagePNG::BackgroundBlue;
+    background.red = Image::BackgroundRed;
+    background.green = Image::BackgroundGreen;
+    background.blue = Image::BackgroundBlue;
     png_set_background(s.png, &background, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
     if (png_get_bit_depth(s.png, s.info) == 16)
         png_set_strip_16(s.png);
+    // Grey (of any depth, with or without alpha) and palette pictures become RGB; the
+    // background is given as RGB at the final depth, so it needs no expanding.
+    const int colourType = png_get_color_type(s.png, s.info);
+    if (colourType == PNG_COLOR_TYPE_PALETTE)
+        png_set_palette_to_rgb(s.png);
+    if ((colourType & PNG_COLOR_MASK_COLOR) == 0) {
+        png_set_expand_gray_1_2_4_to_8(s.png);
+        png_set_gray_to_rgb(s.png);
+    }
     passes = png_get_interlace_type(s.png, s.info) != PNG_INTERLACE_NONE
                  ? png_set_interlace_handling(s.png)
                  : 1;
     png_read_update_info(s.png, s.info);
     // Rows are read straight into the bitmap: they must be exactly three bytes a pixel.
     return png_get_rowbytes(s.png, s.info) == static_cast<png_size_t>(width) * 3;
+}
+
+// The eXIf chunk, when it came before the pixels (read_info has seen it) or after them
+// (read_end has).
+int Orientation(const Session& s) {
+#ifdef PNG_eXIf_SUPPORTED
+    png_uint_32 bytes = 0;
+    png_bytep exif = nullptr;
+    if (png_get_eXIf_1(s.png, s.info, &bytes, &exif) != 0 && exif != nullptr)
+        return ExifOrientation({exif, bytes});
+#else
+    (void)s;
+#endif
+    return 1;
 }
 
 } // namespace
@@ -111,8 +134,12 @@ void ImagePNG::Decode(std::FILE* file) {
             png_read_row(s.png, Row(m_Height - 1 - y), nullptr);
         }
     }
-    png_read_end(s.png, nullptr);
+    png_read_end(s.png, s.info);
     SwapRedBlue();
+    if (!Orient(Orientation(s))) {
+        Clear();
+        return;
+    }
     m_bValid = true;
 }
 

@@ -5,19 +5,16 @@
 #include <cstdio>
 #include <string>
 
-// A PNG picture in colour (RGB or RGBA, 8 or 16 bits a channel), decoded to 24 bits with
-// any transparency blended over light blue (red 31, green 127, blue 255). Grey, grey with
-// alpha and palette pictures are not valid, nor are pictures over the pixel limit.
+// A PNG picture of any colour type (RGB, RGBA, grey, grey with alpha, palette; 1 to 16
+// bits), decoded to 24 bits with any transparency blended over light blue (red 31, green
+// 127, blue 255) and turned upright by the orientation of an eXIf chunk. Pictures over the
+// pixel limit are not valid.
 //
-// Nor is a file that claims more than MaxPixelsPerByte pixels a byte of the file: deflate
-// codes at most 1032 bytes in one and every pixel we take has at least 3 bytes, so no
-// real picture comes within a third of that.
+// Nor is a file whose rows (as stored, before any expansion) would hold more than
+// MaxBytesPerByte bytes a byte of the file: deflate codes at most 1032 bytes in one.
 class ImagePNG : public Image {
 public:
-    static constexpr std::int64_t MaxPixelsPerByte = 1032;
-    static constexpr int BackgroundRed = 31;
-    static constexpr int BackgroundGreen = 127;
-    static constexpr int BackgroundBlue = 255;
+    static constexpr std::int64_t MaxBytesPerByte = 1032;
 
     explicit ImagePNG(const std::string& path);
     // Reads from an open file, which stays open.

@@ -1,9 +1,7 @@
 #include "textures/TextureImage.h"
 
 #include "core/StopRequest.h"
-#include "images/ImageBMP.h"
-#include "images/ImageJPEG.h"
-#include "images/ImagePNG.h"
+#include "images/ImageFile.h"
 #include "motion/ColourTable.h"
 
 #include <GL/gl.h>
@@ -128,22 +126,6 @@ RGBImage TextureImage::Halve(const RGBImage& image) {
     return half;
 }
 
-namespace {
-
-std::string LowerExtension(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    const std::size_t slash = path.find_last_of("/\\");
-    // A dot in a folder name is not an extension.
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
-} // namespace
-
 TextureImage::TextureImage(Random& rng, const std::string& path, int sceneWidth,
                            ColourTable* recolour)
     : Texture(rng) {
@@ -165,24 +147,11 @@ TextureImage::~TextureImage() {
 }
 
 TextureImage::Decoder TextureImage::DecoderFor(const std::string& path) {
-    const std::string extension = LowerExtension(path);
-    if (extension == "bmp")
-        return Decoder::Bitmap;
-    if (extension == "png")
-        return Decoder::Png;
-    return Decoder::Jpeg;
+    return FormatFor(path);
 }
 
 std::unique_ptr<Image> TextureImage::Decode(const std::string& path, int sceneWidth) {
-    switch (DecoderFor(path)) {
-    case Decoder::Bitmap:
-        return std::make_unique<ImageBMP>(path);
-    case Decoder::Png:
-        return std::make_unique<ImagePNG>(path);
-    case Decoder::Jpeg:
-        break;
-    }
-    return std::make_unique<ImageJPEG>(path, 1, false, sceneWidth);
+    return DecodeImageFile(path, false, sceneWidth);
 }
 
 int TextureImage::NearestPowerOfTwo(int side) {

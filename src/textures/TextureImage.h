@@ -1,6 +1,7 @@
 #pragma once
 
 #include "images/Image.h"
+#include "images/ImageFile.h"
 #include "textures/Texture.h"
 
 #include <functional>
@@ -11,12 +12,12 @@
 class ColourTable;
 
 // A photograph as a texture: the picture at path, decoded by the decoder its extension
-// names (bmp, png; anything else is read as JPEG) and kept as an unpadded RGB copy, rows
-// bottom-up. Only 24-bit pictures are shown; anything else (missing file, grey or palette
-// picture, decoder error, empty path) leaves the texture invalid and Apply does nothing.
+// names (FormatFor) and kept as an unpadded RGB copy, rows bottom-up. A picture that cannot
+// be read (missing file, decoder error, empty path) leaves the texture invalid and Apply
+// does nothing.
 class TextureImage : public Texture {
 public:
-    enum class Decoder { Bitmap, Png, Jpeg };
+    using Decoder = ImageFormat;
 
     // sceneWidth: the scene window's width in pixels, so that a JPEG larger than the window
     // decodes at 1/2, 1/4 or 1/8 of its size (0: full size). recolour: when given, the

@@ -70,8 +70,13 @@ TEST_F(ImagesPageTest, AddKeepsTheChosenPathOnceAndNotesAFolderWithoutImages) {
 
     EXPECT_EQ(page.List(), (Strings{photoFolder, empty}));
     EXPECT_EQ(settings.Folders(), page.List());
-    EXPECT_EQ(notes, Strings{"Note: No images (jpg, jpe, jpeg, png or bmp) were found in this "
-                             "folder."});
+#ifdef KINETORA_NO_HEIF
+    EXPECT_EQ(notes, Strings{"Note: No images (jpg, jpe, jpeg, png, bmp or webp) were found in "
+                             "this folder."});
+#else
+    EXPECT_EQ(notes, Strings{"Note: No images (jpg, jpe, jpeg, png, bmp, webp, heic, heif or "
+                             "avif) were found in this folder."});
+#endif
     EXPECT_EQ(services.browser.titles.front(), "Choose a folder containing your images:");
     EXPECT_FALSE(m_Store.HasFolders() && !m_Store.ReadFolders().empty()) << "written on OK only";
 }

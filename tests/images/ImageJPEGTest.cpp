@@ -114,9 +114,8 @@ TEST(ImageJPEG, SwapHoldsBlueGreenRedAndOddWidthsArePadded) {
     }
 }
 
-TEST(ImageJPEG, GreyMissingAndBrokenFilesAreInvalid) {
+TEST(ImageJPEG, MissingAndBrokenFilesAreInvalid) {
     const PixelFn pixel = [](int x, int y) { return Quarters(x, y, 16, 16); };
-    EXPECT_FALSE(Decode(Jpeg(16, 16, 1, pixel), 1, false, 0)->IsValid());
     EXPECT_FALSE(ImageJPEG("/nonexistent/a.jpg", 1, false, 0).IsValid());
 
     const Bytes whole = Jpeg(40, 24, 3, pixel);

@@ -3,11 +3,16 @@
 #include "TestImages.h"
 #include "core/StopRequest.h"
 #include "images/ImageBMP.h"
+#include "images/ImageHEIF.h"
 #include "images/ImageJPEG.h"
 #include "images/ImagePNG.h"
+#include "images/ImageWebP.h"
+
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 namespace {
@@ -57,6 +62,38 @@ TEST_F(ImageStopTest, PngGivesUpBetweenRows) {
         }));
     Check([&] { return std::make_unique<ImagePNG>(path); });
 }
+
+#ifndef KINETORA_NO_WEBP
+TEST_F(ImageStopTest, WebPGivesUpBetweenPieces) {
+    const std::string path = dir.Put("a.webp", WebP(64, 48, Gradient, false));
+    Check([&] { return std::make_unique<ImageWebP>(path, 1, false, 0); });
+}
+#endif
+
+int g_Calls = 0;
+// Says no the first time (the file is read), yes from then on (the decode is under way).
+bool KeyAfterTheRead() {
+    return ++g_Calls > 1;
+}
+
+#ifndef KINETORA_NO_HEIF
+// The library cannot be interrupted: a key leaves its worker to finish alone, and the
+// worker frees what it made.
+TEST_F(ImageStopTest, HeifLeavesItsWorkerOnAKeyAndTheWorkerEnds) {
+    const std::string path = dir.Put("a.heic", Heif(1280, 960, Gradient, false));
+    Check([&] { return std::make_unique<ImageHEIF>(path, 1, false, 0); });
+
+    g_Calls = 0;
+    StopRequest::SetInputCheck(&KeyAfterTheRead);
+    EXPECT_FALSE(ImageHEIF(path, 1, false, 0).IsValid());
+    EXPECT_TRUE(StopRequest::Raised());
+    EXPECT_GE(g_Calls, 2) << "given up while the worker decodes";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (ImageHEIF::AbandonedWorkers() > 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(0, ImageHEIF::AbandonedWorkers());
+}
+#endif
 
 int g_Asked = 0;
 bool KeyWaiting() {

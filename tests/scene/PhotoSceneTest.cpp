@@ -96,10 +96,9 @@ TEST(PhotoSceneTest, StopWhileTheRoomIsBuiltAbandonsTheScene) {
 }
 
 TEST(PhotoSceneTest, PicturesThatCannotBeShownGivePlainScenes) {
-    PhotoApp photos(
-        100, {{"grey.jpg", testimages::Jpeg(16, 16, 1, Colourful)},
-              {"palette.png", testimages::Png(4, 4, PNG_COLOR_TYPE_PALETTE, 8, false,
-                                              [](int, int) { return testimages::Pixel16{}; })}});
+    testimages::Bytes cut = testimages::Jpeg(16, 16, 3, Colourful);
+    cut.resize(cut.size() / 2);
+    PhotoApp photos(100, {{"cut.jpg", cut}, {"text.png", {'n', 'o', 't', ' ', 'P', 'N', 'G'}}});
     ASSERT_TRUE(photos.app.HasGL());
     for (int k = 0; k < 4; ++k) {
         SaverShapes scene(&photos.app.Wnd(), &MakeCube);

@@ -71,8 +71,15 @@ TEST(TextureImageTest, PicturesATextureCannotShowLeaveItInvalid) {
                     return testimages::Pixel16{1, 2, 3, 255};
                 }));
     const int before = TextureImage::LiveCount();
-    for (const std::string& path : {greyJpeg, palettePng, eightBit, misnamed,
-                                    dir.Path().string() + "/missing.jpg", std::string()}) {
+    // Grey, palette and 8-bit pictures are shown, as 24-bit copies.
+    for (const std::string& path : {greyJpeg, palettePng, eightBit}) {
+        Random rng(1);
+        const TextureImage texture(rng, path, 800, nullptr);
+        ASSERT_TRUE(texture.IsValid()) << path;
+        EXPECT_EQ(texture.Pixels()->width, 8 - 4 * (path != greyJpeg)) << path;
+    }
+    for (const std::string& path :
+         {misnamed, dir.Path().string() + "/missing.jpg", std::string()}) {
         Random rng(1);
         ColourTable table;
         table.BuildColourTableFromSeed(256, 3);
