@@ -6,6 +6,6 @@
 namespace GLCensus {
 // Display lists, however they were made.
 int LiveLists();
-// Texture objects (the engine issues textures inside lists and makes none).
+// Texture objects: one per texture alive.
 int LiveTextureObjects();
 } // namespace GLCensus

@@ -124,11 +124,12 @@ void Background::Draw(Saver& scene) {
             room.sceneSize = std::max(wnd->Width(), wnd->Height());
         }
         room.developerMode = TraceLog::Enabled();
-        room.photo = scene.PhotoTexture();
+        // The room's list binds the photograph's texture object: the room keeps it.
+        m_pPhoto = scene.TakePhoto();
+        room.photo = m_pPhoto.get();
         const long long start = Saver::WallClockMs();
         const std::clock_t cpuStart = std::clock();
         Build(room);
-        scene.ReleasePhoto();
         m_BuildMs = Saver::WallClockMs() - start;
         m_BuildCpuMs = Saver::CpuMsSince(cpuStart);
     }
@@ -152,14 +153,18 @@ void Background::Build(const Room& room) {
     if (m_Mode == ModePattern)
         m_pTexture = std::make_unique<TexturePattern>(
             rng, Colours(room), std::min(p, 1.0), room.gate, room.developerMode, room.sceneSize);
-    m_List = DisplayList::Generate();
-    if (m_List.IsValid())
-        glNewList(m_List.Id(), GL_COMPILE);
-    const Texture* texture = nullptr;
+    Texture* texture = nullptr;
     if (m_Mode == ModePhoto)
         texture = room.photo;
     else if (m_Mode == ModePattern)
         texture = m_pTexture.get();
+    if (texture && !texture->Upload()) {
+        m_bAbandoned = true;
+        return;
+    }
+    m_List = DisplayList::Generate();
+    if (m_List.IsValid())
+        glNewList(m_List.Id(), GL_COMPILE);
     if (texture && !texture->Apply()) {
         if (m_List.IsValid())
             glEndList();

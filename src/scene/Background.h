@@ -10,6 +10,7 @@ class IntGrid;
 class Random;
 class Saver;
 class Texture;
+class TextureImage;
 class TexturePattern;
 
 // The room around the shapes: the six inner walls of the scene box (-7.5 .. +7.5 on each
@@ -27,8 +28,9 @@ public:
     Background& operator=(const Background&) = delete;
 
     // Once a frame, after the camera: the tilt (left on the matrix, so the shapes share it),
-    // then the room's list, built on the first call, after which the scene's photograph is
-    // released. Walls never glow, whatever the scene's materials emit.
+    // then the room's list, built on the first call, which takes the scene's photograph
+    // over (its texture object lives as long as the room). Walls never glow, whatever the scene's
+    // materials emit.
     virtual void Draw(Saver& scene);
     // Cells compiled so far, halved for a wire room, times 64 for a photograph room.
     virtual int PolygonCount() const;
@@ -41,8 +43,8 @@ public:
         const ColourTable* colours = nullptr;
         DrawGate* gate = nullptr; // long pattern work gives up when it says stop
         bool developerMode = false;
-        const Texture* photo = nullptr; // applied in photograph mode when valid
-        int sceneSize = 800;            // the scene window's larger side, pixels
+        Texture* photo = nullptr; // uploaded and applied in photograph mode when valid
+        int sceneSize = 800;      // the scene window's larger side, pixels
     };
     // Compiles the room's list (a GL context must be current); the first Draw does this.
     void Build(const Room& room);
@@ -92,6 +94,7 @@ private:
     bool m_bLines = true;
     int m_Mode = ModeColour;
     std::unique_ptr<TexturePattern> m_pTexture;
+    std::unique_ptr<TextureImage> m_pPhoto; // the scene's photograph, once the room is built
     bool m_bEmissive = false;
     bool m_bBuilt = false;
     bool m_bAbandoned = false;

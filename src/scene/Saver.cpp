@@ -112,8 +112,8 @@ void Saver::LoadPhoto() {
     }
 }
 
-void Saver::ReleasePhoto() {
-    m_pPhoto.reset();
+std::unique_ptr<TextureImage> Saver::TakePhoto() {
+    return std::move(m_pPhoto);
 }
 
 void Saver::ChooseBackground() {

@@ -55,10 +55,10 @@ public:
     // The run's settings and the window's colour table.
     RegSettings& Settings() const;
     const ColourTable& Colours() const;
-    // The photograph of a photograph scene until the room has compiled it, else null.
+    // The photograph of a photograph scene until the room takes it, else null.
     TextureImage* PhotoTexture() const { return m_pPhoto.get(); }
-    // Frees the photograph (the room's list holds the picture once built).
-    void ReleasePhoto();
+    // Hands the photograph over to the room being built (null when there is none).
+    std::unique_ptr<TextureImage> TakePhoto();
     // The room around the shapes, or null.
     Background* GetBackground() const { return m_pBackground.get(); }
     // The performance factor (not capped) when the scene was composed.

@@ -20,9 +20,8 @@ ShapePhotoCube::ShapePhotoCube(Random& rng, const Scene& scene) : ShapePolyBase(
         SetTexture(std::move(photo));
     SetMesh(Poly::Create(rng, Resolution, &ExcludedMeshKinds(), false, scene.mesh));
     SetSize(static_cast<float>(rng.uniform() + 0.5));
+    // The picture goes into its texture object here, and its decoded copy with it.
     BuildMesh();
-    // The list holds the picture now: a scene of photo cubes keeps no decoded copy.
-    ReleaseTexture();
 }
 
 ShapePhotoCube::ShapePhotoCube(Random& rng, const ShapeContext& context)

@@ -21,9 +21,9 @@ public:
     };
 
     // Draws, in order: the animated base with a random rotater and its size, the mesh (at
-    // resolution 64, beads excluded), the size 0.5 .. 1.5; then builds the mesh and its
-    // list with the picture inside (needs a current GL context), and frees the decoded
-    // picture, which the list holds from then on.
+    // resolution 64, beads excluded), the size 0.5 .. 1.5; then builds the mesh, moves the
+    // picture into a texture object (freeing the decoded copy) and compiles the list that
+    // binds it (needs a current GL context).
     ShapePhotoCube(Random& rng, const Scene& scene);
     // The factory's: table, gate, next picture and width from the context; without a table
     // the mesh colours come from the mesh shapes' fixed table.

@@ -96,10 +96,6 @@ void ShapePolyBase::SetTexture(std::unique_ptr<Texture> texture) {
     m_pTexture = std::move(texture);
 }
 
-void ShapePolyBase::ReleaseTexture() {
-    m_pTexture.reset();
-}
-
 void ShapePolyBase::BuildMesh() {
     m_bVertexColors = Rand().flip() != 0 || m_pMesh->WantsVertexColors();
     m_PolygonCount = 0;
@@ -113,6 +109,12 @@ void ShapePolyBase::BuildMesh() {
 void ShapePolyBase::BuildList() {
     m_PolygonCount = static_cast<int>(m_Facets.size());
     m_bTextured = m_pTexture != nullptr;
+    // A texture given up by a stop leaves no list: the shape draws nothing, and the ending
+    // run never shows its scene.
+    if (m_pTexture && !m_pTexture->Upload()) {
+        m_bTextured = false;
+        return;
+    }
     glPushMatrix();
     glLoadIdentity();
     m_List = DisplayList::Generate();
@@ -124,8 +126,6 @@ void ShapePolyBase::BuildList() {
         if (m_pTexture) {
             glDisable(GL_TEXTURE_1D);
             glEnable(GL_TEXTURE_2D);
-            // A texture given up by a stop leaves no list: the shape draws nothing, and
-            // the ending run never shows its scene.
             if (!m_pTexture->Apply()) {
                 glEndList();
                 m_List.Reset();

@@ -62,11 +62,9 @@ protected:
     // Runs the mesh into this shape (one flip() first: per-vertex colours when it is 1 or
     // the mesh wants them), then BuildList.
     void BuildMesh();
-    // Compiles every facet received, in order, into the master's list.
+    // Uploads the texture, then compiles every facet received, in order, into the master's
+    // list.
     void BuildList();
-    // Frees the texture once the list is compiled: only for one whose Apply copies its
-    // whole picture into the list (a photograph), not one whose own list the mesh list calls.
-    void ReleaseTexture();
 
 private:
     std::unique_ptr<Texture> m_pTexture; // called from the list: lives as long as the list

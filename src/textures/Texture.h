@@ -2,11 +2,12 @@
 
 class Random;
 
-// What a shape or the room wears: a procedural image or a photograph. OpenGL 1.1 has no
-// texture objects here: Apply issues the texture (its parameters and image) for the geometry
-// that follows, normally while the caller compiles its own display list, and leaves
-// GL_TEXTURE_2D enabled. A list that calls Apply keeps using the texture, so the texture
-// must outlive every list compiled with it.
+// What a shape or the room wears: a procedural image or a photograph, held by GL in a
+// texture object made once (Upload). Apply then only binds it and sets the texture state for
+// the geometry that follows, normally while the caller compiles its own display list, and
+// leaves GL_TEXTURE_2D enabled: replaying the list never sends the image again. A list that
+// calls Apply keeps using the texture object, so the texture must outlive every list
+// compiled with it.
 class Texture {
 public:
     explicit Texture(Random& rng);
@@ -14,6 +15,10 @@ public:
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
+    // Makes the texture object if it is not made yet. Runs GL at once, so call it before
+    // glNewList, never inside. False when the run is ending and the texture was given up
+    // part-way: then there is nothing to apply.
+    virtual bool Upload() { return true; }
     // False when the run is ending and nothing was issued (a texture given up part-way): a
     // list being compiled around it must then be dropped, never called.
     virtual bool Apply() const = 0;

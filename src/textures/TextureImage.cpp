@@ -15,6 +15,7 @@
 namespace {
 
 std::atomic<int> gLivePhotos{0};
+std::atomic<int> gLiveCopies{0};
 
 // Output rows between two questions whether to go on.
 constexpr int kRowsPerCheck = 16;
@@ -138,12 +139,22 @@ TextureImage::TextureImage(Random& rng, const std::string& path, int sceneWidth,
         return;
     // The decoded bitmap is dropped at once: only the RGB copy is ever issued again.
     m_pRGB = image->ToRGB();
+    m_bValid = m_pRGB != nullptr;
+    if (m_bValid)
+        ++gLiveCopies;
     if (m_pRGB && recolour)
         recolour->BuildPhotoBands(m_pRGB->width, m_pRGB->height, m_pRGB->bytes.data());
 }
 
 TextureImage::~TextureImage() {
+    ReleaseCopy();
     --gLivePhotos;
+}
+
+void TextureImage::ReleaseCopy() {
+    if (m_pRGB)
+        --gLiveCopies;
+    m_pRGB.reset();
 }
 
 TextureImage::Decoder TextureImage::DecoderFor(const std::string& path) {
@@ -185,29 +196,50 @@ std::vector<RGBImage> TextureImage::MipLevels(const RGBImage& image, int maxSide
     return levels;
 }
 
-bool TextureImage::Apply() const {
-    if (!m_pRGB)
+bool TextureImage::Upload() {
+    if (m_Object.IsValid() || !m_pRGB)
         return true;
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    const std::vector<RGBImage> levels =
-        MipLevels(*m_pRGB, maxSide, [] { return !StopRequest::Poll(); });
+    std::vector<RGBImage> levels = MipLevels(*m_pRGB, maxSide, [] { return !StopRequest::Poll(); });
     if (levels.empty())
         return false;
-    glDisable(GL_TEXTURE_1D);
-    glEnable(GL_TEXTURE_2D);
+    m_Object = TextureObject::Generate();
+    if (!m_Object.IsValid())
+        return false;
+    // GL holds the picture from here on.
+    ReleaseCopy();
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    m_Object.Bind();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-    for (std::size_t level = 0; level < levels.size(); ++level)
+    for (std::size_t level = 0; level < levels.size(); ++level) {
         glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 3, levels[level].width,
                      levels[level].height, 0, GL_RGB, GL_UNSIGNED_BYTE, levels[level].bytes.data());
+        levels[level] = RGBImage{};
+    }
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    return true;
+}
+
+bool TextureImage::Apply() const {
+    if (!m_Object.IsValid())
+        return m_pRGB == nullptr;
+    glDisable(GL_TEXTURE_1D);
+    glEnable(GL_TEXTURE_2D);
+    m_Object.Bind();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
     return true;
 }
 
 int TextureImage::LiveCount() {
     return gLivePhotos.load();
+}
+
+int TextureImage::LiveCopies() {
+    return gLiveCopies.load();
 }

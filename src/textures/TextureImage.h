@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gl/TextureObject.h"
 #include "images/Image.h"
 #include "images/ImageFile.h"
 #include "textures/Texture.h"
@@ -12,9 +13,9 @@
 class ColourTable;
 
 // A photograph as a texture: the picture at path, decoded by the decoder its extension
-// names (FormatFor) and kept as an unpadded RGB copy, rows bottom-up. A picture that cannot
-// be read (missing file, decoder error, empty path) leaves the texture invalid and Apply
-// does nothing.
+// names (FormatFor) and kept as an unpadded RGB copy, rows bottom-up, until Upload hands it
+// to a texture object and frees it. A picture that cannot be read (missing file, decoder
+// error, empty path) leaves the texture invalid and Apply does nothing.
 class TextureImage : public Texture {
 public:
     using Decoder = ImageFormat;
@@ -26,14 +27,19 @@ public:
     TextureImage(Random& rng, const std::string& path, int sceneWidth, ColourTable* recolour);
     ~TextureImage() override;
 
-    // Texture state and the photograph's levels (MipLevels within the GL limit), decal
-    // mode, GL_TEXTURE_2D on. Meant for a list being compiled. The levels are computed
-    // before any GL call: a stop requested meanwhile issues nothing and returns false.
+    // The photograph's levels (MipLevels within the GL limit) into a texture object, once;
+    // the RGB copy goes then. The levels are computed before any GL call: a stop requested
+    // meanwhile makes nothing and returns false (the copy stays).
+    bool Upload() override;
+    // Binds the texture object, decal mode, GL_TEXTURE_2D on. Meant for a list being
+    // compiled. False for a valid photograph not uploaded (nothing to bind).
     bool Apply() const override;
-    bool IsValid() const override { return m_pRGB != nullptr; }
+    bool IsValid() const override { return m_bValid; }
 
-    // The RGB copy, null when invalid.
+    // The RGB copy: null when invalid and once uploaded.
     const RGBImage* Pixels() const { return m_pRGB.get(); }
+    // The texture object, 0 before Upload.
+    GLuint Object() const { return m_Object.Id(); }
 
     // The decoder for a path: by the text after the last '.' of its file name, compared
     // without regard to case.
@@ -52,11 +58,16 @@ public:
 
     // Photographs alive in the process, for leak checks across scenes.
     static int LiveCount();
+    // Decoded RGB copies alive in the process: a photograph keeps one only until Upload.
+    static int LiveCopies();
 
 private:
     static RGBImage Resample(const RGBImage& image, int width, int height,
                              const std::function<bool()>& goOn);
     static RGBImage Halve(const RGBImage& image);
+    void ReleaseCopy();
 
     std::unique_ptr<RGBImage> m_pRGB;
+    TextureObject m_Object;
+    bool m_bValid = false;
 };

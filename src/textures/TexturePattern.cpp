@@ -101,21 +101,30 @@ TexturePattern::Image TexturePattern::Compute(Random& rng, const ColourTable& ta
 }
 
 void TexturePattern::Compile(const Image& image) {
-    m_List = DisplayList::Generate();
-    if (!m_List.IsValid())
+    m_Object = TextureObject::Generate();
+    if (!m_Object.IsValid())
         return;
-    glNewList(m_List.Id(), GL_COMPILE);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    m_Object.Bind();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    // Pixel storage is client state: it applies while the image is copied into the list.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(image.internalFormat), image.width,
                  image.height, 0, GL_RGB, GL_FLOAT, image.texels.data());
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+
+    // The list selects the texture and sets the unit's state; the image stays in the object.
+    m_List = DisplayList::Generate();
+    if (!m_List.IsValid())
+        return;
+    glNewList(m_List.Id(), GL_COMPILE);
+    m_Object.Bind();
     glDisable(GL_TEXTURE_1D);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, image.envMode);

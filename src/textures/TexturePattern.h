@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/DisplayList.h"
+#include "gl/TextureObject.h"
 #include "textures/Texture.h"
 
 #include <vector>
@@ -9,9 +10,9 @@ class ColourTable;
 class DrawGate;
 
 // A random procedural texture: a pattern calculator sampled over one quadrant of a
-// power-of-two image and mirrored about both centre lines, compiled with its texture state
-// into one display list at construction. Sides grow with the machine's speed: 4 x 4 on the
-// slowest, up to 128 x 128.
+// power-of-two image and mirrored about both centre lines. At construction the image goes
+// into a texture object and the state that selects it into one display list. Sides grow with the
+// machine's speed: 4 x 4 on the slowest, up to 128 x 128.
 class TexturePattern : public Texture {
 public:
     // The image and state a texture compiles, drawn from rng before any GL call.
@@ -38,12 +39,14 @@ public:
     bool Apply() const override;
 
     GLuint List() const { return m_List.Id(); }
+    GLuint Object() const { return m_Object.Id(); }
     int Width() const { return m_Width; }
     int Height() const { return m_Height; }
 
 private:
     void Compile(const Image& image);
 
+    TextureObject m_Object; // declared first: the list that binds it goes before it
     DisplayList m_List;
     int m_Width = 0;
     int m_Height = 0;

@@ -175,7 +175,7 @@ TEST_F(BackgroundTest, PhotographRoomReportsSixtyFourTimesItsCells) {
                                            static_cast<std::uint8_t>(y * 9), 90};
                 }));
     Random rng(2);
-    const TextureImage photo(rng, path, 800, nullptr);
+    TextureImage photo(rng, path, 800, nullptr);
     ASSERT_TRUE(photo.IsValid());
     Background slow(rng, Background::ModePhoto);
     Background::Room room = RoomAt(0.1);
@@ -205,7 +205,7 @@ public:
 TEST_F(BackgroundTest, StopLeavesNoHalfBuiltRoom) {
     const int lists = GLCensus::LiveLists();
     Random rng(2);
-    const GivenUpTexture photo(rng);
+    GivenUpTexture photo(rng);
     Background room(rng, Background::ModePhoto);
     Background::Room parts = RoomAt(1.0);
     parts.photo = &photo;

@@ -54,21 +54,55 @@ struct PhotoApp {
 TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
     PhotoApp photos(100, {{"a.jpg", testimages::Jpeg(64, 48, 3, Colourful)}});
     ASSERT_TRUE(photos.app.HasGL());
+    gSaver.reset(); // the first paint's scene keeps its room's photograph
     for (int k = 0; k < 3; ++k) {
         SaverShapes scene(&photos.app.Wnd(), &MakeCube);
         EXPECT_EQ(scene.SceneKind(), Saver::KindPhoto);
         EXPECT_EQ(gExcluded, std::vector<int>{12}) << "no photo cube in a photograph scene";
         ASSERT_NE(scene.PhotoTexture(), nullptr);
+        EXPECT_EQ(TextureImage::LiveCopies(), 1);
         Background* room = scene.GetBackground();
         ASSERT_NE(room, nullptr);
         EXPECT_EQ(room->Mode(), Background::ModePhoto);
         room->Draw(scene);
         EXPECT_EQ(scene.PhotoTexture(), nullptr);
+        // GL holds the picture now, in one texture object, and the decoded copy is gone.
+        EXPECT_EQ(GLCensus::LiveTextureObjects(), 1);
+        EXPECT_EQ(TextureImage::LiveCopies(), 0);
         EXPECT_FALSE(room->Lines());
         EXPECT_EQ(room->PolygonCount(), 64 * room->Cells());
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
     EXPECT_EQ(TextureImage::LiveCount(), 0);
+    EXPECT_EQ(GLCensus::LiveTextureObjects(), 0);
+}
+
+// After the first frame a frame selects the photograph's texture but never sends its picture
+// again: a 1 x 1 image put in place of the bound texture's picture survives the next frame,
+// which therefore costs the same whatever the photograph's size.
+TEST(PhotoSceneTest, FramesDoNotSendThePhotographAgain) {
+    PhotoApp photos(100, {{"a.jpg", testimages::Jpeg(64, 48, 3, Colourful)}});
+    ASSERT_TRUE(photos.app.HasGL());
+    gSaver.reset();
+    SaverShapes scene(&photos.app.Wnd(), &MakeCube);
+    ASSERT_EQ(scene.SceneKind(), Saver::KindPhoto);
+    const auto oneFrame = [&photos, &scene] {
+        photos.app.Host().SetFrameLimit(photos.app.Host().FramesSwapped() + 1);
+        scene.Frame();
+    };
+    oneFrame();
+    ASSERT_EQ(scene.frameNumber(), 1);
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    ASSERT_EQ(width, 64); // the room's photograph, 64 x 64 at level 0
+    const std::uint8_t marker[3] = {1, 2, 3};
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, marker);
+    oneFrame();
+    ASSERT_EQ(scene.frameNumber(), 2);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 1);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 // A stop while the photograph room is built on the first frame: the frame is abandoned, the

@@ -1,6 +1,7 @@
 #include "shapes/ShapePhotoCube.h"
 
 #include "core/Random.h"
+#include "gl/GLCensus.h"
 #include "images/TestImages.h"
 #include "meshes/PolyBead.h"
 #include "meshes/PolyCube.h"
@@ -52,10 +53,15 @@ protected:
 
 TEST_F(ShapePhotoCubeTest, CubeReportsItsFloorAndSharesItsPictureWithClones) {
     const int photos = TextureImage::LiveCount();
+    const int copies = TextureImage::LiveCopies();
+    const int objects = GLCensus::LiveTextureObjects();
     const std::unique_ptr<ShapePhotoCube> cube = BuildOn<PolyCube>();
     ASSERT_TRUE(cube);
-    // The decoded picture is gone once the list is compiled; the list still shows it below.
-    EXPECT_EQ(TextureImage::LiveCount(), photos);
+    // The decoded copy is gone once the list is compiled; the picture lives on in the
+    // master's texture object, which the list binds below.
+    EXPECT_EQ(TextureImage::LiveCount(), photos + 1);
+    EXPECT_EQ(TextureImage::LiveCopies(), copies);
+    EXPECT_EQ(GLCensus::LiveTextureObjects(), objects + 1);
     EXPECT_EQ(cube->Facets().size(), 6u); // one cell a face without random options
     EXPECT_EQ(cube->PolygonCount(), 1250);
     EXPECT_TRUE(cube->HasTexture());
@@ -69,7 +75,7 @@ TEST_F(ShapePhotoCubeTest, CubeReportsItsFloorAndSharesItsPictureWithClones) {
     EXPECT_EQ(copy.ListId(), cube->ListId());
     EXPECT_FALSE(copy.HasTexture());
 
-    // The picture lives in the list: replaying it issues the image.
+    // Replaying a clone's list binds the picture.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     GLint width = -1;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);

@@ -186,24 +186,28 @@ TEST(TextureImageTest, StopAtAnyCheckGivesUpEveryLevel) {
     }
 }
 
-// Under a stop a photograph issues nothing into the list being compiled: the texture
-// defined before stays.
+// Under a stop a photograph makes no texture object and keeps its copy; a list compiled
+// around it issues nothing, so the texture defined before stays.
 TEST(TextureImageTest, ApplyUnderAStopIssuesNothing) {
     TestApp app;
     ASSERT_TRUE(app.HasGL());
     const testimages::TempDir dir;
     const std::string path = dir.Put("a.bmp", testimages::Bmp24(6, 5, Gradient));
     Random rng(1);
-    const TextureImage texture(rng, path, 800, nullptr);
+    TextureImage texture(rng, path, 800, nullptr);
     ASSERT_TRUE(texture.IsValid());
     const std::uint8_t texel[2 * 2 * 3] = {};
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, 3, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
+    StopRequest::Raise();
+    const bool uploaded = texture.Upload();
+    StopRequest::Clear();
+    EXPECT_FALSE(uploaded);
+    EXPECT_EQ(texture.Object(), 0u);
+    EXPECT_NE(texture.Pixels(), nullptr);
     const GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
-    StopRequest::Raise();
     const bool applied = texture.Apply();
-    StopRequest::Clear();
     glEndList();
     EXPECT_FALSE(applied);
     glDisable(GL_TEXTURE_2D);
@@ -216,37 +220,71 @@ TEST(TextureImageTest, ApplyUnderAStopIssuesNothing) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-// The photograph goes into a list as a power-of-two image; the list keeps it after the
-// texture is gone.
-TEST(TextureImageTest, ApplyIssuesTheImageIntoAList) {
+GLint LevelWidth(int level) {
+    GLint width = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
+    return width;
+}
+
+// The photograph goes once into a texture object, every level of it, and the decoded copy
+// goes; a list binds the object and carries no picture of its own (one put into the object
+// later is what the list shows). The object dies with the texture.
+TEST(TextureImageTest, UploadMovesThePictureIntoATextureObjectAListBinds) {
     TestApp app;
     ASSERT_TRUE(app.HasGL());
     const testimages::TempDir dir;
     const std::string path = dir.Put("a.bmp", testimages::Bmp24(6, 5, Gradient));
+    const int copies = TextureImage::LiveCopies();
     const GLuint list = glGenLists(1);
+    GLuint object = 0;
     {
         Random rng(1);
-        const TextureImage texture(rng, path, 800, nullptr);
+        TextureImage texture(rng, path, 800, nullptr);
         ASSERT_TRUE(texture.IsValid());
+        EXPECT_EQ(TextureImage::LiveCopies(), copies + 1);
+        ASSERT_TRUE(texture.Upload());
+        object = texture.Object();
+        ASSERT_NE(object, 0u);
+        EXPECT_TRUE(texture.IsValid());
+        EXPECT_EQ(texture.Pixels(), nullptr);
+        EXPECT_EQ(TextureImage::LiveCopies(), copies);
+        ASSERT_TRUE(texture.Upload()); // once only
+        EXPECT_EQ(texture.Object(), object);
+
+        glBindTexture(GL_TEXTURE_2D, object);
+        // 6 x 5 to the nearest powers of two, 8 x 4, then halved down to 1 x 1.
+        EXPECT_EQ(LevelWidth(0), 8);
+        EXPECT_EQ(LevelWidth(3), 1);
+        GLint height = 0;
+        GLint minFilter = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+        EXPECT_EQ(height, 4);
+        EXPECT_EQ(minFilter, GL_LINEAR);
+
+        glBindTexture(GL_TEXTURE_2D, 0);
         glNewList(list, GL_COMPILE);
-        texture.Apply();
+        EXPECT_TRUE(texture.Apply());
         glEndList();
+        glBindTexture(GL_TEXTURE_2D, object);
+        const std::uint8_t marker[3] = {9, 8, 7};
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, marker);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glDisable(GL_TEXTURE_2D);
+        glCallList(list);
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+        GLint bound = 0;
+        GLint mode = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+        EXPECT_EQ(static_cast<GLuint>(bound), object);
+        EXPECT_EQ(LevelWidth(0), 1);
+        EXPECT_EQ(mode, GL_DECAL);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glDisable(GL_TEXTURE_2D);
     }
-    glDisable(GL_TEXTURE_2D);
-    glCallList(list);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    GLint width = 0;
-    GLint height = 0;
-    GLint mode = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-    EXPECT_GT(width, 0);
-    EXPECT_GT(height, 0);
-    EXPECT_EQ(width & (width - 1), 0);
-    EXPECT_EQ(height & (height - 1), 0);
-    EXPECT_EQ(mode, GL_DECAL);
-    glDisable(GL_TEXTURE_2D);
+    EXPECT_FALSE(glIsTexture(object));
     glDeleteLists(list, 1);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -145,14 +145,26 @@ TEST(TexturePatternTest, ListAndCountGoWithTheTexture) {
     const ColourTable table = Table();
     const int before = Texture::LiveCount();
     GLuint list = 0;
+    GLuint object = 0;
     {
         Random rng(3);
         const TexturePattern texture(rng, table, 0.3);
         list = texture.List();
+        object = texture.Object();
         EXPECT_TRUE(glIsList(list));
+        EXPECT_TRUE(glIsTexture(object));
         EXPECT_EQ(Texture::LiveCount(), before + 1);
+        // The list binds the object, which holds the image; it sends no image itself.
+        glBindTexture(GL_TEXTURE_2D, 0);
+        texture.Apply();
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(static_cast<GLuint>(bound), object);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glDisable(GL_TEXTURE_2D);
     }
     EXPECT_FALSE(glIsList(list));
+    EXPECT_FALSE(glIsTexture(object));
     EXPECT_EQ(Texture::LiveCount(), before);
 }
 
