@@ -43,6 +43,25 @@ run_ctest() {
     return $status
 }
 
+# Runs a script that ends with "PREFIX: N passed, M failed" and adds those to the totals; its
+# status goes to STATUS_VAR. A script that ends before counting (a failed build) counts one
+# failure.
+run_counted() { # STATUS_VAR PREFIX COMMAND...
+    local var=$1 prefix=$2 log line status=0
+    shift 2
+    log=$(mktemp)
+    "$@" 2>&1 | tee "$log" || status=$?
+    line=$(grep -E "^$prefix: [0-9]+ passed, [0-9]+ failed" "$log" | tail -n 1 || true)
+    rm -f "$log"
+    if [ -n "$line" ]; then
+        PASSED=$((PASSED + $(sed -E "s/^$prefix: ([0-9]+) passed.*/\1/" <<< "$line")))
+        FAILED=$((FAILED + $(sed -E 's/.* ([0-9]+) failed.*/\1/' <<< "$line")))
+    elif [ "$status" != 0 ]; then
+        FAILED=$((FAILED + 1))
+    fi
+    printf -v "$var" '%s' "$status"
+}
+
 run_ctest --test-dir build --output-on-failure -j2
 
 echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
@@ -56,8 +75,9 @@ LP_NUM_THREADS=0 MESA_SHADER_CACHE_DISABLE=true \
     ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" run_ctest --test-dir build-asan --output-on-failure -j2 -L unit
 
-echo "== Debian package (contents, install paths, lintian) =="
-scripts/package.sh build-deb
+echo "== Debian package (built twice and compared, contents, hardening, lintian, autopkgtest) =="
+# Its checks join the totals; a failure still lets the rest run, then fails the run.
+run_counted PACKAGE_STATUS "Package tests" scripts/package.sh build-deb
 
 echo "== fuzz smoke (image decoders and the orientation reader, 15 s each) =="
 scripts/fuzz.sh 15
@@ -65,17 +85,7 @@ scripts/fuzz.sh 15
 echo "== Windows (mingw-w64, Wine) =="
 # The unit tests and smoke checks under Wine join the totals; a failure there still lets
 # the totals print, then fails the run.
-WINDOWS_STATUS=0
-WINDOWS_LOG=$(mktemp)
-scripts/test-windows.sh build-windows 2>&1 | tee "$WINDOWS_LOG" || WINDOWS_STATUS=$?
-WINDOWS_LINE=$(grep -E '^Windows tests: [0-9]+ passed, [0-9]+ failed' "$WINDOWS_LOG" | tail -n 1 || true)
-rm -f "$WINDOWS_LOG"
-if [ -n "$WINDOWS_LINE" ]; then
-    PASSED=$((PASSED + $(sed -E 's/^Windows tests: ([0-9]+) passed.*/\1/' <<< "$WINDOWS_LINE")))
-    FAILED=$((FAILED + $(sed -E 's/.* ([0-9]+) failed.*/\1/' <<< "$WINDOWS_LINE")))
-elif [ "$WINDOWS_STATUS" != 0 ]; then
-    FAILED=$((FAILED + 1)) # it ended before counting (the build failed)
-fi
+run_counted WINDOWS_STATUS "Windows tests" scripts/test-windows.sh build-windows
 
 echo "tests: $PASSED passed, $FAILED failed"
-[ "$WINDOWS_STATUS" = 0 ]
+[ "$PACKAGE_STATUS" = 0 ] && [ "$WINDOWS_STATUS" = 0 ]
