@@ -44,6 +44,17 @@ int Bench(const CommandLine& cl) {
     return RunBench(options, QtProfileStore::OpenDefault());
 }
 
+// Whether the sheet's toolkit will draw on the X server that DISPLAY names: no other
+// platform is asked for, and no Wayland display is there to be tried first. A server that is
+// not there would end the toolkit's start-up with an abort.
+bool SheetNeedsX() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform != nullptr && *platform != '\0')
+        return std::string(platform).rfind("xcb", 0) == 0;
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return wayland == nullptr || *wayland == '\0';
+}
+
 // Configure and change password: the settings are loaded (a first run times the machine)
 // and the run ends.
 int RunModal(RunMode mode, const CommandLine& cl) {
@@ -60,6 +71,12 @@ int RunModal(RunMode mode, const CommandLine& cl) {
             std::fputs("kinetora: no display for the configuration sheet (DISPLAY is not set); "
                        "try 'kinetora --help'\n",
                        stderr);
+            return 1;
+        }
+        if (SheetNeedsX() && !CanOpenDisplay()) {
+            const char* name = std::getenv("DISPLAY");
+            std::fprintf(stderr, "kinetora: cannot open display '%s'\n",
+                         name != nullptr ? name : "");
             return 1;
         }
     }

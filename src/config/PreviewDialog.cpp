@@ -1,31 +1,12 @@
 #include "config/PreviewDialog.h"
 
-#include "images/ImageBMP.h"
 #include "images/ImageJPEG.h"
-#include "images/ImagePNG.h"
 #include "images/tvFolder.h"
+#include "textures/TextureImage.h"
 
-#include <cctype>
 #include <cstdint>
 
 namespace {
-
-std::string LowerExtension(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
-
-std::unique_ptr<Image> Load(const std::string& path, const std::string& extension) {
-    if (extension == "bmp")
-        return std::make_unique<ImageBMP>(path);
-    if (extension == "png")
-        return std::make_unique<ImagePNG>(path);
-    // Full size, pixels as a bitmap holds them: no scene to fit.
-    return std::make_unique<ImageJPEG>(path, 1, true, 0);
-}
 
 // a * b / c without overflow; the operands are picture and area sizes, all positive.
 int Scale(int a, int b, int c) {
@@ -34,7 +15,8 @@ int Scale(int a, int b, int c) {
 
 } // namespace
 
-CPreviewDialog::CPreviewDialog(std::string folder) : m_Folder(std::move(folder)) {
+CPreviewDialog::CPreviewDialog(std::string folder, int screenWidth)
+    : m_Folder(std::move(folder)), m_ScreenWidth(screenWidth) {
     tvFolder listing(m_Folder);
     listing.AddFiles(Patterns);
     listing.ListFiles(m_Files, true, true);
@@ -49,12 +31,16 @@ void CPreviewDialog::Select(int index) {
         return;
     }
     const std::string& name = m_Files[static_cast<std::size_t>(index)];
-    m_pImage = Load(m_Folder + "/" + name, LowerExtension(name));
-    if (m_pImage->IsValid())
-        m_Status = "Size " + std::to_string(m_pImage->Width()) + " x " +
-                   std::to_string(m_pImage->Height());
-    else
+    // The saver's own decoding, so both take and refuse the same pictures.
+    m_pImage = TextureImage::Decode(m_Folder + "/" + name, m_ScreenWidth);
+    if (!m_pImage->IsValid()) {
         m_Status = LoadFailedText;
+        return;
+    }
+    const auto* jpeg = dynamic_cast<const ImageJPEG*>(m_pImage.get());
+    const int width = jpeg ? jpeg->FileWidth() : m_pImage->Width();
+    const int height = jpeg ? jpeg->FileHeight() : m_pImage->Height();
+    m_Status = "Size " + std::to_string(width) + " x " + std::to_string(height);
 }
 
 const Image* CPreviewDialog::Current() const {

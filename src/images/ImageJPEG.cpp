@@ -163,6 +163,8 @@ void ImageJPEG::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) 
     }
     if (swap)
         SwapRedBlue();
+    m_FileWidth = static_cast<int>(s.cinfo.image_width);
+    m_FileHeight = static_cast<int>(s.cinfo.image_height);
     m_bValid = true;
 }
 

@@ -1,6 +1,5 @@
 #include "host/qt/QtProfileStore.h"
 
-#include "core/MemoryProfileStore.h"
 #include "core/Trace.h"
 #include "host/qt/IniText.h"
 #include "host/qt/SettingsFile.h"
@@ -28,10 +27,17 @@ void Report(const std::string& text) {
 
 QtProfileStore::QtProfileStore(std::string folder) : m_Folder(std::move(folder)) {
     std::error_code error;
+    std::error_code ignored;
     m_bUsable = !m_Folder.empty() && (std::filesystem::create_directories(m_Folder, error) ||
-                                      std::filesystem::is_directory(m_Folder, error));
-    if (!m_bUsable)
+                                      std::filesystem::is_directory(m_Folder, ignored));
+    if (!m_bUsable) {
+        m_FolderProblem = "cannot make the settings folder " + m_Folder;
+        if (std::filesystem::exists(m_Folder, ignored))
+            m_FolderProblem += ": something that is not a folder is in its place";
+        else if (error)
+            m_FolderProblem += ": " + error.message();
         return;
+    }
     m_Config = Load(ConfigPath(), kConfigGroup);
     m_Ini = Load(FoldersPath(), kIniGroup);
 }
@@ -51,6 +57,10 @@ QtProfileStore::Values QtProfileStore::Load(const std::string& path, const char*
 void QtProfileStore::Save(const std::string& path, const char* group,
                           const std::vector<std::pair<std::string, std::string>>& changes,
                           Values& values) {
+    if (!m_bUsable) {
+        NoteWriteProblem(m_FolderProblem);
+        return;
+    }
     Values stored;
     std::string problem;
     const bool saved = SettingsFile(path).Update(
@@ -69,6 +79,7 @@ void QtProfileStore::Save(const std::string& path, const char* group,
     for (const auto& change : changes)
         names += (names.empty() ? "" : ", ") + change.first;
     Report("settings file " + path + ": " + names + " not stored: " + problem);
+    NoteWriteProblem(path + ": " + problem);
 }
 
 std::string QtProfileStore::DefaultFolder() {
@@ -86,10 +97,7 @@ std::string QtProfileStore::DefaultFolder() {
 }
 
 std::unique_ptr<ProfileStore> QtProfileStore::OpenDefault() {
-    auto store = std::make_unique<QtProfileStore>();
-    if (store->IsUsable())
-        return store;
-    return std::make_unique<MemoryProfileStore>();
+    return std::make_unique<QtProfileStore>();
 }
 
 std::string QtProfileStore::ConfigPath() const {
@@ -112,8 +120,6 @@ std::string QtProfileStore::ReadString(const std::string& name, const std::strin
 }
 
 void QtProfileStore::WriteGroup(const std::vector<ProfileValue>& values) {
-    if (!m_bUsable)
-        return;
     std::vector<std::pair<std::string, std::string>> changes;
     for (const ProfileValue& value : values) {
         if (const int* number = std::get_if<int>(&value.value))
@@ -130,6 +136,5 @@ std::string QtProfileStore::ReadFolders() const {
 }
 
 void QtProfileStore::WriteFolders(const std::string& text) {
-    if (m_bUsable)
-        Save(FoldersPath(), kIniGroup, {{kFoldersKey, text}}, m_Ini);
+    Save(FoldersPath(), kIniGroup, {{kFoldersKey, text}}, m_Ini);
 }
