@@ -10,7 +10,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -44,15 +46,33 @@ int Bench(const CommandLine& cl) {
     return RunBench(options, QtProfileStore::OpenDefault());
 }
 
-// Whether the sheet's toolkit will draw on the X server that DISPLAY names: no other
-// platform is asked for, and no Wayland display is there to be tried first. A server that is
-// not there would end the toolkit's start-up with an abort.
-bool SheetNeedsX() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform != nullptr && *platform != '\0')
-        return std::string(platform).rfind("xcb", 0) == 0;
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return wayland == nullptr || *wayland == '\0';
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// Whether a Wayland compositor's socket is where WAYLAND_DISPLAY says.
+bool HasWaylandSocket() {
+    const std::string name = Env("WAYLAND_DISPLAY");
+    if (name.empty())
+        return false;
+    const std::string runtime = Env("XDG_RUNTIME_DIR");
+    const std::string path = name[0] == '/' ? name : runtime + "/" + name;
+    std::error_code error;
+    return (name[0] == '/' || !runtime.empty()) &&
+           std::filesystem::is_socket(std::filesystem::path(path), error);
+}
+
+// Whether the sheet's toolkit will find a display to draw on. It tries a Wayland compositor
+// first when one is named, then the X server, unless another platform is asked for; when
+// none answers it aborts the process, so the X server is asked here first.
+bool SheetDisplayAnswers() {
+    const std::string platform = Env("QT_QPA_PLATFORM");
+    if (!platform.empty() && platform.rfind("xcb", 0) != 0)
+        return true;
+    if (platform.empty() && HasWaylandSocket())
+        return true;
+    return CanOpenDisplay();
 }
 
 // Configure and change password: the settings are loaded (a first run times the machine)
@@ -73,10 +93,10 @@ int RunModal(RunMode mode, const CommandLine& cl) {
                        stderr);
             return 1;
         }
-        if (SheetNeedsX() && !CanOpenDisplay()) {
-            const char* name = std::getenv("DISPLAY");
-            std::fprintf(stderr, "kinetora: cannot open display '%s'\n",
-                         name != nullptr ? name : "");
+        if (!SheetDisplayAnswers()) {
+            const std::string name =
+                Env("DISPLAY").empty() ? Env("WAYLAND_DISPLAY") : Env("DISPLAY");
+            std::fprintf(stderr, "kinetora: cannot open display '%s'\n", name.c_str());
             return 1;
         }
     }

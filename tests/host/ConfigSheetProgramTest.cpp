@@ -97,10 +97,16 @@ TEST_F(ConfigSheetProgramTest, ADisplayWithoutAServerSaysSoAndFails) {
     while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)))
         ++number;
     const std::string display = ":" + std::to_string(number);
-    ProgramRun run({"-c"}, m_Config.Path(),
-                   {{"DISPLAY", display}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
-    const std::optional<int> status = run.WaitExit(10000);
-    ASSERT_TRUE(status.has_value());
-    EXPECT_EQ(*status, 1) << run.Stderr();
-    EXPECT_EQ(run.Stderr(), "kinetora: cannot open display '" + display + "'\n");
+    // Alone, and after a Wayland display that is named but not there.
+    for (const char* wayland : {"", "wayland-none"}) {
+        ProgramRun run({"-c"}, m_Config.Path(),
+                       {{"DISPLAY", display},
+                        {"WAYLAND_DISPLAY", wayland},
+                        {"XDG_RUNTIME_DIR", m_Config.Path()},
+                        {"QT_QPA_PLATFORM", ""}});
+        const std::optional<int> status = run.WaitExit(10000);
+        ASSERT_TRUE(status.has_value());
+        EXPECT_EQ(*status, 1) << run.Stderr();
+        EXPECT_EQ(run.Stderr(), "kinetora: cannot open display '" + display + "'\n");
+    }
 }
