@@ -14,7 +14,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -62,6 +64,35 @@ int Bench(const CommandLine& cl) {
     return RunBench(options, QtProfileStore::OpenDefault());
 }
 
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// Whether a Wayland compositor's socket is where WAYLAND_DISPLAY says.
+bool HasWaylandSocket() {
+    const std::string name = Env("WAYLAND_DISPLAY");
+    if (name.empty())
+        return false;
+    const std::string runtime = Env("XDG_RUNTIME_DIR");
+    const std::string path = name[0] == '/' ? name : runtime + "/" + name;
+    std::error_code error;
+    return (name[0] == '/' || !runtime.empty()) &&
+           std::filesystem::is_socket(std::filesystem::path(path), error);
+}
+
+// Whether the sheet's toolkit will find a display to draw on. It tries a Wayland compositor
+// first when one is named, then the X server, unless another platform is asked for; when
+// none answers it aborts the process, so the X server is asked here first.
+bool SheetDisplayAnswers() {
+    const std::string platform = Env("QT_QPA_PLATFORM");
+    if (!platform.empty() && platform.rfind("xcb", 0) != 0)
+        return true;
+    if (platform.empty() && HasWaylandSocket())
+        return true;
+    return CanOpenDisplay();
+}
+
 // Configure and change password: the settings are loaded (a first run times the machine)
 // and the run ends.
 int RunModal(RunMode mode, const CommandLine& cl) {
@@ -78,6 +109,12 @@ int RunModal(RunMode mode, const CommandLine& cl) {
             std::fputs("kinetora: no display for the configuration sheet (DISPLAY is not set); "
                        "try 'kinetora --help'\n",
                        stderr);
+            return 1;
+        }
+        if (!SheetDisplayAnswers()) {
+            const std::string name =
+                Env("DISPLAY").empty() ? Env("WAYLAND_DISPLAY") : Env("DISPLAY");
+            std::fprintf(stderr, "kinetora: cannot open display '%s'\n", name.c_str());
             return 1;
         }
     }

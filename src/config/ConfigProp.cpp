@@ -11,9 +11,14 @@ std::string CConfigProp::Validate(Page& page) const {
     return message;
 }
 
-void CConfigProp::OnOK() {
-    m_General.OnOK();
-    m_Images.OnOK();
+std::string CConfigProp::OnOK() {
+    std::string problem = m_General.OnOK();
+    const std::string images = m_Images.OnOK();
+    if (problem.empty())
+        problem = images;
+    if (problem.empty())
+        return problem;
+    return "The settings were not saved.\n\n" + problem;
 }
 
 void CConfigProp::OnCancel() {

@@ -29,8 +29,10 @@ public:
     // Empty when every page accepts its values, else the message to show; page is then
     // the page to bring forward. Nothing is written.
     std::string Validate(Page& page) const;
-    // Call after Validate passed: every page confirms (and writes what it changed).
-    void OnOK();
+    // Call after Validate passed: every page confirms (and writes what it changed). Returns
+    // "" when everything was written, else the error to show; the sheet then stays open
+    // and the pages keep the user's values for another OK.
+    std::string OnOK();
     // Every page discards its changes; nothing is written.
     void OnCancel();
 

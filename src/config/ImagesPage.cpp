@@ -67,6 +67,10 @@ void CImagesPage::OnAdd() {
     const std::string folder = browser.Path();
     if (Holds(m_List, folder))
         return;
+    if (!RegSettings::CanStoreFolder(folder)) {
+        m_Services.Message("Error", StarFolderRefused(folder, false));
+        return;
+    }
     AddToList(folder);
     if (!tvFolder(folder).HasFiles(AddPatterns))
         tvLibrary::Note(NoImagesNote);
@@ -75,12 +79,10 @@ void CImagesPage::OnAdd() {
 void CImagesPage::OnRemove() {
     if (m_Selection < 0)
         return;
-    const std::string removed = m_List[static_cast<std::size_t>(m_Selection)];
     m_List.erase(m_List.begin() + m_Selection);
     Select(std::min(m_Selection, static_cast<int>(m_List.size()) - 1));
-    std::vector<std::string> folders = m_Settings.Folders();
-    std::erase(folders, removed);
-    m_Settings.SetFolders(std::move(folders));
+    // Only the row removed: copies of the same folder (and empty entries) stay as shown.
+    m_Settings.SetFolders(m_List);
 }
 
 void CImagesPage::OnRemoveAll() {
@@ -136,6 +138,10 @@ void CImagesPage::OnSearch() {
     tvFolderBrowser& browser = m_Services.FolderBrowser();
     if (!browser.Browse(SearchTitle) || IsSearching())
         return;
+    if (!RegSettings::CanStoreFolder(browser.Path())) {
+        m_Services.Message("Error", StarFolderRefused(browser.Path(), true));
+        return;
+    }
     m_SearchRoot = browser.Path();
     const unsigned serial = ++m_SearchSerial;
     if (!m_Search.Start(m_SearchRoot, SearchPatterns,
@@ -170,25 +176,60 @@ void CImagesPage::OnSearchProgress(unsigned serial) {
 void CImagesPage::OnSearchFinished(unsigned serial) {
     if (serial != m_SearchSerial || !IsSearching())
         return;
+    std::vector<std::string> skipped;
     for (const std::string& folder : m_Search.Finish()) {
-        if (!Holds(m_List, folder))
+        if (!RegSettings::CanStoreFolder(folder))
+            skipped.push_back(folder);
+        else if (!Holds(m_List, folder))
             AddToList(folder);
     }
     EndSearchView();
     Changed();
+    if (!skipped.empty())
+        m_Services.Message("Note", StarFoldersSkipped(skipped));
 }
 
-void CImagesPage::OnOK() {
+namespace {
+
+const char* const kWhyNoStar =
+    "a * in a folder's name cannot be kept in the folder list, where * separates the folders";
+
+} // namespace
+
+std::string CImagesPage::StarFolderRefused(const std::string& folder, bool search) {
+    return "The folder " + folder + (search ? " cannot be searched: " : " cannot be added: ") +
+           kWhyNoStar + ".";
+}
+
+std::string CImagesPage::StarFoldersSkipped(const std::vector<std::string>& skipped) {
+    std::string text = std::string("Found but not added, because ") + kWhyNoStar + ":";
+    // The first few are enough to find them; the box must not grow off the screen.
+    constexpr std::size_t kShown = 5;
+    for (std::size_t i = 0; i < skipped.size() && i < kShown; ++i)
+        text += "\n" + skipped[i];
+    if (skipped.size() > kShown)
+        text += "\nand " + std::to_string(skipped.size() - kShown) + " more";
+    return text;
+}
+
+std::string CImagesPage::OnOK() {
     StopSearch();
-    m_bClosed = true;
     m_Settings.SetImageProb(m_Prob);
+    std::string problem;
     if (m_Prob != m_LoadedProb || m_Settings.ImageOrder() != m_LoadedOrder ||
         m_Settings.Folders() != m_LoadedFolders)
-        m_Settings.SaveImages();
+        problem = m_Settings.SaveImages();
     if (m_bStartAtFirst) {
+        const int next = m_Settings.ImageNext();
         m_Settings.SetImageNext(0);
-        m_Settings.SaveImageNext();
+        std::string nextProblem = m_Settings.SaveImageNext();
+        if (!nextProblem.empty())
+            m_Settings.SetImageNext(next);
+        if (problem.empty())
+            problem = std::move(nextProblem);
     }
+    m_bClosed = problem.empty();
+    return problem;
 }
 
 void CImagesPage::OnCancel() {

@@ -64,6 +64,10 @@ public:
     static constexpr const char* NoImagesNote =
         "No images (" KINETORA_IMAGE_EXTENSIONS ") were found in this folder.";
     static constexpr const char* SelectFolderHint = "Please select a folder from the above list";
+    // A folder whose name holds the list's separator, refused at Add and as a search root;
+    // the search leaves such folders out and says so.
+    static std::string StarFolderRefused(const std::string& folder, bool search);
+    static std::string StarFoldersSkipped(const std::vector<std::string>& skipped);
     static constexpr const char* StartAtFirstCaption = "Kinetora";
     static constexpr const char* StartAtFirstMessage =
         "Images will start from the first one on the next run.";
@@ -115,8 +119,9 @@ public:
     void OnImages();
     // Stops any search; stores ImageProb and writes the Images group when the list, the
     // order or the frequency differ from what was loaded; writes ImageNext 0 when asked to
-    // start at the first image.
-    void OnOK();
+    // start at the first image. Returns why something was not written ("" when all was):
+    // the page is then still open, and a later OnOK or OnCancel decides.
+    std::string OnOK();
     // Stops any search and puts the settings back as they were loaded.
     void OnCancel();
 

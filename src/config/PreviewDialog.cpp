@@ -1,6 +1,7 @@
 #include "config/PreviewDialog.h"
 
 #include "images/ImageFile.h"
+#include "images/ImageJPEG.h"
 #include "images/tvFolder.h"
 
 #include <cstdint>
@@ -14,7 +15,8 @@ int Scale(int a, int b, int c) {
 
 } // namespace
 
-CPreviewDialog::CPreviewDialog(std::string folder) : m_Folder(std::move(folder)) {
+CPreviewDialog::CPreviewDialog(std::string folder, int screenWidth)
+    : m_Folder(std::move(folder)), m_ScreenWidth(screenWidth) {
     tvFolder listing(m_Folder);
     listing.AddFiles(Patterns);
     listing.ListFiles(m_Files, true, true);
@@ -29,13 +31,17 @@ void CPreviewDialog::Select(int index) {
         return;
     }
     const std::string& name = m_Files[static_cast<std::size_t>(index)];
-    // Full size, pixels as a bitmap holds them: no scene to fit.
-    m_pImage = DecodeImageFile(m_Folder + "/" + name, true, 0);
-    if (m_pImage->IsValid())
-        m_Status = "Size " + std::to_string(m_pImage->Width()) + " x " +
-                   std::to_string(m_pImage->Height());
-    else
+    // The saver's own rule (a picture wider than the screen decodes smaller), so both take
+    // and refuse the same pictures; pixels as a bitmap holds them.
+    m_pImage = DecodeImageFile(m_Folder + "/" + name, true, m_ScreenWidth);
+    if (!m_pImage->IsValid()) {
         m_Status = LoadFailedText;
+        return;
+    }
+    const auto* jpeg = dynamic_cast<const ImageJPEG*>(m_pImage.get());
+    const int width = jpeg ? jpeg->FileWidth() : m_pImage->Width();
+    const int height = jpeg ? jpeg->FileHeight() : m_pImage->Height();
+    m_Status = "Size " + std::to_string(width) + " x " + std::to_string(height);
 }
 
 const Image* CPreviewDialog::Current() const {

@@ -32,8 +32,13 @@ public:
         int bottom = 0;
     };
 
-    // Lists the folder's image files (a missing folder lists none).
-    explicit CPreviewDialog(std::string folder);
+    // A screen as wide as this when the host does not say.
+    static constexpr int DefaultScreenWidth = 1920;
+
+    // Lists the folder's image files (a missing folder lists none). Pictures are decoded as
+    // a full-screen saver on a screen screenWidth pixels wide decodes them (a large JPEG at
+    // 1/2, 1/4 or 1/8 of its size), so the preview shows what the saver can show.
+    explicit CPreviewDialog(std::string folder, int screenWidth = DefaultScreenWidth);
     ~CPreviewDialog();
     CPreviewDialog(const CPreviewDialog&) = delete;
     CPreviewDialog& operator=(const CPreviewDialog&) = delete;
@@ -42,8 +47,8 @@ public:
     // The file names, extensions kept, duplicates kept.
     const std::vector<std::string>& Files() const { return m_Files; }
 
-    // Loads the file at index by its extension (FormatFor) and sets the status text; an
-    // index outside the list drops the picture.
+    // Loads the file at index by its extension (FormatFor) and sets the status text, which
+    // gives the file's own size; an index outside the list drops the picture.
     void Select(int index);
     const std::string& Status() const { return m_Status; }
     // The picture to draw, or null when none is loaded or it could not be read.
@@ -61,6 +66,7 @@ public:
 
 private:
     std::string m_Folder;
+    int m_ScreenWidth;
     std::vector<std::string> m_Files;
     std::string m_Status = ReadyText;
     std::unique_ptr<Image> m_pImage;

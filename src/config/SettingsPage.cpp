@@ -52,15 +52,23 @@ std::string CSettingsPage::Validate() const {
            std::to_string(MinutesMax) + ".";
 }
 
-void CSettingsPage::OnOK() {
+std::string CSettingsPage::OnOK() {
     const std::optional<int> minutes = ParseMinutes(m_MinutesText);
     if (!minutes)
-        return;
-    if (m_Speed == m_Settings.Speed() && m_bBlank == m_Settings.BlankScreen() &&
-        *minutes == m_Settings.BlankMinutes())
-        return;
+        return std::string();
+    const int speed = m_Settings.Speed();
+    const bool blank = m_Settings.BlankScreen();
+    const int blankMinutes = m_Settings.BlankMinutes();
+    if (m_Speed == speed && m_bBlank == blank && *minutes == blankMinutes)
+        return std::string();
     m_Settings.SetSpeed(m_Speed);
     m_Settings.SetBlankScreen(m_bBlank);
     m_Settings.SetBlankMinutes(*minutes);
-    m_Settings.SaveGeneral();
+    std::string problem = m_Settings.SaveGeneral();
+    if (!problem.empty()) { // as loaded again, so that the next OK tries once more
+        m_Settings.SetSpeed(speed);
+        m_Settings.SetBlankScreen(blank);
+        m_Settings.SetBlankMinutes(blankMinutes);
+    }
+    return problem;
 }

@@ -59,8 +59,9 @@ public:
     // Empty when the page may be confirmed, else the message to show (the page stays open).
     std::string Validate() const;
     // Call after Validate passed: stores the values in the settings and writes the General
-    // group, but only when a value differs from what was loaded.
-    void OnOK();
+    // group, but only when a value differs from what was loaded. Returns why the group was
+    // not written ("" when it was or nothing changed); the settings then stay as they were.
+    std::string OnOK();
 
 private:
     RegSettings& m_Settings;

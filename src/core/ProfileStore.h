@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -14,7 +15,8 @@ struct ProfileValue {
 // Per-user settings storage: the values of group "Config" and the folder list kept in the
 // separate INI file (section "Kinetora", key "Folders"). Writes of one save group go through
 // WriteGroup so that they land together, under one lock, without touching other values.
-// Failures are not reported: a store that cannot write simply keeps the old values.
+// A store that cannot write keeps the old values; one that can tell why says so through
+// TakeWriteProblem.
 class ProfileStore {
 public:
     virtual ~ProfileStore() = default;
@@ -36,4 +38,18 @@ public:
     // Reads a stored number: optional blanks around an optionally signed decimal that fits an
     // int. Anything else (text, a fraction, an overflow) is not a number.
     static bool ParseInt(std::string_view text, int& value);
+
+    // Why a write since the last take did not reach the store ("" when every one did or
+    // the store cannot tell), and forgets it.
+    std::string TakeWriteProblem() { return std::exchange(m_WriteProblem, std::string()); }
+
+protected:
+    // Keeps the first reason until it is taken.
+    void NoteWriteProblem(const std::string& problem) {
+        if (m_WriteProblem.empty())
+            m_WriteProblem = problem;
+    }
+
+private:
+    std::string m_WriteProblem;
 };

@@ -55,7 +55,7 @@ void RegSettings::Load() {
     m_Folders.clear();
     const std::string folders = m_Store.ReadFolders();
     if (!folders.empty())
-        tvLibrary::Split(folders, '*', m_Folders);
+        tvLibrary::Split(folders, FolderSeparator, m_Folders);
 
     m_BlankScreen = m_Store.ReadInt("BlankScreen", DefaultBlankScreen() ? 1 : 0) != 0;
     m_BlankMinutes =
@@ -203,26 +203,32 @@ double RegSettings::PerformanceSlowest1() const {
     return std::min(PerformanceOf(SlowestFramesPerSecond()), 1.0);
 }
 
-void RegSettings::SaveGeneral() {
+std::string RegSettings::SaveGeneral() {
+    m_Store.TakeWriteProblem(); // not ours
     m_Store.WriteGroup({{"Speed", m_Speed},
                         {"BlankScreen", m_BlankScreen ? 1 : 0},
                         {"BlankMinutes", m_BlankMinutes}});
+    return m_Store.TakeWriteProblem();
 }
 
-void RegSettings::SaveImages() {
+std::string RegSettings::SaveImages() {
+    m_Store.TakeWriteProblem();
     m_Store.WriteGroup({{"ImageProb", m_ImageProb}, {"ImageOrder", m_ImageOrder}});
     m_Store.WriteFolders(JoinFolders(m_Folders));
+    return m_Store.TakeWriteProblem();
 }
 
-void RegSettings::SaveImageNext() {
+std::string RegSettings::SaveImageNext() {
     if (ImagesOverridden())
-        return;
+        return std::string();
+    m_Store.TakeWriteProblem();
     m_Store.WriteGroup({{"ImageNext", m_ImageNext}});
+    return m_Store.TakeWriteProblem();
 }
 
 std::string RegSettings::JoinFolders(const std::vector<std::string>& folders) {
     std::string text;
     for (const std::string& folder : folders)
-        text += folder + '*';
+        text += folder + FolderSeparator;
     return text;
 }

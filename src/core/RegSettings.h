@@ -119,9 +119,11 @@ public:
     double Performance1() const;        // Performance(), at most 1
     double PerformanceSlowest1() const; // the same from the slowest rate, at most 1
 
-    void SaveGeneral();   // Speed, BlankScreen, BlankMinutes
-    void SaveImages();    // ImageProb, ImageOrder, then the folder list
-    void SaveImageNext(); // ImageNext
+    // Each returns why the group did not reach the store, "" when it did (or the store
+    // cannot tell).
+    std::string SaveGeneral();   // Speed, BlankScreen, BlankMinutes
+    std::string SaveImages();    // ImageProb, ImageOrder, then the folder list
+    std::string SaveImageNext(); // ImageNext
 
     // The first-run estimate: frames per second for a speed test that took ms, 1..25.
     static int SpeedTestFramesPerSecond(std::int64_t ms);
@@ -137,8 +139,13 @@ public:
             FinishSpeedTest();
     }
 
-    // The "Folders" text: every folder followed by '*'.
+    // The "Folders" text: every folder followed by '*'. The text has no escape, so a folder
+    // whose path holds a '*' would read back as two: such a folder cannot be stored.
+    static constexpr char FolderSeparator = '*';
     static std::string JoinFolders(const std::vector<std::string>& folders);
+    static bool CanStoreFolder(const std::string& folder) {
+        return folder.find(FolderSeparator) == std::string::npos;
+    }
 
 private:
     void Load();

@@ -187,6 +187,10 @@ void ImageJPEG::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) 
         Clear();
         return;
     }
+    // The picture's own size, upright: orientations 5 to 8 turn it a quarter.
+    const bool quarter = orientation >= 5 && orientation <= 8;
+    m_FileWidth = static_cast<int>(quarter ? s.cinfo.image_height : s.cinfo.image_width);
+    m_FileHeight = static_cast<int>(quarter ? s.cinfo.image_width : s.cinfo.image_height);
     m_bValid = true;
 }
 

@@ -1,13 +1,53 @@
 #include "config/PreviewDialog.h"
 #include "images/Image.h"
+#include "textures/TextureImage.h"
 
 #include "images/TestImages.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 
 using Size = CPreviewDialog::Size;
+
+namespace {
+
+// A mid-grey colour JPEG of any size, made in no time: every 16 x 16 unit of such a picture
+// (four luminance blocks and one of each colour, all coefficients zero) codes to the same
+// four bytes with the standard tables. A small picture from the library gives the headers;
+// its size is patched and its one unit repeated.
+testimages::Bytes HugeGreyJpeg(int width, int height) {
+    const auto grey = [](int, int) { return testimages::Rgb{128, 128, 128}; };
+    testimages::Bytes small = testimages::Jpeg(16, 16, 3, grey);
+    const auto find = [&](std::uint8_t marker) {
+        for (std::size_t i = 0; i + 1 < small.size(); ++i)
+            if (small[i] == 0xFF && small[i + 1] == marker)
+                return i;
+        return small.size();
+    };
+    const std::size_t sof = find(0xC0);
+    const std::size_t sos = find(0xDA);
+    const std::size_t scan = sos + 2 + (std::size_t{small[sos + 2]} << 8 | small[sos + 3]);
+    const testimages::Bytes unit{0x28, 0xA2, 0x8A, 0x00};
+    if (sof >= small.size() || scan + unit.size() + 2 != small.size() ||
+        !std::equal(unit.begin(), unit.end(), small.begin() + static_cast<std::ptrdiff_t>(scan)))
+        return {}; // the library coded it some other way
+    small[sof + 5] = static_cast<std::uint8_t>(height >> 8);
+    small[sof + 6] = static_cast<std::uint8_t>(height);
+    small[sof + 7] = static_cast<std::uint8_t>(width >> 8);
+    small[sof + 8] = static_cast<std::uint8_t>(width);
+    testimages::Bytes out(small.begin(), small.begin() + static_cast<std::ptrdiff_t>(scan));
+    const std::size_t units = std::size_t((width + 15) / 16) * std::size_t((height + 15) / 16);
+    out.reserve(out.size() + units * unit.size() + 2);
+    for (std::size_t i = 0; i < units; ++i)
+        out.insert(out.end(), unit.begin(), unit.end());
+    out.push_back(0xFF);
+    out.push_back(0xD9);
+    return out;
+}
+
+} // namespace
 
 TEST(PreviewDialog, PicturesFitTheAreaInIntegerSteps) {
     // Values worked out by hand from the fitting rule.
@@ -74,4 +114,38 @@ TEST(PreviewDialog, ListsImagesAndLoadsThemByExtension) {
 
     CPreviewDialog missing(dir.Path().string() + "/gone");
     EXPECT_TRUE(missing.Files().empty());
+}
+
+// The preview takes and refuses what the saver does: a 30000 x 30000 photograph, far above the
+// pixel limit at full size, decodes at 1/8 for a screen as it does for the saver's window.
+TEST(PreviewDialog, AHugeJpegShowsAsTheSaverShowsIt) {
+    testimages::TempDir dir;
+    const testimages::Bytes huge = HugeGreyJpeg(30000, 30000);
+    ASSERT_FALSE(huge.empty()) << "the encoder's coding of a grey unit changed";
+    dir.Put("huge.jpg", huge);
+    dir.Put("small.jpg", testimages::Jpeg(40, 30, 3, [](int, int) {
+                return testimages::Rgb{128, 128, 128};
+            }));
+    dir.Put("broken.jpg", {0xFF, 0xD8, 0xFF});
+
+    constexpr int kScreen = 1920; // what the preview takes when its host cannot tell
+    CPreviewDialog preview(dir.Path().string());
+    ASSERT_EQ(preview.Files().size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        const std::string& name = preview.Files()[static_cast<std::size_t>(i)];
+        preview.Select(i);
+        const std::unique_ptr<Image> saver =
+            TextureImage::Decode((dir.Path() / name).string(), kScreen);
+        EXPECT_EQ(preview.Current() != nullptr, saver->IsValid()) << name;
+        if (name == "huge.jpg") {
+            EXPECT_EQ(preview.Status(), "Size 30000 x 30000") << "the file's own size";
+            ASSERT_NE(preview.Current(), nullptr);
+            EXPECT_EQ(preview.Current()->Width(), 3750);
+            EXPECT_EQ(preview.Current()->Height(), 3750);
+        } else if (name == "small.jpg") {
+            EXPECT_EQ(preview.Status(), "Size 40 x 30");
+        } else {
+            EXPECT_EQ(preview.Current(), nullptr);
+        }
+    }
 }

@@ -137,3 +137,53 @@ TEST(ConfigProp, CancelWritesNothingAndOkWritesOnlyChangedPages) {
     EXPECT_FALSE(store.Has("Speed")) << "the General page did not change";
     EXPECT_FALSE(store.Has("ImageNext"));
 }
+
+namespace {
+
+// A store whose writes fail, with a reason, until it is mended.
+class RefusingStore : public MemoryProfileStore {
+public:
+    bool refusing = true;
+    void WriteGroup(const std::vector<ProfileValue>& values) override {
+        if (refusing)
+            NoteWriteProblem("cannot write in the folder /cfg: Permission denied");
+        else
+            MemoryProfileStore::WriteGroup(values);
+    }
+    void WriteFolders(const std::string& text) override {
+        if (refusing)
+            NoteWriteProblem("/cfg/Kinetora.ini: the file is read-only");
+        else
+            MemoryProfileStore::WriteFolders(text);
+    }
+};
+
+} // namespace
+
+// A save that fails is said, with its reason, and loses nothing: the sheet keeps the user's
+// values and a later OK writes them.
+TEST(ConfigProp, OkThatCannotSaveSaysWhyAndKeepsTheChanges) {
+    RefusingStore store;
+    store.SetRaw("FramesPerSecond", "21");
+    RegSettings settings(store);
+    FakeServices services;
+    CConfigProp sheet(settings, store, services);
+    sheet.General().SetSpeed(70);
+    CConfigProp::Page page = CConfigProp::GeneralPage;
+    ASSERT_TRUE(sheet.Validate(page).empty());
+
+    const std::string said = sheet.OnOK();
+    EXPECT_EQ(said.rfind("The settings were not saved.", 0), 0u) << said;
+    EXPECT_NE(said.find("cannot write in the folder /cfg: Permission denied"), std::string::npos)
+        << said;
+    EXPECT_EQ(settings.Speed(), 50) << "memory still holds what the store holds";
+
+    sheet.Images().SetProb(20); // the Images page fails on its own too
+    EXPECT_NE(sheet.OnOK().find("Permission denied"), std::string::npos);
+
+    store.refusing = false;
+    EXPECT_EQ(sheet.OnOK(), "");
+    EXPECT_EQ(store.ReadInt("Speed", -1), 70);
+    EXPECT_EQ(store.ReadInt("ImageProb", -1), 20);
+    EXPECT_EQ(store.TakeWriteProblem(), "");
+}

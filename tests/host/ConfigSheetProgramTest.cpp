@@ -91,3 +91,22 @@ TEST_F(ConfigSheetProgramTest, WithoutADisplayItSaysSoAndFails) {
     EXPECT_NE(*status, 0);
     EXPECT_NE(run.Stderr().find("no display"), std::string::npos) << run.Stderr();
 }
+
+TEST_F(ConfigSheetProgramTest, ADisplayWithoutAServerSaysSoAndFails) {
+    int number = 77;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)))
+        ++number;
+    const std::string display = ":" + std::to_string(number);
+    // Alone, and after a Wayland display that is named but not there.
+    for (const char* wayland : {"", "wayland-none"}) {
+        ProgramRun run({"-c"}, m_Config.Path(),
+                       {{"DISPLAY", display},
+                        {"WAYLAND_DISPLAY", wayland},
+                        {"XDG_RUNTIME_DIR", m_Config.Path()},
+                        {"QT_QPA_PLATFORM", ""}});
+        const std::optional<int> status = run.WaitExit(10000);
+        ASSERT_TRUE(status.has_value());
+        EXPECT_EQ(*status, 1) << run.Stderr();
+        EXPECT_EQ(run.Stderr(), "kinetora: cannot open display '" + display + "'\n");
+    }
+}

@@ -147,7 +147,11 @@ void QtConfigSheet::accept() {
         m_pGeneral->FocusMinutes();
         return;
     }
-    m_pModel->OnOK();
+    const std::string notSaved = m_pModel->OnOK();
+    if (!notSaved.empty()) { // open, with the user's values, for another try or Cancel
+        m_Services.Message("Error", notSaved);
+        return;
+    }
     QDialog::accept();
 }
 

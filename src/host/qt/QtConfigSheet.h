@@ -33,7 +33,7 @@ public:
     QtSettingsPage* GeneralPage() const { return m_pGeneral; }
     QtImagesPage* ImagesPage() const { return m_pImages; }
 
-    void accept() override; // OK: validate, confirm every page, close
+    void accept() override; // OK: validate, confirm every page, close once all is saved
     void reject() override; // Cancel: discard, close
 
 private:

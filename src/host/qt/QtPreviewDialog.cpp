@@ -4,10 +4,12 @@
 #include "images/Image.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 QtPreviewArea::QtPreviewArea(QWidget* parent) : QWidget(parent) {
     setMinimumSize(200, 150);
@@ -47,10 +49,18 @@ QImage ToQImage(const Image& image) {
     return picture;
 }
 
+// The width in pixels of the screen the dialog opens on, as a full-screen saver there has.
+int ScreenWidth(const QWidget* parent) {
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return CPreviewDialog::DefaultScreenWidth;
+    return qRound(screen->geometry().width() * screen->devicePixelRatio());
+}
+
 } // namespace
 
 QtPreviewDialog::QtPreviewDialog(const std::string& folder, QWidget* parent)
-    : QDialog(parent), m_pPreview(std::make_unique<CPreviewDialog>(folder)) {
+    : QDialog(parent), m_pPreview(std::make_unique<CPreviewDialog>(folder, ScreenWidth(parent))) {
     setWindowTitle(QString::fromUtf8(CPreviewDialog::Caption));
     m_pList = new QListWidget(this);
     m_pList->setObjectName("files");

@@ -1,6 +1,5 @@
 #include "host/qt/QtProfileStore.h"
 
-#include "core/MemoryProfileStore.h"
 #include "core/Trace.h"
 #include "host/qt/IniText.h"
 #include "host/qt/SettingsFile.h"
@@ -8,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -39,13 +39,19 @@ bool CouldBeFolder(const std::filesystem::path& folder) {
     return false;
 }
 
+std::string FolderProblem(const std::string& folder, const std::error_code& error) {
+    return "cannot make the settings folder " + folder + ": " + error.message();
+}
+
 } // namespace
 
 QtProfileStore::QtProfileStore(std::string folder) : m_Folder(std::move(folder)) {
     // Made by the first write only: a run that stores nothing leaves no trace on disk.
     m_bUsable = !m_Folder.empty() && CouldBeFolder(m_Folder);
-    if (!m_bUsable)
+    if (!m_bUsable) {
+        m_FolderProblem = FolderProblem(m_Folder, std::make_error_code(std::errc::not_a_directory));
         return;
+    }
     m_Config = Load(ConfigPath(), kConfigGroup);
     m_Ini = Load(FoldersPath(), kIniGroup);
 }
@@ -65,13 +71,17 @@ QtProfileStore::Values QtProfileStore::Load(const std::string& path, const char*
 void QtProfileStore::Save(const std::string& path, const char* group,
                           const std::vector<std::pair<std::string, std::string>>& changes,
                           Values& values) {
+    if (!m_bUsable) {
+        NoteWriteProblem(m_FolderProblem);
+        return;
+    }
     Values stored;
     std::string problem;
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     std::error_code error;
     bool saved = false;
     if (!std::filesystem::create_directories(folder, error) && error)
-        problem = "the folder " + folder.string() + " cannot be made: " + error.message();
+        problem = FolderProblem(folder.string(), error);
     else
         saved = SettingsFile(path).Update(
             [&](std::string& text) {
@@ -89,6 +99,7 @@ void QtProfileStore::Save(const std::string& path, const char* group,
     for (const auto& change : changes)
         names += (names.empty() ? "" : ", ") + change.first;
     Report("settings file " + path + ": " + names + " not stored: " + problem);
+    NoteWriteProblem(path + ": " + problem);
 }
 
 std::string QtProfileStore::DefaultFolder() {
@@ -106,10 +117,7 @@ std::string QtProfileStore::DefaultFolder() {
 }
 
 std::unique_ptr<ProfileStore> QtProfileStore::OpenDefault() {
-    auto store = std::make_unique<QtProfileStore>();
-    if (store->IsUsable())
-        return store;
-    return std::make_unique<MemoryProfileStore>();
+    return std::make_unique<QtProfileStore>();
 }
 
 std::string QtProfileStore::ConfigPath() const {
@@ -132,8 +140,6 @@ std::string QtProfileStore::ReadString(const std::string& name, const std::strin
 }
 
 void QtProfileStore::WriteGroup(const std::vector<ProfileValue>& values) {
-    if (!m_bUsable)
-        return;
     std::vector<std::pair<std::string, std::string>> changes;
     for (const ProfileValue& value : values) {
         if (const int* number = std::get_if<int>(&value.value))
@@ -150,6 +156,5 @@ std::string QtProfileStore::ReadFolders() const {
 }
 
 void QtProfileStore::WriteFolders(const std::string& text) {
-    if (m_bUsable)
-        Save(FoldersPath(), kIniGroup, {{kFoldersKey, text}}, m_Ini);
+    Save(FoldersPath(), kIniGroup, {{kFoldersKey, text}}, m_Ini);
 }

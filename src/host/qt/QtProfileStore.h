@@ -14,7 +14,8 @@
 // it writes, under a lock, and replaces the file atomically (SettingsFile), so the saver and
 // the configuration sheet never lose each other's writes nor anything the user wrote in the
 // file. A file that cannot be read or written is said on standard error and in the trace;
-// the run goes on with the defaults, and nothing of the file is lost.
+// the run goes on with the defaults, and nothing of the file is lost. Why a write failed is
+// also kept for TakeWriteProblem.
 class QtProfileStore : public ProfileStore {
 public:
     // folder: where the files live; made by the first write, so that a run that writes no
@@ -23,11 +24,11 @@ public:
 
     // $XDG_CONFIG_HOME/Tovenhall, or ~/.config/Tovenhall.
     static std::string DefaultFolder();
-    // The file store in the default folder, or a store in memory (defaults, nothing kept)
-    // when that folder cannot be made (something other than a folder stands in its path).
+    // The file store in the default folder.
     static std::unique_ptr<ProfileStore> OpenDefault();
 
-    // False when the folder cannot be made: reads give defaults, writes are dropped.
+    // False when the folder could not be created: reads give defaults, writes are dropped
+    // (and say why).
     bool IsUsable() const { return m_bUsable; }
     std::string ConfigPath() const;
     std::string FoldersPath() const;
@@ -42,12 +43,12 @@ private:
     using Values = std::map<std::string, std::string>;
 
     static Values Load(const std::string& path, const char* group);
-    static void Save(const std::string& path, const char* group,
-                     const std::vector<std::pair<std::string, std::string>>& changes,
-                     Values& values);
+    void Save(const std::string& path, const char* group,
+              const std::vector<std::pair<std::string, std::string>>& changes, Values& values);
 
     std::string m_Folder;
     bool m_bUsable = false;
+    std::string m_FolderProblem;
     Values m_Config;
     Values m_Ini;
 };

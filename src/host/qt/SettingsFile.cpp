@@ -31,6 +31,10 @@ std::string Folder(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string CannotWriteIn(const std::string& folder, int error) {
+    return "cannot write in the folder " + folder + ": " + ErrorText(error);
+}
+
 class Fd {
 public:
     explicit Fd(int fd = -1) : m_Fd(fd) {}
@@ -138,10 +142,14 @@ public:
         const std::string path = file + ".flock";
         const int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
         m_Fd.Reset(::open(path.c_str(), O_RDWR | O_CREAT | flags, 0644));
+        const int createError = errno;
         if (m_Fd.Get() < 0) // a lock file we may not write still locks
             m_Fd.Reset(::open(path.c_str(), O_RDONLY | flags));
         if (m_Fd.Get() < 0) {
-            m_Problem = "cannot open the lock file " + path + ": " + ErrorText(errno);
+            // No lock file, and none could be made: the folder is what refuses.
+            m_Problem = errno == ENOENT && createError != ENOENT
+                            ? CannotWriteIn(Folder(path), createError)
+                            : "cannot open the lock file " + path + ": " + ErrorText(errno);
             return;
         }
         const auto deadline = std::chrono::steady_clock::now() + wait;
@@ -227,7 +235,7 @@ bool Replace(const std::string& target, const std::string& text, const struct st
         fd.Reset(
             ::open(leftover.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
         if (fd.Get() < 0) {
-            problem = ErrorText(errno);
+            problem = CannotWriteIn(folder, errno);
             return false;
         }
         CopyOwnership(fd.Get(), old);
@@ -240,7 +248,7 @@ bool Replace(const std::string& target, const std::string& text, const struct st
     if (BeforeReplace())
         BeforeReplace()();
     if (::rename(leftover.c_str(), target.c_str()) != 0) {
-        problem = ErrorText(errno);
+        problem = CannotWriteIn(folder, errno);
         ::unlink(leftover.c_str());
         return false;
     }

@@ -245,6 +245,11 @@ void X11Session::ReportErrors() {
                  errors.resource);
 }
 
+bool CanOpenDisplay() {
+    const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    return display != nullptr;
+}
+
 int RunOnScreen(const CommandLine& cl, std::unique_ptr<ProfileStore> store, RunEnd end) {
     const SignalPipe signals;
     const SuspendClock clock;

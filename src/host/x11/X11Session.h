@@ -50,3 +50,6 @@ enum class RunEnd {
 // failures (no display, a bad window id) print one line on standard error.
 int RunOnScreen(const CommandLine& commandLine, std::unique_ptr<ProfileStore> store,
                 RunEnd end = RunEnd::Return);
+
+// Whether the X server that DISPLAY names accepts a connection (which is closed again).
+bool CanOpenDisplay();

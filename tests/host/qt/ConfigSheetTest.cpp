@@ -195,6 +195,25 @@ TEST_F(ConfigSheetTest, OkWritesOnlyTheChangedGroupBesideASaversRecord) {
     EXPECT_EQ(after.ReadFolders(), "");
 }
 
+// A settings folder that cannot be made (a file stands in its place, which stops the
+// superuser too): OK shows why in an error box, and the sheet stays open with the change.
+TEST_F(ConfigSheetTest, OkThatCannotSaveShowsTheErrorAndStaysOpen) {
+    TempDir dir;
+    const std::string folder = (dir.Path() / "Tovenhall").string();
+    testimages::WriteFile(folder, {'x'});
+    QtProfileStore unusable(folder);
+    const auto sheet = Sheet(unusable);
+    sheet->GeneralPage()->SpeedSlider()->setValue(80);
+    sheet->accept();
+    EXPECT_NE(sheet->result(), QDialog::Accepted);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Error: The settings were not saved.", 0), 0u) << messages[0];
+    EXPECT_NE(messages[0].find("cannot make the settings folder " + folder), std::string::npos)
+        << messages[0];
+    EXPECT_EQ(sheet->GeneralPage()->SpeedSlider()->value(), 80);
+    EXPECT_EQ(settings->Speed(), 50) << "memory holds what the store holds";
+}
+
 TEST_F(ConfigSheetTest, ImagesPageAddsRemovesAndPreviews) {
     TempDir dir;
     const std::string a = (dir.Path() / "a").string();

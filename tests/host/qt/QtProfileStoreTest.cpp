@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <random>
 #include <set>
 #include <sys/mount.h>
@@ -107,13 +108,87 @@ TEST(QtProfileStore, AFolderThatCannotBeMadeLeavesDefaults) {
     EXPECT_EQ(store.ReadInt("Speed", 50), 50);
     EXPECT_EQ(store.ReadFolders(), "");
 
+    EXPECT_EQ(store.TakeWriteProblem(), "cannot make the settings folder " +
+                                            (dir / "plain-file/Tovenhall") + ": Not a directory");
+
     ScopedEnv config("XDG_CONFIG_HOME", dir / "plain-file");
     const std::unique_ptr<ProfileStore> fallback = QtProfileStore::OpenDefault();
-    EXPECT_NE(dynamic_cast<MemoryProfileStore*>(fallback.get()), nullptr);
     RegSettings settings(*fallback);
-    settings.SaveGeneral();
+    EXPECT_EQ(settings.SaveGeneral(), "cannot make the settings folder " +
+                                          (dir / "plain-file/Tovenhall") + ": Not a directory");
     settings.SetRunModeSaver(true);
     EXPECT_EQ(settings.Speed(), 50);
+    EXPECT_EQ(ReadWholeFile(dir / "plain-file"), "x");
+}
+
+namespace {
+
+// Runs check as a normal user and returns what it said: at once when we are one, else in a
+// child that becomes nobody (who then owns folder and its files). nullopt when no normal
+// user can be had.
+std::optional<std::string> AsNormalUser(const std::string& folder,
+                                        const std::function<std::string()>& check) {
+    if (::geteuid() != 0)
+        return check();
+    constexpr uid_t kNobody = 65534;
+    if (::chown(folder.c_str(), kNobody, kNobody) != 0)
+        return std::nullopt;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (::chown(entry.path().c_str(), kNobody, kNobody) != 0)
+            return std::nullopt;
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return std::nullopt;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(channel[0]);
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(3);
+        const std::string said = check();
+        const bool sent =
+            ::write(channel[1], said.data(), said.size()) == static_cast<ssize_t>(said.size());
+        ::_exit(sent ? 0 : 4);
+    }
+    ::close(channel[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return said;
+}
+
+} // namespace
+
+// A settings folder we may not write in (chmod 555), with and without the files of an
+// earlier save: the reason given is the folder's, never a missing lock file.
+TEST(QtProfileStore, AFolderWeMayNotWriteInIsTheReasonGiven) {
+    for (const bool saved : {false, true}) {
+        TempDir dir;
+        if (saved)
+            QtProfileStore(dir.Path()).WriteGroup({{"Speed", 60}});
+        const std::string before = saved ? ReadWholeFile(dir / "Kinetora.conf") : "";
+        const std::optional<std::string> said = AsNormalUser(dir.Path(), [&] {
+            ::chmod(dir.Path().c_str(), 0555);
+            QtProfileStore store(dir.Path());
+            testing::internal::CaptureStderr();
+            store.WriteGroup({{"Speed", 70}});
+            const std::string stderrText = testing::internal::GetCapturedStderr();
+            return store.TakeWriteProblem() + "|" + stderrText;
+        });
+        ::chmod(dir.Path().c_str(), 0755);
+        if (!said)
+            GTEST_SKIP() << "no normal user to run as";
+        EXPECT_NE(said->find("cannot write in the folder " + dir.Path() + ": Permission denied|"),
+                  std::string::npos)
+            << *said;
+        EXPECT_EQ(said->find("lock file"), std::string::npos) << *said;
+        EXPECT_EQ(saved ? ReadWholeFile(dir / "Kinetora.conf") : "", before);
+    }
 }
 
 TEST(QtProfileStore, DefaultFolderFollowsTheXdgRules) {
