@@ -137,7 +137,12 @@ void SaverShapes::Draw() {
             m_bDone = true; // too slow to be worth watching
         ++m_FrameNumber;
         const long long drawEnd = WallClockMs();
-        Pace(pace);
+        // The run's first frame has no earlier one to keep its distance from: it goes up at
+        // once, and the next is paced from it.
+        if (m_pWnd->HasShownFrame())
+            Pace(pace);
+        else
+            pace.Reset();
         // An ending run does not wait for the rasteriser to finish a frame nobody will see.
         if (Stopping())
             break;

@@ -18,7 +18,7 @@ public:
     ~SaverShapes() override;
 
     // Frames until input arrives, the window stops or the scene ends, paced to one per
-    // FramePeriodMs; then the burst is measured.
+    // FramePeriodMs from the run's second frame on; then the burst is measured.
     void Draw() override;
 
     bool ScaleAnimated() const override { return m_bScaleAnimated; }
