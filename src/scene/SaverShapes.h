@@ -82,4 +82,6 @@ private:
     bool m_bScaleAnimated = false;
     float m_ScaleX = 1, m_ScaleY = 1, m_ScaleZ = 1;
     bool m_bBlend = false;
+    // The run's first frame shows the room at once; the shapes' list is prepared after it.
+    bool m_bPrepareAfterSwap = false;
 };
