@@ -2,8 +2,8 @@
 
 #include "core/Color.h"
 #include "core/DrawGate.h"
-#include "core/Random.h"
 #include "core/WeightedChoice.h"
+#include "core/Random.h"
 #include "motion/ColourTable.h"
 #include "motion/MotionContext.h"
 
