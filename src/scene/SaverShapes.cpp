@@ -137,12 +137,21 @@ void SaverShapes::Draw() {
             m_bDone = true; // too slow to be worth watching
         ++m_FrameNumber;
         const long long drawEnd = WallClockMs();
-        Pace(pace);
+        // The run's first frame has no earlier one to keep its distance from: it goes up at
+        // once, and the next is paced from it.
+        if (m_pWnd->HasShownFrame())
+            Pace(pace);
+        else
+            pace.Reset();
         // An ending run does not wait for the rasteriser to finish a frame nobody will see.
         if (Stopping())
             break;
         const long long swapStart = WallClockMs();
         m_pWnd->SwapBuffers();
+        if (m_bPrepareAfterSwap) {
+            m_bPrepareAfterSwap = false;
+            PrepareShapeList(); // within the second frame's period
+        }
         m_BurstBusyMs += drawEnd - drawStart + WallClockMs() - swapStart;
     } while (m_pWnd->CanDraw() && !m_bDone);
     // Leave the last drawn frame on screen when input cut the burst after an odd frame.
@@ -168,8 +177,12 @@ bool SaverShapes::DrawFrame() {
         }
     }
     UpdateGroupScale(t);
-    if (m_FrameNumber == 0)
-        PrepareShapeList();
+    if (m_FrameNumber == 0) {
+        if (m_pWnd->HasShownFrame())
+            PrepareShapeList();
+        else
+            m_bPrepareAfterSwap = true;
+    }
     FrameSlices slices(WallClockMs());
     int sinceClock = 0;
     for (const auto& shape : m_Shapes) {
@@ -207,7 +220,8 @@ bool SaverShapes::FrameSlices::GoOn(SaverShapes& scene) {
 // vertices and state then, up to several frame periods) in the middle of the scene. The first
 // frame, already part of the wait between scenes, calls it twice where nothing can be drawn:
 // a primitive solid is compiled into its cached list by the first call and replayed by the
-// second, as every later frame replays it.
+// second, as every later frame replays it. A run's very first frame is what the user waits
+// for: there the calls follow its swap, in the time the second frame waits for its turn.
 void SaverShapes::PrepareShapeList() const {
     if (m_Shapes.empty())
         return;

@@ -18,7 +18,7 @@ public:
     ~SaverShapes() override;
 
     // Frames until input arrives, the window stops or the scene ends, paced to one per
-    // FramePeriodMs; then the burst is measured.
+    // FramePeriodMs from the run's second frame on; then the burst is measured.
     void Draw() override;
 
     bool ScaleAnimated() const override { return m_bScaleAnimated; }
@@ -82,4 +82,6 @@ private:
     bool m_bScaleAnimated = false;
     float m_ScaleX = 1, m_ScaleY = 1, m_ScaleZ = 1;
     bool m_bBlend = false;
+    // The run's first frame shows the room at once; the shapes' list is prepared after it.
+    bool m_bPrepareAfterSwap = false;
 };

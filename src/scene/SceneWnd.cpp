@@ -75,6 +75,7 @@ void CSceneWnd::WaitForInput(int ms) {
 
 void CSceneWnd::SwapBuffers() {
     m_Host.SwapBuffers();
+    m_bFrameShown = true;
     // A first run times the machine once there is a picture to look at.
     if (RegSettings* settings = m_Run.settings)
         settings->StartSpeedTest();

@@ -69,6 +69,8 @@ public:
 
     void WaitForInput(int ms);
     void SwapBuffers();
+    // A scene frame has been put on screen in this run.
+    bool HasShownFrame() const { return m_bFrameShown; }
 
     int Width() const { return m_Width; }
     int Height() const { return m_Height; }
@@ -112,6 +114,7 @@ private:
     bool m_bStopped = false;
     bool m_bInvalid = true;
     bool m_bBlanked = false;
+    bool m_bFrameShown = false;
     std::unique_ptr<GLContext> m_pGL;
     std::vector<std::string> m_Images;
     SceneRun m_Run;

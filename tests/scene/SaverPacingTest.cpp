@@ -46,8 +46,14 @@ public:
             m_pClock->m_Now += std::max(ms, m_WaitMs);
         }
     }
+    void SwapBuffers() override {
+        OffscreenHost::SwapBuffers();
+        waitsBeforeSwap.push_back(static_cast<int>(waits.size()));
+    }
 
     std::vector<int> waits;
+    // For each swap, how many waits came before it.
+    std::vector<int> waitsBeforeSwap;
 
 private:
     WaitClock* m_pClock;
@@ -71,8 +77,9 @@ protected:
         tvTimer::SetClock(nullptr);
     }
 
-    // Draws one burst of a one-shape scene, with input arriving during the given wait.
-    int Burst(int inputOnWait, int waitMs = 0) {
+    // Draws one burst of a one-shape scene, with input arriving during the given wait; with
+    // shownBefore the window has already put a frame on screen (a later scene of the run).
+    int Burst(int inputOnWait, int waitMs = 0, bool shownBefore = false) {
         host = std::make_unique<PacedHost>(clock, inputOnWait, waitMs);
         auto store = std::make_unique<MemoryProfileStore>();
         store->SetRaw("FramesPerSecond", "25");
@@ -85,6 +92,9 @@ protected:
         wnd.OnSize(32, 32);
         if (wnd.GL() == nullptr || !wnd.GL()->IsOk())
             return -1;
+        if (shownBefore)
+            wnd.SwapBuffers();
+        swapsBefore = host->FramesSwapped();
         tvTimer::SetClock(&clock);
         SaverShapes scene(&wnd, &MakeShape);
         scene.Frame();
@@ -93,10 +103,11 @@ protected:
 
     WaitClock clock;
     std::unique_ptr<PacedHost> host;
+    int swapsBefore = 0;
 };
 
 TEST_F(SaverPacingTest, EachFrameWaitsOnceForTheRestOfItsPeriod) {
-    const int frames = Burst(4);
+    const int frames = Burst(4, 0, true);
     ASSERT_GE(frames, 0) << "no off-screen GL";
     // Drawing takes no time on this clock: every frame waits the whole period, and the
     // timer fires once more than 40 ms have passed.
@@ -107,17 +118,35 @@ TEST_F(SaverPacingTest, EachFrameWaitsOnceForTheRestOfItsPeriod) {
     // Input during the fourth wait ends the burst with that frame.
     EXPECT_EQ(frames, 4);
     // Four frames, an even number: no extra swap.
-    EXPECT_EQ(host->FramesSwapped(), 4);
+    EXPECT_EQ(host->FramesSwapped() - swapsBefore, 4);
+}
+
+TEST_F(SaverPacingTest, RunsFirstFrameGoesUpAtOnceAndTheSecondKeepsThePace) {
+    const int frames = Burst(4);
+    ASSERT_GE(frames, 0) << "no off-screen GL";
+    // The first swap comes before any wait; every later frame waits its whole period, the
+    // second one counted from the first swap.
+    ASSERT_GE(host->waitsBeforeSwap.size(), 2u);
+    EXPECT_EQ(host->waitsBeforeSwap[0], 0);
+    EXPECT_EQ(host->waitsBeforeSwap[1], 1);
+    ASSERT_EQ(host->waits.size(), 4u);
+    for (const int wait : host->waits)
+        EXPECT_EQ(wait, 41);
+    // Input during the fourth wait ends the burst with the fifth frame; an odd count gets
+    // the extra swap.
+    EXPECT_EQ(frames, 5);
+    EXPECT_EQ(host->FramesSwapped(), 6);
 }
 
 TEST_F(SaverPacingTest, SceneTooSlowForItsFirstHundredFramesIsAbandoned) {
-    // 121 ms a frame: frame 100 comes 12.1 s after the scene was composed.
-    int frames = Burst(0, 121);
+    // 121 ms a frame: frame 100 comes 12.1 s after the scene was composed (a later scene,
+    // whose first frame waits too).
+    int frames = Burst(0, 121, true);
     ASSERT_GE(frames, 0) << "no off-screen GL";
     EXPECT_EQ(frames, 101);
     TearDown();
     // 119 ms a frame: within the limit, the scene plays on to its end (frames 0 .. 151).
-    frames = Burst(0, 119);
+    frames = Burst(0, 119, true);
     EXPECT_EQ(frames, 152);
 }
 

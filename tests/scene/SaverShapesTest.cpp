@@ -71,8 +71,9 @@ TEST_F(SaverShapesTest, SceneWithoutPolygonsEndsOnItsFirstPaint) {
 }
 
 TEST_F(SaverShapesTest, EveryShapeDrawsAndStepsThenTheGroupUpdates) {
-    TestApp app(WithFrameLimit(1));
+    TestApp app(WithFrameLimit(2));
     ASSERT_TRUE(app.HasGL());
+    app.Wnd().SwapBuffers(); // a frame of an earlier scene is on screen
     gPolygons = 1;
     app.Settings().SetPolygons(3);
     SaverShapes scene(&app.Wnd(), &MakeLoggingShape);
@@ -93,6 +94,25 @@ TEST_F(SaverShapesTest, EveryShapeDrawsAndStepsThenTheGroupUpdates) {
     scene.Frame();
     EXPECT_EQ(gLog.events, frame);
     EXPECT_EQ(scene.frameNumber(), 2);
+}
+
+TEST_F(SaverShapesTest, RunsFirstFrameShowsTheRoomBeforeTheListIsPrepared) {
+    TestApp app(WithFrameLimit(1));
+    ASSERT_TRUE(app.HasGL());
+    gPolygons = 1;
+    app.Settings().SetPolygons(2);
+    SaverShapes scene(&app.Wnd(), &MakeLoggingShape);
+    gLog.events.clear();
+    scene.Frame();
+    // The frame's own work first; the two calls of the prototype's list only after it.
+    EXPECT_EQ(gLog.events, (std::vector<std::string>{"turn", "draw", "step", "turn", "draw", "step",
+                                                     "update", "draw", "draw"}));
+    EXPECT_EQ(scene.frameNumber(), 1);
+    gLog.events.clear();
+    app.Host().SetFrameLimit(app.Host().FramesSwapped() + 1);
+    scene.Frame();
+    EXPECT_EQ(gLog.events,
+              (std::vector<std::string>{"turn", "draw", "step", "turn", "draw", "step", "update"}));
 }
 
 TEST_F(SaverShapesTest, OddBurstCutByInputSwapsOnceMore) {
