@@ -6,7 +6,8 @@
 #     registry;
 #   - /p <hwnd> draws in a test parent window and ends when that window is destroyed;
 #   - /c opens the sheet, and Cancel writes nothing;
-#   - a missing or bad /p argument gives its error and a non-zero status.
+#   - a missing or bad /p argument, or the desktop as the parent, gives its error and a
+#     non-zero status.
 # Usage: scripts/test-windows.sh [build folder]   (default: build-windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -170,10 +171,10 @@ else
 fi
 
 echo "== bad /p arguments =="
-check_bad() { # $1 expected text, then the arguments
+check_bad() { # $1 expected text, then the arguments; a run that does not end fails
     local expected=$1 status=0 out
     shift
-    out=$(wine "$SCR" "$@" 2>&1) || status=$?
+    out=$(timeout 60 wine "$SCR" "$@" 2>&1) || status=$?
     if [ "$status" != 0 ] && grep -qF "$expected" <<< "$out"; then
         pass "$* -> status $status, '$expected'"
     else
@@ -183,6 +184,8 @@ check_bad() { # $1 expected text, then the arguments
 check_bad "the preview switch needs a window id" /p
 check_bad "bad window id for the preview: 'abc'" /p abc
 check_bad "no window 12345 to draw the preview in" /p 12345
+DESKTOP=$(wine "$BUILD/kinetora_preview_parent.exe" --desktop | tr -d '\r')
+check_bad "window $DESKTOP is the desktop: no preview is drawn in it" /p "$DESKTOP"
 
 echo "Windows tests: $PASSED passed, $FAILED failed, $SKIPPED skipped, $(($(date +%s) - START)) s"
 [ "$FAILED" = 0 ]

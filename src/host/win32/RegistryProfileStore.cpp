@@ -8,7 +8,7 @@
 
 namespace {
 
-// The profile functions read the folder list through a 4096-character buffer.
+// The first buffer for the folder list; it grows until the whole value fits.
 constexpr DWORD kFoldersBuffer = 4096;
 constexpr const char* kSection = "Kinetora";
 constexpr const char* kFoldersKey = "Folders";
@@ -173,10 +173,18 @@ void RegistryProfileStore::WriteGroup(const std::vector<ProfileValue>& values) {
 }
 
 std::string RegistryProfileStore::ReadFolders() const {
+    // A value cut to the buffer comes back as size - 1 characters, as does one that exactly
+    // fits: only a shorter answer is known to be whole. A list read short and saved again
+    // would lose the folders past the cut.
     std::vector<char> buffer(kFoldersBuffer, '\0');
-    const DWORD got = GetPrivateProfileStringA(kSection, kFoldersKey, "", buffer.data(),
-                                               kFoldersBuffer, m_IniPath.c_str());
-    return std::string(buffer.data(), got);
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD got = GetPrivateProfileStringA(kSection, kFoldersKey, "", buffer.data(), size,
+                                                   m_IniPath.c_str());
+        if (got + 1 < size)
+            return std::string(buffer.data(), got);
+        buffer.assign(static_cast<size_t>(size) * 2, '\0');
+    }
 }
 
 void RegistryProfileStore::WriteFolders(const std::string& text) {

@@ -5,10 +5,28 @@
 
 #include <windowsx.h>
 
+#include <cstring>
+
 namespace {
 
 void SetLastErrorText(std::string& error, const std::string& what) {
     error = what + " (error " + std::to_string(GetLastError()) + ")";
+}
+
+std::string HandleText(HWND hwnd) {
+    return std::to_string(reinterpret_cast<UINT_PTR>(hwnd));
+}
+
+// The desktop of any desktop, the shell's desktop window and what it holds: none of them
+// ends while the session lasts, so a preview drawn there would never end.
+bool IsDesktop(HWND hwnd) {
+    if (hwnd == GetDesktopWindow())
+        return true;
+    char name[16] = {};
+    if (GetClassNameA(hwnd, name, sizeof name) > 0 && std::strcmp(name, "#32769") == 0)
+        return true;
+    const HWND shell = GetShellWindow();
+    return shell != nullptr && GetAncestor(hwnd, GA_ROOT) == shell;
 }
 
 } // namespace
@@ -67,8 +85,12 @@ bool Win32Host::Create(std::string& error) {
     case Kind::Child: {
         RECT client{};
         if (m_Parent == nullptr || !IsWindow(m_Parent) || !GetClientRect(m_Parent, &client)) {
-            error = "no window " + std::to_string(reinterpret_cast<UINT_PTR>(m_Parent)) +
-                    " to draw the preview in";
+            error = "no window " + HandleText(m_Parent) + " to draw the preview in";
+            return false;
+        }
+        // The display settings hand a window of their own, which they destroy on closing.
+        if (IsDesktop(m_Parent)) {
+            error = "window " + HandleText(m_Parent) + " is the desktop: no preview is drawn in it";
             return false;
         }
         style |= WS_CHILD;

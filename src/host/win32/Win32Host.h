@@ -27,7 +27,7 @@ public:
     Win32Host& operator=(const Win32Host&) = delete;
 
     // Makes the window, still hidden. False, with a one-line reason, when the parent is
-    // not a window or the window cannot be made.
+    // not a window, is the desktop or the window cannot be made.
     bool Create(std::string& error);
     // The scene window that receives the window's events from now on; screen is the same
     // object when the run is full screen, else null. Detach with (nullptr, nullptr).

@@ -3,8 +3,9 @@
 // as the settings do when they close, and expects the saver to end by itself.
 // Usage: kinetora_preview_parent <saver path> [seconds]. Exit status 0 when the preview made
 // its child window over the whole client area and ended with status 0 within 10 s of the
-// parent's end. The colours the screen shows there are printed, not required: Wine does not
-// show GL drawn in a child of another process's window (on Windows they are many).
+// parent's end. kinetora_preview_parent --desktop prints the desktop window's handle, a
+// parent the saver must refuse. The colours the screen shows there are printed, not required: Wine
+// does not show GL drawn in a child of another process's window (on Windows they are many).
 #include <windows.h>
 
 #include <cstdio>
@@ -67,6 +68,11 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: kinetora_preview_parent <saver> [seconds]\n");
         return 2;
+    }
+    if (std::string(argv[1]) == "--desktop") {
+        std::printf("%llu\n", static_cast<unsigned long long>(
+                                  reinterpret_cast<UINT_PTR>(GetDesktopWindow())));
+        return 0;
     }
     const DWORD seconds = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 3;
     HWND parent = MakeParent();

@@ -1,5 +1,7 @@
 #include "host/win32/RegistryProfileStore.h"
 
+#include "config/FakeServices.h"
+#include "config/ImagesPage.h"
 #include "core/RegSettings.h"
 #include "support/TempDir.h"
 
@@ -9,6 +11,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -105,6 +108,50 @@ TEST_F(RegistryProfileStoreTest, FoldersLiveInTheIniFile) {
     text << file.rdbuf();
     EXPECT_NE(text.str().find("[Kinetora]"), std::string::npos) << text.str();
     EXPECT_NE(text.str().find("Folders=C:\\Pics*D:\\More*"), std::string::npos) << text.str();
+}
+
+// The file as a user's editor or an older version leaves it: 150 folders, 5700 characters.
+TEST_F(RegistryProfileStoreTest, AFolderListOfAnyLengthIsReadWholeAndTheSheetSavesItWhole) {
+    const auto writeFile = [this](const std::string& value) {
+        std::ofstream file(m_Ini, std::ios::binary | std::ios::trunc);
+        file << "[Kinetora]\r\nFolders=" << value << "\r\n";
+    };
+    std::vector<std::string> folders;
+    std::string text;
+    for (int i = 0; i < 150; ++i) {
+        folders.push_back("C:\\Users\\Anna\\Pictures\\Summer\\Day " +
+                          std::to_string(1000 + i).substr(1));
+        text += folders.back() + '*';
+    }
+    ASSERT_EQ(text.size(), 5700u);
+    // A read cut at 4095 characters would end inside a name.
+    ASSERT_NE(text[4094], '*');
+    ASSERT_NE(text[4095], '*');
+    writeFile(text);
+    RegistryProfileStore store = Store();
+    EXPECT_EQ(store.ReadFolders().size(), text.size());
+
+    RegSettings settings(store);
+    ASSERT_EQ(settings.Folders(), folders);
+    FakeServices services;
+    {
+        CImagesPage page(settings, services);
+        EXPECT_EQ(page.List().size(), 150u);
+        page.Select(0);
+        page.OnRemove();
+        page.OnOK();
+    }
+    folders.erase(folders.begin());
+    RegistryProfileStore reader = Store();
+    EXPECT_EQ(RegSettings(reader).Folders(), folders);
+
+    // Around the sizes the buffer takes on its way.
+    for (const size_t length : {4094u, 4095u, 4096u, 4097u, 8191u, 8192u, 100000u}) {
+        const std::string value = std::string(length - 1, 'a') + '*';
+        writeFile(value);
+        const std::string read = Store().ReadFolders();
+        EXPECT_TRUE(read == value) << length << " characters read as " << read.size();
+    }
 }
 
 TEST_F(RegistryProfileStoreTest, SettingsLoadFromTheRegistryAndOnlyASaverRunWritesItsRecord) {

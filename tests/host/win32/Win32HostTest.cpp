@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -66,6 +67,21 @@ TEST(Win32Host, PreviewOfAWindowThatDoesNotExistFailsWithTheReason) {
     std::string error;
     EXPECT_FALSE(host.Create(error));
     EXPECT_EQ(error, "no window 12345 to draw the preview in");
+}
+
+// The desktop is never destroyed: a preview drawn in it would never end.
+TEST(Win32Host, PreviewIntoTheDesktopIsRefused) {
+    std::vector<HWND> desktops = {GetDesktopWindow()};
+    if (GetShellWindow() != nullptr)
+        desktops.push_back(GetShellWindow());
+    for (HWND desktop : desktops) {
+        Win32Host host(Instance(), Win32Host::Kind::Child, desktop);
+        std::string error;
+        EXPECT_FALSE(host.Create(error));
+        EXPECT_EQ(error, "window " + std::to_string(reinterpret_cast<UINT_PTR>(desktop)) +
+                             " is the desktop: no preview is drawn in it");
+        EXPECT_EQ(host.Hwnd(), nullptr);
+    }
 }
 
 // The full-screen window's input rules, through its window procedure.
