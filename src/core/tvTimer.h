@@ -48,3 +48,12 @@ private:
     int m_LastClock = 0;
     int m_PeriodClock = 0;
 };
+
+// Serves every timer from clock while it lives, then the steady clock again.
+class ScopedTimerClock {
+public:
+    explicit ScopedTimerClock(const tvClock& clock) { tvTimer::SetClock(&clock); }
+    ~ScopedTimerClock() { tvTimer::SetClock(nullptr); }
+    ScopedTimerClock(const ScopedTimerClock&) = delete;
+    ScopedTimerClock& operator=(const ScopedTimerClock&) = delete;
+};

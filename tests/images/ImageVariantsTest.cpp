@@ -17,25 +17,6 @@ using namespace testimages;
 
 namespace {
 
-template <typename T, typename... Args>
-std::unique_ptr<T> Decode(const Bytes& bytes, Args... args) {
-    std::FILE* file = fmemopen(const_cast<std::uint8_t*>(bytes.data()), bytes.size(), "rb");
-    auto image = std::make_unique<T>(file, args...);
-    std::fclose(file);
-    return image;
-}
-
-Rgb At(const RGBImage& rgb, int x, int y) {
-    const std::size_t at = 3 * (static_cast<std::size_t>(rgb.height - 1 - y) * rgb.width + x);
-    return {rgb.bytes[at], rgb.bytes[at + 1], rgb.bytes[at + 2]};
-}
-
-void ExpectNear(Rgb want, Rgb got, int tolerance) {
-    EXPECT_NEAR(want.r, got.r, tolerance);
-    EXPECT_NEAR(want.g, got.g, tolerance);
-    EXPECT_NEAR(want.b, got.b, tolerance);
-}
-
 std::unique_ptr<RGBImage> Rgb24(const Image& image) {
     EXPECT_TRUE(image.IsValid());
     if (!image.IsValid())
@@ -105,21 +86,21 @@ TEST(ImageVariants, GreyJpegIsGreyRgb) {
     const Bytes jpeg = Jpeg(16, 16, 1, [](int x, int y) {
         return Rgb{static_cast<std::uint8_t>(x < 8 ? 40 : 210), 0, static_cast<std::uint8_t>(y)};
     });
-    const auto rgb = Rgb24(*Decode<ImageJPEG>(jpeg, 1, false, 0));
+    const auto rgb = Rgb24(*DecodeBytes<ImageJPEG>(jpeg, 1, false, 0));
     ASSERT_TRUE(rgb);
-    ExpectNear({40, 40, 40}, At(*rgb, 2, 8), 4);
-    ExpectNear({210, 210, 210}, At(*rgb, 13, 8), 4);
+    ExpectNearRgb({40, 40, 40}, PixelAt(*rgb, 2, 8), 4);
+    ExpectNearRgb({210, 210, 210}, PixelAt(*rgb, 13, 8), 4);
 }
 
 TEST(ImageVariants, CmykAndYcckJpegConvertTheInks) {
     for (const bool ycck : {false, true}) {
         SCOPED_TRACE(ycck ? "YCCK" : "CMYK");
         const auto pixel = [](int x, int y) { return Quarter(x, y, 32, 32); };
-        const auto rgb = Rgb24(*Decode<ImageJPEG>(JpegCmyk(32, 32, pixel, ycck), 1, false, 0));
+        const auto rgb = Rgb24(*DecodeBytes<ImageJPEG>(JpegCmyk(32, 32, pixel, ycck), 1, false, 0));
         ASSERT_TRUE(rgb);
         for (const auto& [x, y] :
              {std::pair{4, 4}, std::pair{27, 4}, std::pair{4, 27}, std::pair{27, 27}})
-            ExpectNear(pixel(x, y), At(*rgb, x, y), 10);
+            ExpectNearRgb(pixel(x, y), PixelAt(*rgb, x, y), 10);
     }
 }
 
@@ -128,27 +109,28 @@ TEST(ImageVariants, GreyAndPalettePngBecomeRgb) {
         const auto v = static_cast<std::uint16_t>(x * 20 + y);
         return Pixel16{v, 0, 0, 255};
     };
-    const auto grey8 = Rgb24(*Decode<ImagePNG>(Png(9, 5, PNG_COLOR_TYPE_GRAY, 8, false, grey)));
+    const auto grey8 =
+        Rgb24(*DecodeBytes<ImagePNG>(Png(9, 5, PNG_COLOR_TYPE_GRAY, 8, false, grey)));
     ASSERT_TRUE(grey8);
-    EXPECT_EQ((Rgb{161, 161, 161}), At(*grey8, 8, 1));
+    EXPECT_EQ((Rgb{161, 161, 161}), PixelAt(*grey8, 8, 1));
 
     // The test writer's palette entry i is (i, 0, 0); the index is the red channel.
     const auto palette =
-        Rgb24(*Decode<ImagePNG>(Png(6, 4, PNG_COLOR_TYPE_PALETTE, 8, true, [](int x, int y) {
+        Rgb24(*DecodeBytes<ImagePNG>(Png(6, 4, PNG_COLOR_TYPE_PALETTE, 8, true, [](int x, int y) {
             return Pixel16{static_cast<std::uint16_t>(40 * x + y), 0, 0, 0};
         })));
     ASSERT_TRUE(palette);
-    EXPECT_EQ((Rgb{203, 0, 0}), At(*palette, 5, 3));
+    EXPECT_EQ((Rgb{203, 0, 0}), PixelAt(*palette, 5, 3));
 
     // Grey with alpha in 16 bits: opaque keeps its grey, clear shows the background.
-    const auto alpha =
-        Rgb24(*Decode<ImagePNG>(Png(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, false, [](int x, int) {
+    const auto alpha = Rgb24(
+        *DecodeBytes<ImagePNG>(Png(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, false, [](int x, int) {
             const auto a = static_cast<std::uint16_t>(x == 0 ? 0xFFFF : 0);
             return Pixel16{0x8080, 0, 0, a};
         })));
     ASSERT_TRUE(alpha);
-    EXPECT_EQ((Rgb{128, 128, 128}), At(*alpha, 0, 0));
-    EXPECT_EQ((Rgb{31, 127, 255}), At(*alpha, 1, 0));
+    EXPECT_EQ((Rgb{128, 128, 128}), PixelAt(*alpha, 0, 0));
+    EXPECT_EQ((Rgb{31, 127, 255}), PixelAt(*alpha, 1, 0));
 }
 
 TEST(ImageVariants, BitmapsOfEveryDepthBottomUpAndTopDown) {
@@ -163,36 +145,36 @@ TEST(ImageVariants, BitmapsOfEveryDepthBottomUpAndTopDown) {
     const int w = 13, h = 5; // odd width: every depth has row padding
     for (const bool topDown : {false, true}) {
         SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
-        const auto one = Rgb24(*Decode<ImageBMP>(Bitmap(
+        const auto one = Rgb24(*DecodeBytes<ImageBMP>(Bitmap(
             w, h, 1, two, [](int x, int y) { return (x + y) % 2u; }, topDown)));
         ASSERT_TRUE(one);
-        EXPECT_EQ(two[1], At(*one, 0, 1));
-        EXPECT_EQ(two[0], At(*one, 12, 2));
+        EXPECT_EQ(two[1], PixelAt(*one, 0, 1));
+        EXPECT_EQ(two[0], PixelAt(*one, 12, 2));
 
-        const auto four = Rgb24(*Decode<ImageBMP>(Bitmap(
+        const auto four = Rgb24(*DecodeBytes<ImageBMP>(Bitmap(
             w, h, 4, sixteen, [](int x, int y) { return (x + 3u * y) % 16; }, topDown)));
         ASSERT_TRUE(four);
-        EXPECT_EQ(sixteen[(12 + 3 * 4) % 16], At(*four, 12, 4));
-        EXPECT_EQ(sixteen[3], At(*four, 0, 1));
+        EXPECT_EQ(sixteen[(12 + 3 * 4) % 16], PixelAt(*four, 12, 4));
+        EXPECT_EQ(sixteen[3], PixelAt(*four, 0, 1));
 
-        const auto eight = Rgb24(*Decode<ImageBMP>(Bitmap(
+        const auto eight = Rgb24(*DecodeBytes<ImageBMP>(Bitmap(
             w, h, 8, sixteen, [](int x, int) { return x % 16u; }, topDown)));
         ASSERT_TRUE(eight);
-        EXPECT_EQ(sixteen[11], At(*eight, 11, 0));
+        EXPECT_EQ(sixteen[11], PixelAt(*eight, 11, 0));
 
         // 16 bits, 5-5-5: pure red at the top left, pure blue at the bottom right.
-        const auto sixteenBit = Rgb24(*Decode<ImageBMP>(Bitmap(
+        const auto sixteenBit = Rgb24(*DecodeBytes<ImageBMP>(Bitmap(
             w, h, 16, {},
             [](int x, int y) {
                 return x == 0 && y == 0 ? 0x7C00u : (x == w - 1 && y == h - 1 ? 0x001Fu : 0x4210u);
             },
             topDown)));
         ASSERT_TRUE(sixteenBit);
-        EXPECT_EQ((Rgb{255, 0, 0}), At(*sixteenBit, 0, 0));
-        EXPECT_EQ((Rgb{0, 0, 255}), At(*sixteenBit, w - 1, h - 1));
-        EXPECT_EQ((Rgb{131, 131, 131}), At(*sixteenBit, 5, 2)) << "16 of 31";
+        EXPECT_EQ((Rgb{255, 0, 0}), PixelAt(*sixteenBit, 0, 0));
+        EXPECT_EQ((Rgb{0, 0, 255}), PixelAt(*sixteenBit, w - 1, h - 1));
+        EXPECT_EQ((Rgb{131, 131, 131}), PixelAt(*sixteenBit, 5, 2)) << "16 of 31";
 
-        const auto thirtyTwo = Rgb24(*Decode<ImageBMP>(Bitmap(
+        const auto thirtyTwo = Rgb24(*DecodeBytes<ImageBMP>(Bitmap(
             w, h, 32, {},
             [](int x, int y) { return 0x00010203u * static_cast<unsigned>(x + 10 * y); },
             topDown)));
@@ -200,6 +182,6 @@ TEST(ImageVariants, BitmapsOfEveryDepthBottomUpAndTopDown) {
         const unsigned v = 12 + 10 * 3;
         EXPECT_EQ((Rgb{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(2 * v),
                        static_cast<std::uint8_t>(3 * v)}),
-                  At(*thirtyTwo, 12, 3));
+                  PixelAt(*thirtyTwo, 12, 3));
     }
 }

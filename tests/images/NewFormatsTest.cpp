@@ -15,21 +15,7 @@ using namespace testimages;
 namespace {
 
 template <typename T> std::unique_ptr<T> Decode(const Bytes& bytes, bool swap, int sceneWidth) {
-    std::FILE* file = fmemopen(const_cast<std::uint8_t*>(bytes.data()), bytes.size(), "rb");
-    auto image = std::make_unique<T>(file, 1, swap, sceneWidth);
-    std::fclose(file);
-    return image;
-}
-
-Rgb At(const RGBImage& rgb, int x, int y) {
-    const std::size_t at = 3 * (static_cast<std::size_t>(rgb.height - 1 - y) * rgb.width + x);
-    return {rgb.bytes[at], rgb.bytes[at + 1], rgb.bytes[at + 2]};
-}
-
-void ExpectNear(Rgb want, Rgb got, int tolerance) {
-    EXPECT_NEAR(want.r, got.r, tolerance);
-    EXPECT_NEAR(want.g, got.g, tolerance);
-    EXPECT_NEAR(want.b, got.b, tolerance);
+    return DecodeBytes<T>(bytes, 1, swap, sceneWidth);
 }
 
 // Left half red, right half blue; the top rows half transparent when alpha is asked for.
@@ -51,22 +37,23 @@ template <typename T> void CheckScaledAndBlended(const Bytes& opaque, const Byte
     EXPECT_EQ(8, small->Height());
     const auto rgb = small->ToRGB();
     ASSERT_TRUE(rgb);
-    ExpectNear(Halves(0, 0), At(*rgb, 2, 4), tol);
-    ExpectNear(Halves(63, 0), At(*rgb, 13, 4), tol);
+    ExpectNearRgb(Halves(0, 0), PixelAt(*rgb, 2, 4), tol);
+    ExpectNearRgb(Halves(63, 0), PixelAt(*rgb, 13, 4), tol);
     // Full size with the bitmap's order: the display reads it back the same.
     const auto full = Decode<T>(opaque, true, 0);
     ASSERT_TRUE(full->IsValid());
     EXPECT_EQ(64, full->Width());
     const std::uint32_t right = full->ToDisplayPixels()[10 * 64 + 60];
-    ExpectNear(Halves(63, 0),
-               Rgb{std::uint8_t(right >> 16), std::uint8_t(right >> 8), std::uint8_t(right)}, tol);
+    ExpectNearRgb(Halves(63, 0),
+                  Rgb{std::uint8_t(right >> 16), std::uint8_t(right >> 8), std::uint8_t(right)},
+                  tol);
 
     const auto blended = Decode<T>(clear, false, 0);
     ASSERT_TRUE(blended->IsValid());
     const auto b = blended->ToRGB();
     ASSERT_TRUE(b);
-    ExpectNear(kBackground, At(*b, 5, 5), tol);
-    ExpectNear(Halves(5, 0), At(*b, 5, 25), tol);
+    ExpectNearRgb(kBackground, PixelAt(*b, 5, 5), tol);
+    ExpectNearRgb(Halves(5, 0), PixelAt(*b, 5, 25), tol);
 }
 
 } // namespace
@@ -90,7 +77,7 @@ TEST(ImageWebP, AnimatedFileShowsItsFirstFrame) {
     ASSERT_TRUE(image->IsValid());
     const auto rgb = image->ToRGB();
     ASSERT_TRUE(rgb);
-    EXPECT_EQ((Rgb{200, 0, 0}), At(*rgb, 4, 4));
+    EXPECT_EQ((Rgb{200, 0, 0}), PixelAt(*rgb, 4, 4));
 }
 
 TEST(ImageWebP, BrokenAndOverclaimingFilesAreInvalid) {

@@ -66,11 +66,6 @@ std::unique_ptr<Image> DecodeAs(const std::string& name, const Bytes& bytes, int
     return DecodeImageFile(dir.Put(name, bytes), false, sceneWidth);
 }
 
-Rgb At(const RGBImage& rgb, int x, int y) {
-    const std::size_t at = 3 * (static_cast<std::size_t>(rgb.height - 1 - y) * rgb.width + x);
-    return {rgb.bytes[at], rgb.bytes[at + 1], rgb.bytes[at + 2]};
-}
-
 // The four corners, a few pixels in, within the codec's tolerance.
 void ExpectUpright(const Image& image, int tolerance) {
     ASSERT_TRUE(image.IsValid());
@@ -86,7 +81,7 @@ void ExpectUpright(const Image& image, int tolerance) {
                    {3, H - 4, kBottomLeft},
                    {W - 4, H - 4, kBottomRight}};
     for (const auto& c : corners) {
-        const Rgb got = At(*rgb, c.x, c.y);
+        const Rgb got = PixelAt(*rgb, c.x, c.y);
         EXPECT_NEAR(c.want.r, got.r, tolerance) << c.x << "," << c.y;
         EXPECT_NEAR(c.want.g, got.g, tolerance) << c.x << "," << c.y;
         EXPECT_NEAR(c.want.b, got.b, tolerance) << c.x << "," << c.y;

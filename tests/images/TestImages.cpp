@@ -100,7 +100,8 @@ Bytes Bmp8(int width, int height, const std::function<std::uint8_t(int, int)>& i
     return Bmp(width, height, 8, table, clrUsed, rows, header);
 }
 
-Bytes Jpeg(int width, int height, int components, const PixelFn& pixel, bool progressive) {
+Bytes JpegRows(int width, int height, int components, int inSpace, int storedSpace,
+               bool progressive, const RowFn& fill) {
     jpeg_compress_struct c{};
     jpeg_error_mgr err{};
     c.err = jpeg_std_error(&err);
@@ -111,20 +112,17 @@ Bytes Jpeg(int width, int height, int components, const PixelFn& pixel, bool pro
     c.image_width = static_cast<JDIMENSION>(width);
     c.image_height = static_cast<JDIMENSION>(height);
     c.input_components = components;
-    c.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
+    c.in_color_space = static_cast<J_COLOR_SPACE>(inSpace);
     jpeg_set_defaults(&c);
+    if (storedSpace >= 0)
+        jpeg_set_colorspace(&c, static_cast<J_COLOR_SPACE>(storedSpace));
     jpeg_set_quality(&c, 95, TRUE);
     if (progressive)
         jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
-    Bytes row(static_cast<std::size_t>(width * components));
+    Bytes row(static_cast<std::size_t>(width) * static_cast<std::size_t>(components));
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgb p = pixel(x, y);
-            const std::uint8_t rgb[3] = {p.r, p.g, p.b};
-            for (int k = 0; k < components; ++k)
-                row[static_cast<std::size_t>(x * components + k)] = rgb[k];
-        }
+        fill(row, y);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&c, rows, 1);
     }
@@ -133,6 +131,18 @@ Bytes Jpeg(int width, int height, int components, const PixelFn& pixel, bool pro
     jpeg_destroy_compress(&c);
     std::free(buffer);
     return out;
+}
+
+Bytes Jpeg(int width, int height, int components, const PixelFn& pixel, bool progressive) {
+    return JpegRows(width, height, components, components == 3 ? JCS_RGB : JCS_GRAYSCALE, -1,
+                    progressive, [&](Bytes& row, int y) {
+                        for (int x = 0; x < width; ++x) {
+                            const Rgb p = pixel(x, y);
+                            const std::uint8_t rgb[3] = {p.r, p.g, p.b};
+                            for (int k = 0; k < components; ++k)
+                                row[static_cast<std::size_t>(x * components + k)] = rgb[k];
+                        }
+                    });
 }
 
 Bytes Png(int width, int height, int colourType, int bitDepth, bool interlaced,

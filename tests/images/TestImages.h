@@ -31,6 +31,11 @@ Bytes Bmp24(int width, int height, const PixelFn& pixel, BmpHeader header = BmpH
 Bytes Bmp8(int width, int height, const std::function<std::uint8_t(int, int)>& index,
            const std::vector<Rgb>& palette, bool writeClrUsed, BmpHeader header = BmpHeader::File);
 
+// A JPEG of `components` bytes a pixel in the colour space `inSpace` (a J_COLOR_SPACE),
+// stored as `storedSpace` (-1: the encoder's default for inSpace); `fill` writes row y.
+using RowFn = std::function<void(Bytes& row, int y)>;
+Bytes JpegRows(int width, int height, int components, int inSpace, int storedSpace,
+               bool progressive, const RowFn& fill);
 // components 1 (grey, from the red channel) or 3.
 Bytes Jpeg(int width, int height, int components, const PixelFn& pixel, bool progressive = false);
 

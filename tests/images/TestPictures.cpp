@@ -1,5 +1,7 @@
 #include "TestPictures.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -64,42 +66,21 @@ Bytes WithApp1(const Bytes& jpeg, const Bytes& exif) {
 }
 
 Bytes JpegCmyk(int width, int height, const PixelFn& pixel, bool ycck) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = static_cast<JDIMENSION>(width);
-    c.image_height = static_cast<JDIMENSION>(height);
-    c.input_components = 4;
-    c.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&c);
-    jpeg_set_colorspace(&c, ycck ? JCS_YCCK : JCS_CMYK);
-    jpeg_set_quality(&c, 95, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    Bytes row(static_cast<std::size_t>(width) * 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgb p = pixel(x, y);
-            // Black is what the brightest channel lacks; each ink what its channel lacks
-            // of that brightest.
-            const int max = std::max({p.r, p.g, p.b});
-            const int k = 255 - max;
-            const auto ink = [max](int v) { return max == 0 ? 0 : 255 - v * 255 / max; };
-            const int inks[4] = {ink(p.r), ink(p.g), ink(p.b), k};
-            for (int i = 0; i < 4; ++i)
-                row[static_cast<std::size_t>(x * 4 + i)] = static_cast<std::uint8_t>(255 - inks[i]);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&c, rows, 1);
-    }
-    jpeg_finish_compress(&c);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&c);
-    std::free(buffer);
-    return out;
+    return JpegRows(
+        width, height, 4, JCS_CMYK, ycck ? JCS_YCCK : JCS_CMYK, false, [&](Bytes& row, int y) {
+            for (int x = 0; x < width; ++x) {
+                const Rgb p = pixel(x, y);
+                // Black is what the brightest channel lacks; each ink what its
+                // channel lacks of that brightest.
+                const int max = std::max({p.r, p.g, p.b});
+                const int k = 255 - max;
+                const auto ink = [max](int v) { return max == 0 ? 0 : 255 - v * 255 / max; };
+                const int inks[4] = {ink(p.r), ink(p.g), ink(p.b), k};
+                for (int i = 0; i < 4; ++i)
+                    row[static_cast<std::size_t>(x * 4 + i)] =
+                        static_cast<std::uint8_t>(255 - inks[i]);
+            }
+        });
 }
 
 #ifndef KINETORA_NO_WEBP
@@ -250,6 +231,17 @@ bool ReplacePixi(Bytes& heif, const char (&type)[5], std::uint8_t value) {
         return true;
     }
     return false;
+}
+
+Rgb PixelAt(const RGBImage& rgb, int x, int y) {
+    const std::size_t at = 3 * (static_cast<std::size_t>(rgb.height - 1 - y) * rgb.width + x);
+    return {rgb.bytes[at], rgb.bytes[at + 1], rgb.bytes[at + 2]};
+}
+
+void ExpectNearRgb(Rgb want, Rgb got, int tolerance) {
+    EXPECT_NEAR(want.r, got.r, tolerance);
+    EXPECT_NEAR(want.g, got.g, tolerance);
+    EXPECT_NEAR(want.b, got.b, tolerance);
 }
 
 } // namespace testimages

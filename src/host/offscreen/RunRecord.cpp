@@ -38,14 +38,6 @@ private:
     const OffscreenHost& m_Host;
 };
 
-class ClockInstall {
-public:
-    explicit ClockInstall(const tvClock& clock) { tvTimer::SetClock(&clock); }
-    ~ClockInstall() { tvTimer::SetClock(nullptr); }
-    ClockInstall(const ClockInstall&) = delete;
-    ClockInstall& operator=(const ClockInstall&) = delete;
-};
-
 // A reader that goes away then fails the write with EPIPE instead of killing the process
 // before it could say so.
 class SigpipeIgnored {
@@ -109,7 +101,7 @@ int RunRecord(const RecordOptions& options, std::unique_ptr<ProfileStore> store)
     Y4mEncoder encoder(options.width, options.height);
     OffscreenHost host(options.width, options.height, options.frames);
     const FrameClock clock(host);
-    const ClockInstall clockInstall(clock);
+    const ScopedTimerClock timerClock(clock);
     if (!store)
         store = std::make_unique<MemoryProfileStore>();
     // As --render: a preview run on settings that are read, never written.

@@ -33,15 +33,6 @@ struct DisplayCloser {
     }
 };
 
-// The suspend-aware clock serves every timer while it is installed.
-class ClockInstall {
-public:
-    explicit ClockInstall(const tvClock& clock) { tvTimer::SetClock(&clock); }
-    ~ClockInstall() { tvTimer::SetClock(nullptr); }
-    ClockInstall(const ClockInstall&) = delete;
-    ClockInstall& operator=(const ClockInstall&) = delete;
-};
-
 X11Host::Options HostOptions(const CommandLine& cl) {
     X11Host::Options options;
     options.showFps = cl.showFps;
@@ -253,7 +244,7 @@ bool CanOpenDisplay() {
 int RunOnScreen(const CommandLine& cl, std::unique_ptr<ProfileStore> store, RunEnd end) {
     const SignalPipe signals;
     const SuspendClock clock;
-    const ClockInstall clockInstall(clock);
+    const ScopedTimerClock timerClock(clock);
 
     X11Errors::Install();
     const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
