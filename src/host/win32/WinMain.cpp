@@ -135,6 +135,7 @@ int main(int argc, char** argv) {
         ReportStartupError("version " + ModuleProductVersion());
         return 0;
     case CommandLine::Mode::Render:
+    case CommandLine::Mode::Record:
     case CommandLine::Mode::Bench:
     case CommandLine::Mode::Hosted:
         ReportStartupError("this switch is not available on Windows");
