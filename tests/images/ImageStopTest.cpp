@@ -70,13 +70,13 @@ TEST_F(ImageStopTest, WebPGivesUpBetweenPieces) {
 }
 #endif
 
+#ifndef KINETORA_NO_HEIF
 int g_Calls = 0;
 // Says no the first time (the file is read), yes from then on (the decode is under way).
 bool KeyAfterTheRead() {
     return ++g_Calls > 1;
 }
 
-#ifndef KINETORA_NO_HEIF
 // The library cannot be interrupted: a key leaves its worker to finish alone, and the
 // worker frees what it made.
 TEST_F(ImageStopTest, HeifLeavesItsWorkerOnAKeyAndTheWorkerEnds) {
