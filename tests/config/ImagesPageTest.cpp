@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <system_error>
 #include <tuple>
 
 using testimages::TempDir;
@@ -133,6 +134,10 @@ TEST_F(ImagesPageTest, OkStoresTheListAsShownAfterARemove) {
 TEST_F(ImagesPageTest, AFolderNamedWithAStarIsNeverStored) {
     TempDir dir;
     const std::string root = dir.Path().string();
+    std::error_code made;
+    std::filesystem::create_directories(dir.Path() / "st*ar", made);
+    if (made)
+        GTEST_SKIP() << "this system allows no * in a folder's name: " << made.message();
     dir.Put("st*ar/a.jpg");
     dir.Put("st*ar/below/b.jpg");
     dir.Put("plain/c.jpg");
