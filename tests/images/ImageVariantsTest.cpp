@@ -5,6 +5,7 @@
 #include "images/ImageJPEG.h"
 #include "images/ImagePNG.h"
 
+#include "PixelChecks.h"
 #include "TestPictures.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "images/ImageHEIF.h"
 #include "images/ImageWebP.h"
 
+#include "PixelChecks.h"
 #include "TestPictures.h"
 
 #include <gtest/gtest.h>

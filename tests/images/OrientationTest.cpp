@@ -7,6 +7,7 @@
 #include "images/ImageJPEG.h"
 #include "images/ImageWebP.h"
 
+#include "PixelChecks.h"
 #include "TestPictures.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,5 @@
 #include "TestPictures.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -231,17 +229,6 @@ bool ReplacePixi(Bytes& heif, const char (&type)[5], std::uint8_t value) {
         return true;
     }
     return false;
-}
-
-Rgb PixelAt(const RGBImage& rgb, int x, int y) {
-    const std::size_t at = 3 * (static_cast<std::size_t>(rgb.height - 1 - y) * rgb.width + x);
-    return {rgb.bytes[at], rgb.bytes[at + 1], rgb.bytes[at + 2]};
-}
-
-void ExpectNearRgb(Rgb want, Rgb got, int tolerance) {
-    EXPECT_NEAR(want.r, got.r, tolerance);
-    EXPECT_NEAR(want.g, got.g, tolerance);
-    EXPECT_NEAR(want.b, got.b, tolerance);
 }
 
 } // namespace testimages

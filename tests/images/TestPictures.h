@@ -5,11 +5,8 @@
 // the Exif blocks that carry an orientation.
 
 #include "TestImages.h"
-#include "images/Image.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 
 namespace testimages {
 
@@ -39,20 +36,5 @@ Bytes Heif(int width, int height, const PixelFn& pixel, bool avif, const Bytes& 
 // ('irot', quarter turns anticlockwise) or a mirror ('imir') of the same size, so the same
 // item gets the transformation. False when there is no such property.
 bool ReplacePixi(Bytes& heif, const char (&type)[5], std::uint8_t value);
-
-// Decodes bytes held in memory with decoder T, which reads them as it reads a file; args
-// follow the file in T's constructor.
-template <typename T, typename... Args>
-std::unique_ptr<T> DecodeBytes(const Bytes& bytes, Args... args) {
-    std::FILE* file = fmemopen(const_cast<std::uint8_t*>(bytes.data()), bytes.size(), "rb");
-    auto image = std::make_unique<T>(file, args...);
-    std::fclose(file);
-    return image;
-}
-
-// The pixel at column x, row y from the top, of a bottom-up RGB copy.
-Rgb PixelAt(const RGBImage& rgb, int x, int y);
-// Each channel within tolerance.
-void ExpectNearRgb(Rgb want, Rgb got, int tolerance);
 
 } // namespace testimages
