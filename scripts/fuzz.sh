@@ -45,7 +45,7 @@ run() {
     local kind=$1 log=$2
     shift 2
     mkdir -p "$OUT/corpus/$kind" "fuzz/corpus/$kind"
-    if ! "${NICE[@]}" "$OUT/fuzz/fuzz_$kind" "$OUT/corpus/$kind" "fuzz/corpus/$kind" \
+    if ! LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp" "${NICE[@]}" "$OUT/fuzz/fuzz_$kind" "$OUT/corpus/$kind" "fuzz/corpus/$kind" \
         "$OUT/seeds/$kind" -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 "$@" \
         -artifact_prefix="$OUT/artifacts/$kind-" > "$log" 2>&1; then
         tail -n 40 "$log"
