@@ -1,6 +1,6 @@
 #include "host/offscreen/RunRecord.h"
 
-#include "core/MemoryProfileStore.h"
+#include "RecordedStore.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "support/TempDir.h"
 
@@ -25,13 +25,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::unique_ptr<ProfileStore> RecordedStore() {
-    auto store = std::make_unique<MemoryProfileStore>();
-    store->SetRaw("FramesPerSecond", "25");
-    store->SetRaw("Polygons", "2500");
-    return store;
-}
 
 RecordOptions Options(const std::string& path, int frames, int width, int height, long seed) {
     RecordOptions options;

@@ -1,6 +1,6 @@
 #include "host/offscreen/OffscreenHost.h"
 
-#include "core/MemoryProfileStore.h"
+#include "RecordedStore.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +19,6 @@
 #include <vector>
 
 namespace {
-
-std::unique_ptr<ProfileStore> RecordedStore() {
-    auto store = std::make_unique<MemoryProfileStore>();
-    store->SetRaw("FramesPerSecond", "25");
-    store->SetRaw("Polygons", "2500");
-    return store;
-}
 
 std::vector<unsigned char> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
