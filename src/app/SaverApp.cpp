@@ -62,7 +62,8 @@ void CSaverApp::InstallScreenWnd(std::unique_ptr<CScreenWnd> wnd) {
 }
 
 void CSaverApp::Shutdown() {
-    gSaver.reset();
+    if (m_pSceneWnd)
+        m_pSceneWnd->FreeScene();
     m_pScreenWnd = nullptr;
     m_pSceneWnd.reset();
     m_pSettings.reset();

@@ -18,8 +18,6 @@
 #include <ctime>
 #include <numbers>
 
-std::unique_ptr<Saver> gSaver;
-
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;

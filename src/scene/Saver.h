@@ -155,6 +155,3 @@ private:
     void SetupGLState();
     void SetupMaterials();
 };
-
-// The current scene, or null; created and deleted by the scene window's paint loop.
-extern std::unique_ptr<Saver> gSaver;

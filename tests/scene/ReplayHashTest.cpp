@@ -112,10 +112,11 @@ std::uint64_t PlayRun(const ReplayRun& run, int scenes) {
     Hash hash;
     for (int i = 0; i < scenes; ++i) {
         app.Wnd().OnPaint();
-        if (!gSaver)
+        Saver* scene = app.Wnd().Scene();
+        if (scene == nullptr)
             break;
-        AddScene(hash, *gSaver, app.Wnd());
-        hash.Add(std::int64_t{gSaver->Rand().next()});
+        AddScene(hash, *scene, app.Wnd());
+        hash.Add(std::int64_t{scene->Rand().next()});
     }
     hash.Add(std::int64_t{gApp.m_Rand.next()});
     return hash.Value();

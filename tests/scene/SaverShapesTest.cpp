@@ -186,7 +186,7 @@ std::vector<SceneSummary> PlayScenes(long seed, int scenes) {
         // with it the next scene, must not depend on how fast this machine drew.
         app.Host().SetFrameLimit(app.Host().FramesSwapped() + kSceneFrames);
         app.Wnd().OnPaint();
-        const Saver& scene = *gSaver;
+        const Saver& scene = *app.Wnd().Scene();
         EXPECT_TRUE(scene.IsDone());
         SceneSummary summary;
         const Shape& prototype = *scene.Shapes().front();
