@@ -128,7 +128,7 @@ void GLContext::SetBlend(bool on) {
 }
 
 void GLContext::FreeCachedLists() {
-    Primitives::FreeCachedLists();
+    m_Solids.FreeCachedLists();
 }
 
 namespace {

@@ -68,6 +68,10 @@ Saver::Saver(const Blank& blank)
 
 Saver::~Saver() = default;
 
+Primitives* Saver::Solids() const {
+    return m_pGL != nullptr ? &m_pGL->Solids() : nullptr;
+}
+
 RegSettings& Saver::Settings() const {
     return *m_pWnd->Settings();
 }

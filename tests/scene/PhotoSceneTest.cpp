@@ -6,6 +6,7 @@
 #include "gl/GLCensus.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "images/TestImages.h"
+#include "scene/GLContext.h"
 #include "scene/SceneWnd.h"
 #include "shapes/Primitives.h"
 #include "shapes/Shape.h"
@@ -161,7 +162,7 @@ TEST(PhotoSceneTest, NothingLeaksAcrossScenes) {
     TestApp& app = photos.app;
     ASSERT_TRUE(app.HasGL());
     app.Wnd().FreeScene();
-    const int baseLists = GLCensus::LiveLists() - Primitives::CachedListCount();
+    const int baseLists = GLCensus::LiveLists() - app.Wnd().GL()->Solids().CachedListCount();
     std::set<int> kinds;
     for (int k = 0; k < 12; ++k) {
         app.Host().SetFrameLimit(app.Host().FramesSwapped() + 2);
@@ -171,7 +172,8 @@ TEST(PhotoSceneTest, NothingLeaksAcrossScenes) {
         app.Wnd().FreeScene();
         EXPECT_EQ(Texture::LiveCount(), 0) << k;
         EXPECT_EQ(TextureImage::LiveCount(), 0) << k;
-        EXPECT_EQ(GLCensus::LiveLists() - Primitives::CachedListCount(), baseLists) << k;
+        EXPECT_EQ(GLCensus::LiveLists() - app.Wnd().GL()->Solids().CachedListCount(), baseLists)
+            << k;
         EXPECT_EQ(GLCensus::LiveTextureObjects(), 0);
     }
     EXPECT_EQ(kinds, (std::set<int>{0, 1, 2}));

@@ -146,11 +146,11 @@ TEST_F(SaverShapesTest, ClonesShareThePrototypesDisplayList) {
     app.Settings().SetPolygons(120);
     SaverShapes scene(&app.Wnd(), &MakeCube);
     ASSERT_GT(scene.Shapes().size(), 1u);
-    Primitives::FreeCachedLists();
+    Primitives solids;
     for (const auto& shape : scene.Shapes())
-        shape->DrawAtOrigin();
-    EXPECT_EQ(Primitives::CachedListCount(Primitives::kSolidCube), 1);
-    EXPECT_EQ(Primitives::CachedListCount(), 1);
+        shape->DrawAtOrigin(solids);
+    EXPECT_EQ(solids.CachedListCount(Primitives::kSolidCube), 1);
+    EXPECT_EQ(solids.CachedListCount(), 1);
 }
 
 // A run of scenes as the window plays them: classes, sizes, colours and the last pixels.

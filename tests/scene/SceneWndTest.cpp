@@ -55,7 +55,7 @@ TEST(SceneWnd, BlankingAfterZeroMinutesHappensOnTheFirstPaint) {
     EXPECT_TRUE(wnd.IsBlanked());
     EXPECT_EQ(wnd.Scene(), nullptr);
     EXPECT_FALSE(wnd.NeedsPaint());
-    EXPECT_EQ(Primitives::CachedListCount(), 0);
+    EXPECT_EQ(wnd.GL()->Solids().CachedListCount(), 0);
     ASSERT_EQ(app.Host().FramesSwapped(), 1);
     const auto& frame = app.Host().LastFrame();
     ASSERT_EQ(frame.size(), 64u * 48u * 3u);
@@ -69,13 +69,13 @@ TEST(SceneWnd, PrimitiveCacheIsFlushedEverySixtyFirstScenes) {
     // After the first burst input is waiting, so these paints only make scenes.
     for (unsigned count = 1; count <= 62; ++count) {
         wnd.FreeScene(); // every paint takes the first-paint path
-        Primitives::SolidCube(0.25);
+        wnd.GL()->Solids().SolidCube(0.25);
         wnd.OnPaint();
         ASSERT_EQ(wnd.OverallCount(), count);
         if (count == 61)
-            EXPECT_EQ(Primitives::CachedListCount(), 0);
+            EXPECT_EQ(wnd.GL()->Solids().CachedListCount(), 0);
         else
-            EXPECT_GT(Primitives::CachedListCount(), 0) << count;
+            EXPECT_GT(wnd.GL()->Solids().CachedListCount(), 0) << count;
     }
 }
 

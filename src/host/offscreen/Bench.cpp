@@ -157,12 +157,14 @@ struct Census {
     long rssKb = 0;
 };
 
-Census TakeCensus() {
-    return {GLCensus::LiveLists() - Primitives::CachedListCount(),
+// The GL counts are those of the context gl, which must be current.
+Census TakeCensus(const GLContext& gl) {
+    const int cached = gl.Solids().CachedListCount();
+    return {GLCensus::LiveLists() - cached,
             Texture::LiveCount(),
             TextureImage::LiveCount(),
             GLCensus::LiveTextureObjects(),
-            Primitives::CachedListCount(),
+            cached,
             ProcessMemory::ResidentKb()};
 }
 
@@ -349,7 +351,7 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
         lastSwapUs = firstSwapUs >= 0 ? gaps.LastSwapUs() : -1;
         tailUs = teardownStartUs - lastSwapUs;
         teardownUs = teardownEndUs - teardownStartUs;
-        const Census census = TakeCensus();
+        const Census census = TakeCensus(*wnd.GL());
         Print(record, census, cutShort);
         // One line at a time, also into a pipe: a long run shows its progress.
         std::fflush(stdout);
