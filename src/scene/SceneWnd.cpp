@@ -17,6 +17,8 @@ CSceneWnd::CSceneWnd(SceneHost& host)
 
 void CSceneWnd::AttachRun(const SceneRun& run) {
     m_Run = run;
+    if (run.rand == nullptr)
+        m_OwnRand.setSeed(run.ownSeed);
     MotionSource::Set(this);
 }
 
@@ -39,11 +41,13 @@ CSceneWnd::~CSceneWnd() {
     if (MotionSource::Get() == this)
         MotionSource::Set(nullptr);
     // The scene draws into the GL context: it must go while the context exists.
+    m_Host.MakeCurrent();
     m_pScene.reset();
     m_pGL.reset();
 }
 
 void CSceneWnd::FreeScene() {
+    m_Host.MakeCurrent();
     m_pScene.reset();
 }
 
@@ -60,8 +64,10 @@ int CSceneWnd::OnCreate() {
 void CSceneWnd::OnSize(int cx, int cy) {
     m_Width = cx;
     m_Height = cy;
-    if (m_pGL)
+    if (m_pGL) {
+        m_Host.MakeCurrent();
         m_pGL->Resize(cx, cy);
+    }
 }
 
 void CSceneWnd::OnDestroy() {
@@ -102,6 +108,9 @@ void CSceneWnd::OnPaint() {
         m_Host.RequestClose();
         return;
     }
+    // Other windows of the process may have drawn since; movers read this one.
+    m_Host.MakeCurrent();
+    MotionSource::Set(this);
     bool newScene = false;
     if (!m_pScene) {
         StartFirstScene();

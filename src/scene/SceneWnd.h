@@ -21,9 +21,11 @@ class SceneHost;
 // colour tables, clear colours), the settings, and whether trace lines are written. The
 // application fills it in when it installs the window, before OnCreate.
 struct SceneRun {
+    // Null: the window draws from a generator of its own, seeded with ownSeed.
     Random* rand = nullptr;
     RegSettings* settings = nullptr;
     bool tracing = false;
+    int ownSeed = 1;
 };
 
 // The window that shows the animation, free of any window system: the host forwards its
@@ -78,7 +80,8 @@ public:
     GLContext* GL() const { return m_pGL.get(); }
     // The scene the paint loop is playing, or null (before the first paint, after blanking).
     Saver* Scene() const { return m_pScene.get(); }
-    // Deletes the current scene; the next paint starts a first one again.
+    // Deletes the current scene (in this window's context); the next paint starts a first
+    // one again.
     void FreeScene();
     SceneHost& Host() const { return m_Host; }
     // The shape factory's kind choice, weighted at OnCreate by the run's performance.
