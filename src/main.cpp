@@ -56,6 +56,7 @@ int Bench(const CommandLine& cl) {
     if (cl.hasFrames)
         options.sceneFrames = cl.frames;
     options.scenes = cl.scenes;
+    options.windows = cl.windows;
     if (cl.width > 0) {
         options.width = cl.width;
         options.height = cl.height;

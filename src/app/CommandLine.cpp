@@ -225,6 +225,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
                 return Invalid("--scenes needs a whole number from 1 to 1000000");
             cl.scenes = static_cast<int>(number);
             ++i;
+        } else if (IsWord(arg, "windows")) {
+            if (!ParseInt(value, 1, CommandLine::MaxWindows, number))
+                return Invalid("--windows needs a whole number from 1 to 8");
+            cl.windows = static_cast<int>(number);
+            ++i;
         } else if (IsWord(arg, "size")) {
             if (!ParseSize(value, cl.width, cl.height))
                 return Invalid("--size needs WIDTHxHEIGHT, each from 1 to 16384");
@@ -355,6 +360,8 @@ std::string UsageText() {
            "  --scenes N            with --bench, end after N scenes (or at the time\n"
            "                        limit if that comes first); with a small --frames,\n"
            "                        a long soak of many short scenes\n"
+           "  --windows N           with --bench, play N windows at once, frame by frame,\n"
+           "                        each on a context of its own (default 1)\n"
            "  --fps                 show the frame rate, polygon budget, shape and mover\n"
            "\n"
            "Settings for this run only (never stored):\n"

@@ -51,6 +51,8 @@ struct CommandLine {
     double seconds = 10.0;
     bool hasSeconds = false; // --seconds was given (a recording's length)
     int scenes = 0;          // --scenes: the benchmark ends after this many (0: no limit)
+    int windows = 1;         // --windows: scene windows the benchmark plays at once
+    static constexpr int MaxWindows = 8;
     int width = 0;
     int height = 0;
 };

@@ -11,6 +11,7 @@
 #include "scene/Saver.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -63,7 +64,8 @@ void CSaverApp::InstallScreenWnd(std::unique_ptr<CScreenWnd> wnd) {
 
 CSceneWnd& CSaverApp::AddSceneWnd(std::unique_ptr<CSceneWnd> wnd) {
     SceneRun run{nullptr, m_pSettings.get(), m_bTrace};
-    run.ownSeed = m_Rand.next();
+    run.ownSeed = MixSeed(static_cast<std::uint64_t>(m_Rand.seed()),
+                          static_cast<std::uint64_t>(++m_WindowsAdded));
     wnd->AttachRun(run);
     m_SceneWnds.push_back(std::move(wnd));
     return *m_SceneWnds.back();
@@ -91,6 +93,7 @@ void CSaverApp::Shutdown() {
     m_RunMode = ModeNone;
     m_bUsePassword = false;
     m_pOverrides.reset();
+    m_WindowsAdded = 0;
 }
 
 void CSaverApp::ShowHelp() {

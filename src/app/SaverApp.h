@@ -53,9 +53,9 @@ public:
     // The full-screen window: it is also the drawing window.
     void InstallScreenWnd(std::unique_ptr<CScreenWnd> wnd);
     // A further drawing window beside the first (one per output of a multi-screen host).
-    // It draws from a generator of its own, seeded with one next() of m_Rand, so a seed
-    // replays every window and the first window's scenes are those it would draw alone
-    // when the further windows are added after it.
+    // It draws from a generator of its own, seeded from the run's seed and the number of
+    // windows added before it: a seed replays every window, and m_Rand is left alone, so
+    // the first window draws the scenes it draws alone, whenever the others come and go.
     CSceneWnd& AddSceneWnd(std::unique_ptr<CSceneWnd> wnd);
     // Deletes a window added or installed before (its scene and context first); the others
     // keep drawing. The first window left becomes pSceneWnd().
@@ -112,6 +112,7 @@ private:
     ConfigSheet m_ConfigSheet;
     DocumentOpener m_DocumentOpener;
     std::unique_ptr<RunOverrides> m_pOverrides;
+    int m_WindowsAdded = 0;
 };
 
 extern CSaverApp gApp;

@@ -66,6 +66,11 @@ public:
         m_Gaps.StartScene();
         m_CpuGaps.StartScene();
     }
+    // With several windows a paint draws this many frames, so the windows take turns; 0
+    // lets a paint play the whole scene.
+    void SetFramesPerPaint(int frames) { m_FramesPerPaint = frames; }
+    void StartPaint() { m_PaintStart = FramesSwapped(); }
+    bool SceneHadItsFrames() const { return FramesSwapped() - m_SceneStart >= m_SceneFrames; }
     void SwapBuffers() override {
         OffscreenHost::SwapBuffers();
         m_Gaps.Swap(NowUs());
@@ -77,13 +82,16 @@ public:
     const FrameGaps& CpuGaps() const { return m_CpuGaps; }
     bool TimeIsUp() const { return Saver::WallClockMs() >= m_DeadlineMs; }
     bool InputPending() override {
-        return TimeIsUp() || FramesSwapped() - m_SceneStart >= m_SceneFrames ||
+        return TimeIsUp() || SceneHadItsFrames() ||
+               (m_FramesPerPaint > 0 && FramesSwapped() - m_PaintStart >= m_FramesPerPaint) ||
                OffscreenHost::InputPending();
     }
 
 private:
     int m_SceneFrames;
     int m_SceneStart = 0;
+    int m_FramesPerPaint = 0;
+    int m_PaintStart = 0;
     FrameGaps m_Gaps;
     FrameGaps m_CpuGaps;
     long long m_DeadlineMs = std::numeric_limits<long long>::max();
@@ -268,96 +276,113 @@ void Add(Totals& totals, const SceneRecord& record) {
     }
 }
 
-} // namespace
-
-int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
-    if (!(options.seconds > 0.0) || options.seconds > kMaxSeconds ||
-        !RunSession::SizeAllowed(options.width, options.height) || options.sceneFrames < 1 ||
-        options.scenes < 0) {
-        std::fprintf(stderr,
-                     "kinetora: --bench needs a positive time (at most %g s), a size from "
-                     "1x1 to %dx%d, at least one frame a scene and a scene count of 0 or "
-                     "more\n",
-                     kMaxSeconds, RunSession::MaxSize, RunSession::MaxSize);
-        return 1;
+// One window of the run with its own host, measurements and totals.
+struct BenchWindow {
+    BenchWindow(const BenchOptions& options, int number)
+        : host(options.width, options.height, options.sceneFrames), index(number) {
+        host.SetReadBack(false);
+        if (options.windows > 1)
+            host.SetFramesPerPaint(2); // even: a burst leaves no repeated swap behind
     }
-    const SignalPipe signals;
-    BenchHost host(options.width, options.height, options.sceneFrames);
-    host.SetReadBack(false);
-    // A preview run on a read-only store: the measurements stay in memory.
-    RunSession session(ModePreview, options.seed,
-                       std::make_unique<ReadOnlyStore>(std::move(store), false));
-    if (!session.Open(std::make_unique<CSceneWnd>(host), options.width, options.height, true)) {
-        std::fprintf(stderr, "kinetora: no off-screen OpenGL context: %s\n",
-                     host.FailureDetail().c_str());
-        return 1;
-    }
-    CSceneWnd& wnd = session.Wnd();
-    host.Start(options.seconds);
 
-    std::printf("polygon budget %d, %d frames a scene at most, %dx%d\n",
-                session.Settings().Polygons(), options.sceneFrames, options.width, options.height);
-    std::fflush(stdout);
+    BenchHost host;
+    CSceneWnd* wnd = nullptr;
+    int index;
     Totals totals;
-    const FrameGaps& gaps = host.Gaps();
-    const FrameGaps& cpuGaps = host.CpuGaps();
+    bool ended = false;
+    long long paintStartUs = 0;
     // The end of the previous scene: its last swap, and its teardown; -1 when it swapped
     // nothing (then the next change is not measured).
     long long lastSwapUs = -1;
     long long tailUs = 0;
     long long teardownUs = 0;
     long long teardownEndUs = 0;
-    while (!host.TimeIsUp() && !host.CloseRequested() && !wnd.IsBlanked() &&
-           !SignalPipe::Terminated() && (options.scenes == 0 || totals.scenes < options.scenes)) {
-        host.StartScene();
-        const long long paintStartUs = NowUs();
-        wnd.OnPaint();
-        const Saver* scene = wnd.Scene();
-        if (scene == nullptr)
-            break;
-        SceneRecord record = Describe(*scene);
-        record.frames = scene->frameNumber();
-        record.drawMs = Saver::WallClockMs() - scene->StartClockMs();
-        record.medianGapUs = gaps.SceneMedianUs();
-        record.longestGapUs = gaps.SceneLongestUs();
-        record.longestGapFrame = gaps.SceneLongestSwap();
-        record.medianCpuUs = cpuGaps.SceneMedianUs();
-        record.longestCpuUs = cpuGaps.SceneLongestUs();
-        record.longestCpuFrame = cpuGaps.SceneLongestSwap();
-        const long long firstSwapUs = gaps.SceneFirstSwapUs();
-        if (lastSwapUs >= 0 && firstSwapUs >= 0) {
-            SceneChange change;
-            change.scene = gaps.Scene();
-            change.shape = record.shape;
-            change.tailUs = tailUs;
-            change.teardownUs = teardownUs;
-            change.composeMs = record.composeMs;
-            change.roomMs = record.roomMs;
-            const long long composeStartMs = scene->StartClockMs() - record.composeMs;
-            change.startUs = composeStartMs * 1000 - paintStartUs;
-            change.firstDrawUs = firstSwapUs - scene->StartClockMs() * 1000;
-            change.totalUs = teardownEndUs - lastSwapUs + firstSwapUs - paintStartUs;
-            record.changeUs = change.totalUs;
-            Add(totals, change);
-        }
-        if (gaps.LongestScene() == gaps.Scene() && gaps.LongestUs() > 0)
-            totals.longestGapShape = record.shape;
-        const bool cutShort = !scene->IsDone() && (host.TimeIsUp() || SignalPipe::Terminated());
-        // Every scene makes way once it has had its frames, so that what it leaves behind
-        // can be counted before the next one is composed.
-        const long long teardownStartUs = NowUs();
-        wnd.FreeScene();
-        teardownEndUs = NowUs();
-        lastSwapUs = firstSwapUs >= 0 ? gaps.LastSwapUs() : -1;
-        tailUs = teardownStartUs - lastSwapUs;
-        teardownUs = teardownEndUs - teardownStartUs;
-        const Census census = TakeCensus(*wnd.GL());
-        Print(record, census, cutShort);
-        // One line at a time, also into a pipe: a long run shows its progress.
-        std::fflush(stdout);
-        Add(totals, record);
-        Add(totals, census);
+};
+
+bool RunOver(const BenchWindow& w, const BenchOptions& options) {
+    return w.host.TimeIsUp() || w.host.CloseRequested() || w.wnd->IsBlanked() ||
+           SignalPipe::Terminated() || (options.scenes != 0 && w.totals.scenes >= options.scenes);
+}
+
+// Records, frees and prints the window's scene once it has had its frames.
+void FinishScene(BenchWindow& w, const BenchOptions& options) {
+    const Saver* scene = w.wnd->Scene();
+    BenchHost& host = w.host;
+    const FrameGaps& gaps = host.Gaps();
+    const FrameGaps& cpuGaps = host.CpuGaps();
+    Totals& totals = w.totals;
+    SceneRecord record = Describe(*scene);
+    record.frames = scene->frameNumber();
+    record.drawMs = Saver::WallClockMs() - scene->StartClockMs();
+    record.medianGapUs = gaps.SceneMedianUs();
+    record.longestGapUs = gaps.SceneLongestUs();
+    record.longestGapFrame = gaps.SceneLongestSwap();
+    record.medianCpuUs = cpuGaps.SceneMedianUs();
+    record.longestCpuUs = cpuGaps.SceneLongestUs();
+    record.longestCpuFrame = cpuGaps.SceneLongestSwap();
+    const long long firstSwapUs = gaps.SceneFirstSwapUs();
+    if (w.lastSwapUs >= 0 && firstSwapUs >= 0) {
+        SceneChange change;
+        change.scene = gaps.Scene();
+        change.shape = record.shape;
+        change.tailUs = w.tailUs;
+        change.teardownUs = w.teardownUs;
+        change.composeMs = record.composeMs;
+        change.roomMs = record.roomMs;
+        const long long composeStartMs = scene->StartClockMs() - record.composeMs;
+        change.startUs = composeStartMs * 1000 - w.paintStartUs;
+        change.firstDrawUs = firstSwapUs - scene->StartClockMs() * 1000;
+        change.totalUs = w.teardownEndUs - w.lastSwapUs + firstSwapUs - w.paintStartUs;
+        record.changeUs = change.totalUs;
+        Add(totals, change);
     }
+    if (gaps.LongestScene() == gaps.Scene() && gaps.LongestUs() > 0)
+        totals.longestGapShape = record.shape;
+    const bool cutShort = !scene->IsDone() && (host.TimeIsUp() || SignalPipe::Terminated());
+    // Every scene makes way once it has had its frames, so that what it leaves behind
+    // can be counted before the next one is composed.
+    const long long teardownStartUs = NowUs();
+    w.wnd->FreeScene();
+    w.teardownEndUs = NowUs();
+    w.lastSwapUs = firstSwapUs >= 0 ? gaps.LastSwapUs() : -1;
+    w.tailUs = teardownStartUs - w.lastSwapUs;
+    w.teardownUs = w.teardownEndUs - teardownStartUs;
+    const Census census = TakeCensus(*w.wnd->GL());
+    if (options.windows > 1)
+        std::printf("window %d  ", w.index + 1);
+    Print(record, census, cutShort);
+    // One line at a time, also into a pipe: a long run shows its progress.
+    std::fflush(stdout);
+    Add(totals, record);
+    Add(totals, census);
+}
+
+// One paint of the window: a scene starts, goes on or, once it has had its frames, ends.
+void PaintOnce(BenchWindow& w, const BenchOptions& options) {
+    if (RunOver(w, options)) {
+        w.ended = true;
+        return;
+    }
+    if (w.wnd->Scene() == nullptr) {
+        w.host.StartScene();
+        w.paintStartUs = NowUs();
+    }
+    w.host.StartPaint();
+    w.wnd->OnPaint();
+    const Saver* scene = w.wnd->Scene();
+    if (scene == nullptr) {
+        w.ended = true;
+        return;
+    }
+    if (options.windows == 1 || w.host.SceneHadItsFrames() || scene->IsDone() ||
+        w.host.TimeIsUp() || SignalPipe::Terminated())
+        FinishScene(w, options);
+}
+
+void PrintSummary(const BenchWindow& w) {
+    const Totals& totals = w.totals;
+    const FrameGaps& gaps = w.host.Gaps();
+    const FrameGaps& cpuGaps = w.host.CpuGaps();
     std::printf("scenes %d  fps %.1f  polygons per second %.0f  slowest composition %lld ms "
                 "(%s)\n",
                 totals.scenes, PerSecond(static_cast<double>(totals.frames), totals.drawMs),
@@ -376,7 +401,7 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
     const long long lateUs = 2LL * SaverShapes::FramePeriodMs * 1000;
     std::printf("seed %d  frame gaps inside scenes %lld  longest %.1f ms (scene %d %s, frame %d)  "
                 "p99 %.1f ms  %lld of %.0f ms or more\n",
-                wnd.RunRand().seed(), gaps.Gaps(), Ms(gaps.LongestUs()), gaps.LongestScene(),
+                w.wnd->RunRand().seed(), gaps.Gaps(), Ms(gaps.LongestUs()), gaps.LongestScene(),
                 totals.longestGapShape.c_str(), gaps.LongestSwap(), Ms(gaps.PercentileUs(99)),
                 gaps.GapsFrom(lateUs), Ms(lateUs));
     std::printf("processor time of a frame inside scenes  longest %.1f ms (scene %d, frame %d)  "
@@ -390,10 +415,70 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
                 totals.changes, Ms(slowest.totalUs), slowest.scene, slowest.shape.c_str(),
                 Ms(slowest.tailUs), Ms(slowest.teardownUs), Ms(slowest.startUs), slowest.composeMs,
                 Ms(slowest.firstDrawUs), slowest.roomMs);
+}
+
+} // namespace
+
+int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
+    if (!(options.seconds > 0.0) || options.seconds > kMaxSeconds ||
+        !RunSession::SizeAllowed(options.width, options.height) || options.sceneFrames < 1 ||
+        options.scenes < 0) {
+        std::fprintf(stderr,
+                     "kinetora: --bench needs a positive time (at most %g s), a size from "
+                     "1x1 to %dx%d, at least one frame a scene and a scene count of 0 or "
+                     "more\n",
+                     kMaxSeconds, RunSession::MaxSize, RunSession::MaxSize);
+        return 1;
+    }
+    const SignalPipe signals;
+    std::vector<std::unique_ptr<BenchWindow>> windows;
+    for (int i = 0; i < options.windows; ++i)
+        windows.push_back(std::make_unique<BenchWindow>(options, i));
+    // A preview run on a read-only store: the measurements stay in memory.
+    RunSession session(ModePreview, options.seed,
+                       std::make_unique<ReadOnlyStore>(std::move(store), false));
+    for (const auto& w : windows) {
+        BenchHost& host = w->host;
+        auto wnd = std::make_unique<CSceneWnd>(host);
+        const bool opened =
+            w->index == 0
+                ? session.Open(std::move(wnd), options.width, options.height, true)
+                : session.Add(std::move(wnd), options.width, options.height, true) != nullptr;
+        if (!opened) {
+            std::fprintf(stderr, "kinetora: no off-screen OpenGL context: %s\n",
+                         host.FailureDetail().c_str());
+            return 1;
+        }
+        w->wnd = &session.Wnd(session.WindowCount() - 1);
+        host.Start(options.seconds);
+    }
+
+    std::printf("polygon budget %d, %d frames a scene at most, %dx%d\n",
+                session.Settings().Polygons(), options.sceneFrames, options.width, options.height);
+    if (options.windows > 1)
+        std::printf("%d windows, two frames a paint in turn\n", options.windows);
+    std::fflush(stdout);
+    for (bool playing = true; playing;) {
+        playing = false;
+        for (const auto& w : windows) {
+            if (w->ended)
+                continue;
+            PaintOnce(*w, options);
+            playing = playing || !w->ended;
+        }
+    }
+    for (const auto& w : windows) {
+        if (options.windows > 1)
+            std::printf("window %d\n", w->index + 1);
+        PrintSummary(*w);
+    }
+    int scenes = 0;
+    for (const auto& w : windows)
+        scenes += w->totals.scenes;
     if (SignalPipe::Terminated()) {
         std::fflush(stdout);
         std::fprintf(stderr, "kinetora: bench stopped by %s; the summary covers %d scenes\n",
-                     SignalPipe::TerminatingSignalName(), totals.scenes);
+                     SignalPipe::TerminatingSignalName(), scenes);
         return 128 + SignalPipe::TerminatingSignal();
     }
     return 0;

@@ -6,6 +6,7 @@
 class ProfileStore;
 
 // kinetora --bench [--seconds S] [--scenes N] [--frames K] [--seed N] [--size WxH]
+//                  [--windows N]
 struct BenchOptions {
     double seconds = 10.0;
     int width = 800;
@@ -16,6 +17,9 @@ struct BenchOptions {
     // The run ends after this many scenes, or at the time limit if that comes first (0: no
     // limit on scenes).
     int scenes = 0;
+    // Scene windows played at once, each on a context of its own, two frames a paint in
+    // turn; every line then names its window, and each window has its own summary.
+    int windows = 1;
     std::optional<long> seed;
 };
 
