@@ -91,6 +91,12 @@ SceneHost::GLSetup OffscreenHost::CreateGLContext() {
     return GLSetup::Ok;
 }
 
+void OffscreenHost::MakeCurrent() {
+    const Egl& wgl = *m_pEgl;
+    if (wgl.context != nullptr && wglGetCurrentContext() != wgl.context)
+        wglMakeCurrent(wgl.dc, wgl.context);
+}
+
 void OffscreenHost::ReleaseGLContext() {
     Egl& wgl = *m_pEgl;
     if (wgl.context != nullptr) {
