@@ -2,23 +2,10 @@
 
 namespace {
 const MotionContext* gpPinnedContext = nullptr;
-const MotionSource* gpSource = nullptr;
 } // namespace
 
 MotionContext MotionContext::Current() {
-    if (gpPinnedContext != nullptr)
-        return *gpPinnedContext;
-    if (gpSource != nullptr)
-        return gpSource->Motion();
-    return MotionContext{};
-}
-
-void MotionSource::Set(const MotionSource* source) {
-    gpSource = source;
-}
-
-const MotionSource* MotionSource::Get() {
-    return gpSource;
+    return gpPinnedContext != nullptr ? *gpPinnedContext : MotionContext{};
 }
 
 ScopedMotionContext::ScopedMotionContext(const MotionContext& context)

@@ -4,6 +4,7 @@
 #include "core/RegSettings.h"
 #include "core/StopRequest.h"
 #include "core/tvTimer.h"
+#include "motion/MotionContext.h"
 #include "scene/Background.h"
 #include "scene/GLContext.h"
 #include "scene/SceneHost.h"
@@ -44,6 +45,8 @@ ShapeContext SaverShapes::ShapeContextOf(CSceneWnd& wnd) const {
 SaverShapes::SaverShapes(CSceneWnd* wnd) : SaverShapes(wnd, nullptr) {}
 
 SaverShapes::SaverShapes(CSceneWnd* wnd, PrototypeFactory factory) : Saver(wnd) {
+    // What the movers read while they are built and set up: this window's values.
+    const ScopedMotionContext motion(wnd->Motion());
     std::vector<int> excluded;
     if (m_Kind != KindPlain || !wnd->HasImages())
         excluded.push_back(kShapeKindPhotoCube);

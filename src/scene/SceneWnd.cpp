@@ -19,7 +19,6 @@ void CSceneWnd::AttachRun(const SceneRun& run) {
     m_Run = run;
     if (run.rand == nullptr)
         m_OwnRand.setSeed(run.ownSeed);
-    MotionSource::Set(this);
 }
 
 MotionContext CSceneWnd::Motion() const {
@@ -38,8 +37,6 @@ MotionContext CSceneWnd::Motion() const {
 }
 
 CSceneWnd::~CSceneWnd() {
-    if (MotionSource::Get() == this)
-        MotionSource::Set(nullptr);
     // The scene draws into the GL context: it must go while the context exists.
     m_Host.MakeCurrent();
     m_pScene.reset();
@@ -108,9 +105,8 @@ void CSceneWnd::OnPaint() {
         m_Host.RequestClose();
         return;
     }
-    // Other windows of the process may have drawn since; movers read this one.
+    // Other windows of the process may have drawn since.
     m_Host.MakeCurrent();
-    MotionSource::Set(this);
     bool newScene = false;
     if (!m_pScene) {
         StartFirstScene();

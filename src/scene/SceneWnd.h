@@ -32,22 +32,22 @@ struct SceneRun {
 // create, size, paint and destroy events and provides the GL context, the input test and
 // the buffer swap through SceneHost. Every paint runs one burst of frames of the window's
 // current scene, creating or replacing the scene as needed.
-class CSceneWnd : public DrawGate, public MotionSource {
+class CSceneWnd : public DrawGate {
 public:
     explicit CSceneWnd(SceneHost& host);
     virtual ~CSceneWnd();
     CSceneWnd(const CSceneWnd&) = delete;
     CSceneWnd& operator=(const CSceneWnd&) = delete;
 
-    // Joins the window to a run and makes it the source of the motion context. A window
-    // never attached has no settings and draws from a generator of its own (seed 1).
+    // Joins the window to a run. A window never attached has no settings and draws from a
+    // generator of its own (seed 1).
     void AttachRun(const SceneRun& run);
     Random& RunRand() { return m_Run.rand ? *m_Run.rand : m_OwnRand; }
     RegSettings* Settings() const { return m_Run.settings; }
     bool IsTracing() const { return m_Run.tracing; }
     // The colour table's size and bands, the viewport's aspect ratio and the settings' frame
-    // rate and performance, as movers read them.
-    MotionContext Motion() const override;
+    // rate and performance, which the scene pins for its movers while it composes.
+    MotionContext Motion() const;
 
     // Colour table, GL context, choice tables. Returns 0, or -1 when the window cannot be
     // used. A failed GL set-up is not a failure here: the first paint asks to close.
