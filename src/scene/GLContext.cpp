@@ -3,12 +3,9 @@
 #include "core/Color.h"
 #include "core/Maths.h"
 #include "scene/SceneHost.h"
-#include "scene/SceneWnd.h"
 
-#include "core/RegSettings.h"
-#include "core/Trace.h"
 #include "core/tvLibrary.h"
-#include "scene/Saver.h"
+#include "motion/ColourTable.h"
 #include "shapes/Primitives.h"
 
 #include <GL/gl.h>
@@ -28,7 +25,7 @@ GLenum Light(int i) {
 
 } // namespace
 
-GLContext::GLContext(CSceneWnd* wnd) : m_Rand(wnd->RunRand().next()), m_pWnd(wnd) {
+GLContext::GLContext(SceneHost& host, int seed) : m_Rand(seed), m_Host(host) {
     CreateContext();
     if (!m_bOk)
         return;
@@ -43,12 +40,11 @@ GLContext::GLContext(CSceneWnd* wnd) : m_Rand(wnd->RunRand().next()), m_pWnd(wnd
 
 GLContext::~GLContext() {
     FreeCachedLists();
-    m_pWnd->Host().ReleaseGLContext();
-    m_pWnd = nullptr;
+    m_Host.ReleaseGLContext();
 }
 
 void GLContext::CreateContext() {
-    switch (m_pWnd->Host().CreateGLContext()) {
+    switch (m_Host.CreateGLContext()) {
     case SceneHost::GLSetup::Ok:
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClearDepth(1.0);
@@ -100,15 +96,6 @@ void GLContext::LookAtOrigin() {
 }
 
 void GLContext::BeginScene() {
-    if (!m_pWnd->Scene() || m_pWnd->IsStopped())
-        return;
-    if (m_pWnd->IsTracing() && m_pWnd->OverallCount() > 1) {
-        const CSceneWnd* wnd = m_pWnd;
-        TraceLine("3d", 456, "gApp.m_Rand.seed()", m_pWnd->RunRand().seed());
-        TraceLine("3d", 457, "gApp.pSceneWnd()->OverallCount()",
-                  static_cast<int>(wnd->OverallCount()));
-        TraceLine("3d", 458, "gApp.pSceneWnd()->MinutesRunning()", wnd->MinutesRunning());
-    }
     SetProjection();
     SetModelView();
     glClearDepth(1.0);
@@ -133,10 +120,6 @@ void GLContext::FreeCachedLists() {
 
 namespace {
 
-double Performance(const RegSettings* settings) {
-    return settings ? settings->Performance() : 1.0;
-}
-
 void SetLight(GLenum light, GLenum name, float x, float y, float z, float w) {
     const GLfloat v[4] = {x, y, z, w};
     glLightfv(light, name, v);
@@ -145,8 +128,8 @@ void SetLight(GLenum light, GLenum name, float x, float y, float z, float w) {
 } // namespace
 
 // Every draw below comes from m_Rand in the order written: a seed must replay its lights.
-void GLContext::SetupLights() {
-    const double perf = Performance(m_pWnd->Settings());
+void GLContext::SetupLights(double performance, const ColourTable& colours) {
+    const double perf = performance;
     const double perf1 = std::min(perf, 1.0);
 
     for (int i = 0; i <= kMaxExtraLights; ++i)
@@ -174,7 +157,7 @@ void GLContext::SetupLights() {
         m_bEmissive = false;
     } else {
         m_bEmissive = true;
-        emission.RandomColor(m_Rand, m_pWnd->Colours().Colors());
+        emission.RandomColor(m_Rand, colours.Colors());
     }
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, emission.Data());
 

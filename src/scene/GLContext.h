@@ -3,15 +3,16 @@
 #include "core/Random.h"
 #include "shapes/Primitives.h"
 
-class CSceneWnd;
+class ColourTable;
+class SceneHost;
 
 // The OpenGL side of a scene window: context set-up through the host, projection with a
 // random field of view, the fixed camera offset and the random lights of each scene.
 class GLContext {
 public:
-    // Creates the context through the window's host and makes it current; failures are
-    // shown as errors and leave IsOk() false.
-    explicit GLContext(CSceneWnd* wnd);
+    // Creates the context through host and makes it current; failures are shown as errors
+    // and leave IsOk() false. The object's own generator starts from seed.
+    GLContext(SceneHost& host, int seed);
     // Frees the primitive solids' lists, then releases the context.
     ~GLContext();
     GLContext(const GLContext&) = delete;
@@ -23,9 +24,10 @@ public:
     void SetProjection();
     void SetModelView();
     void LookAtOrigin();
-    // The lights, emission and material of a new scene; every draw from this object's
+    // The lights, emission and material of a new scene for a machine of the given
+    // performance factor, the emission colour from colours; every draw from this object's
     // generator, in a fixed order.
-    void SetupLights();
+    void SetupLights(double performance, const ColourTable& colours);
     // A new scene starts: new projection, cleared buffers.
     void BeginScene();
     void SetBlend(bool on);
@@ -52,7 +54,7 @@ private:
     void SetupAttenuation(int light, bool atten);
 
     Random m_Rand;
-    CSceneWnd* m_pWnd = nullptr;
+    SceneHost& m_Host;
     bool m_bOk = true;
     float m_Aspect = 1.0f;
     bool m_bEmissive = false;

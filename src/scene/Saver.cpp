@@ -132,7 +132,7 @@ void Saver::SetupGLState() {
     m_pGL->SetProjection();
     m_pGL->SetModelView();
     m_pGL->SetBlend(false);
-    m_pGL->SetupLights();
+    m_pGL->SetupLights(Settings().Performance(), Colours());
     glEnable(GL_LIGHTING);
     if (m_pBackground)
         m_pBackground->SetEmissive(m_pGL->IsEmissive());

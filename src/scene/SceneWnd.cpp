@@ -4,6 +4,7 @@
 #include "scene/SceneHost.h"
 
 #include "core/RegSettings.h"
+#include "core/Trace.h"
 #include "images/ImageList.h"
 #include "scene/Saver.h"
 #include "scene/SaverShapes.h"
@@ -51,7 +52,7 @@ void CSceneWnd::FreeScene() {
 int CSceneWnd::OnCreate() {
     m_PaletteSize = ColourTable::kDefaultSize; // true colour: no reserved entries
     m_Colors.BuildColourTable(m_PaletteSize, RunRand());
-    m_pGL = std::make_unique<GLContext>(this);
+    m_pGL = std::make_unique<GLContext>(m_Host, RunRand().next());
     Primitives::SetMessageBoxes(false);
     if (RegSettings* settings = m_Run.settings)
         m_ShapeKinds.setWeights(Shape::KindWeights(*settings), true);
@@ -131,10 +132,21 @@ void CSceneWnd::StartFirstScene() {
     m_ClearColor.Scale(static_cast<float>(RunRand().uniform()));
     ListImages();
     m_pScene = std::make_unique<SaverShapes>(this);
-    m_pGL->BeginScene();
+    if (!m_bStopped) {
+        TraceSceneStart();
+        m_pGL->BeginScene();
+    }
     ++m_OverallCount;
     if (m_OverallCount > 60 && m_OverallCount % 60 == 1)
         m_pGL->FreeCachedLists();
+}
+
+void CSceneWnd::TraceSceneStart() const {
+    if (!IsTracing() || m_OverallCount <= 1)
+        return;
+    TraceLine("3d", 456, "gApp.m_Rand.seed()", m_Run.rand ? m_Run.rand->seed() : m_OwnRand.seed());
+    TraceLine("3d", 457, "gApp.pSceneWnd()->OverallCount()", static_cast<int>(m_OverallCount));
+    TraceLine("3d", 458, "gApp.pSceneWnd()->MinutesRunning()", MinutesRunning());
 }
 
 void CSceneWnd::ReplaceFinishedScene(bool& newScene) {

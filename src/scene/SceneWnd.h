@@ -105,6 +105,7 @@ protected:
 
 private:
     void StartFirstScene();
+    void TraceSceneStart() const;
     bool BlankIfDue();
     void ReplaceFinishedScene(bool& newScene);
     void ChooseSceneColours();

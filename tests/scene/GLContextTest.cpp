@@ -53,7 +53,7 @@ void SetupLightsFrom(GLContext& gl, int seed) {
     gl.Rand().setSeed(seed);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    gl.SetupLights();
+    gl.SetupLights(gApp.pSettings()->Performance(), gApp.pSceneWnd()->Colours());
 }
 
 } // namespace
