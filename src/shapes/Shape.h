@@ -102,6 +102,8 @@ public:
     // The class the factory builds for a kind.
     static std::unique_ptr<Shape> CreateKind(int kind, Random& rng,
                                              const ShapeContext& context = {});
+    // The table's kind number of shape's class, -1 for a class outside the table.
+    static int KindOf(const Shape& shape);
     // The factory's weights for this run, one per kind 0 .. KindCount - 1, from the
     // machine's performance, the photograph probability and whether there are folders. A
     // kind without a class yet weighs 0.
