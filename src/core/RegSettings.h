@@ -23,8 +23,7 @@ struct RunOverrides {
 
 // Every user setting and the performance record of the last run, loaded once per process
 // from the store; each configuration page writes its group when confirmed, and a full-screen
-// run writes the measured frame rate and polygon budget when it ends (destructor). Also owns
-// the mesh, extrusion and colour choice tables.
+// run writes the measured frame rate and polygon budget when it ends (destructor).
 //
 // Values read back are held to the ranges the program itself writes; text where a number
 // belongs reads as the default.

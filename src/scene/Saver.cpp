@@ -86,7 +86,7 @@ void Saver::ChooseKind() {
     const RegSettings& settings = Settings();
     const bool images = m_pWnd && m_pWnd->HasImages();
     if (settings.ImageProb() == 100 && images) {
-        m_Kind = KindPhoto;
+        m_Kind = SceneKind::Photo;
         return;
     }
     float photo = 0.0f;
@@ -96,19 +96,20 @@ void Saver::ChooseKind() {
     const float pattern = static_cast<float>(settings.Performance1() * 33);
     const float plain = 100.0f - photo - pattern;
     WeightedChoice kinds;
+    // In the enumeration's order.
     kinds.setWeights({plain, photo, pattern}, false);
-    m_Kind = kinds.choose(m_Rand, nullptr, 10);
+    m_Kind = static_cast<SceneKind>(kinds.choose(m_Rand, nullptr, 10));
 }
 
 void Saver::LoadPhoto() {
-    if (m_Kind != KindPhoto)
+    if (m_Kind != SceneKind::Photo)
         return;
     const bool recolour = m_Rand.flip() == 1;
     m_pPhoto = std::make_unique<TextureImage>(m_Rand, m_pWnd->NextImagePath(), m_pWnd->Width(),
                                               recolour ? &m_pWnd->Colours() : nullptr);
     if (!m_pPhoto->IsValid()) {
         m_pPhoto.reset();
-        m_Kind = KindPlain;
+        m_Kind = SceneKind::Plain;
     }
 }
 
@@ -117,7 +118,8 @@ std::unique_ptr<TextureImage> Saver::TakePhoto() {
 }
 
 void Saver::ChooseBackground() {
-    const bool room = m_Kind != KindPlain || m_Rand.uniform() < Settings().FramesPerSecond() / 25.0;
+    const bool room =
+        m_Kind != SceneKind::Plain || m_Rand.uniform() < Settings().FramesPerSecond() / 25.0;
     if (!room)
         return;
     m_pBackground = std::make_unique<Background>(m_Rand, m_Kind);

@@ -2,6 +2,7 @@
 
 #include "core/Random.h"
 #include "core/tvTimer.h"
+#include "shapes/SceneKind.h"
 
 #include <ctime>
 #include <memory>
@@ -23,9 +24,6 @@ class TextureImage;
 class Saver {
 public:
     using ShapeList = std::vector<std::unique_ptr<Shape>>;
-
-    // Scene kinds, handed to the background.
-    enum Kind { KindPlain = 0, KindPhoto = 1, KindPattern = 2 };
 
     // Composes the scene-wide parts from a generator seeded by one next() of the window's
     // run generator; wnd must be attached to a run with settings, and its GL context current.
@@ -79,7 +77,7 @@ public:
     // room, lights, materials), which a loaded machine does not stretch as it does the
     // wall clock.
     long long BaseComposeCpuMs() const { return m_BaseComposeCpuMs; }
-    int SceneKind() const { return m_Kind; }
+    SceneKind Kind() const { return m_Kind; }
     float Shininess() const { return m_Shininess; }
     float CamFreqX() const { return m_CamFreqX; }
     float CamFreqY() const { return m_CamFreqY; }
@@ -129,7 +127,7 @@ protected:
     float m_CamFreqX = 0, m_CamFreqY = 0, m_CamFreqZ = 0;
     float m_CamAmpX = 0, m_CamAmpY = 0, m_CamAmpZ = 0;
     int m_Polygons = 0;
-    int m_Kind = KindPlain;
+    SceneKind m_Kind = SceneKind::Plain;
     std::unique_ptr<TextureImage> m_pPhoto;
     long long m_StartClock = 0;
     // Restarted with m_StartClock; reads the timers' clock, which on a real display does not

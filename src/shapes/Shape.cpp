@@ -213,6 +213,15 @@ constexpr bool KindsInOrder() {
 }
 static_assert(KindsInOrder(), "a row's index must be its kind");
 
+constexpr int KindBuilding(MakeShape make) {
+    for (const ShapeKind& row : kShapeKinds)
+        if (row.make == make)
+            return row.kind;
+    return -1;
+}
+constexpr int kPhotoCubeKind = KindBuilding(Make<ShapePhotoCube>);
+static_assert(kPhotoCubeKind >= 0, "the table builds the photograph cube");
+
 } // namespace
 
 FloatArray Shape::KindWeights(const RegSettings& settings) {
@@ -243,6 +252,10 @@ std::unique_ptr<Shape> Shape::CreateKind(int kind, Random& rng, const ShapeConte
     if (kind >= 0 && kind < KindCount && kShapeKinds[kind].make)
         make = kShapeKinds[kind].make;
     return make(rng, context);
+}
+
+int Shape::PhotoCubeKind() {
+    return kPhotoCubeKind;
 }
 
 int Shape::KindOf(const Shape& shape) {

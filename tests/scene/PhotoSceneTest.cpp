@@ -57,13 +57,13 @@ TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
     gSaver.reset(); // the first paint's scene keeps its room's photograph
     for (int k = 0; k < 3; ++k) {
         SaverShapes scene(&photos.app.Wnd(), &MakeCube);
-        EXPECT_EQ(scene.SceneKind(), Saver::KindPhoto);
+        EXPECT_EQ(scene.Kind(), SceneKind::Photo);
         EXPECT_EQ(gExcluded, std::vector<int>{12}) << "no photo cube in a photograph scene";
         ASSERT_NE(scene.PhotoTexture(), nullptr);
         EXPECT_EQ(TextureImage::LiveCopies(), 1);
         Background* room = scene.GetBackground();
         ASSERT_NE(room, nullptr);
-        EXPECT_EQ(room->Mode(), Background::ModePhoto);
+        EXPECT_EQ(room->Kind(), SceneKind::Photo);
         room->Draw(scene);
         EXPECT_EQ(scene.PhotoTexture(), nullptr);
         // GL holds the picture now, in one texture object, and the decoded copy is gone.
@@ -85,7 +85,7 @@ TEST(PhotoSceneTest, FramesDoNotSendThePhotographAgain) {
     ASSERT_TRUE(photos.app.HasGL());
     gSaver.reset();
     SaverShapes scene(&photos.app.Wnd(), &MakeCube);
-    ASSERT_EQ(scene.SceneKind(), Saver::KindPhoto);
+    ASSERT_EQ(scene.Kind(), SceneKind::Photo);
     const auto oneFrame = [&photos, &scene] {
         photos.app.Host().SetFrameLimit(photos.app.Host().FramesSwapped() + 1);
         scene.Frame();
@@ -113,7 +113,7 @@ TEST(PhotoSceneTest, StopWhileTheRoomIsBuiltAbandonsTheScene) {
     ASSERT_TRUE(photos.app.HasGL());
     gSaver.reset();
     SaverShapes scene(&photos.app.Wnd(), &MakeCube);
-    ASSERT_EQ(scene.SceneKind(), Saver::KindPhoto);
+    ASSERT_EQ(scene.Kind(), SceneKind::Photo);
     ASSERT_FALSE(scene.IsDone());
     const int swapped = photos.app.Host().FramesSwapped();
     photos.app.Host().SetFrameLimit(swapped + 2);
@@ -136,11 +136,11 @@ TEST(PhotoSceneTest, PicturesThatCannotBeShownGivePlainScenes) {
     ASSERT_TRUE(photos.app.HasGL());
     for (int k = 0; k < 4; ++k) {
         SaverShapes scene(&photos.app.Wnd(), &MakeCube);
-        EXPECT_EQ(scene.SceneKind(), Saver::KindPlain);
+        EXPECT_EQ(scene.Kind(), SceneKind::Plain);
         EXPECT_EQ(scene.PhotoTexture(), nullptr);
         // 25 frames per second: a plain scene always has a room, of colour only.
         ASSERT_NE(scene.GetBackground(), nullptr);
-        EXPECT_EQ(scene.GetBackground()->Mode(), Background::ModeColour);
+        EXPECT_EQ(scene.GetBackground()->Kind(), SceneKind::Plain);
         EXPECT_TRUE(gExcluded.empty()) << "the window has images: a photo cube may try";
     }
     EXPECT_EQ(TextureImage::LiveCount(), 0);
@@ -162,19 +162,19 @@ TEST(PhotoSceneTest, NothingLeaksAcrossScenes) {
     ASSERT_TRUE(app.HasGL());
     gSaver.reset();
     const int baseLists = GLCensus::LiveLists() - Primitives::CachedListCount();
-    std::set<int> kinds;
+    std::set<SceneKind> kinds;
     for (int k = 0; k < 12; ++k) {
         app.Host().SetFrameLimit(app.Host().FramesSwapped() + 2);
         app.Wnd().OnPaint();
         ASSERT_TRUE(gSaver);
-        kinds.insert(gSaver->SceneKind());
+        kinds.insert(gSaver->Kind());
         gSaver.reset();
         EXPECT_EQ(Texture::LiveCount(), 0) << k;
         EXPECT_EQ(TextureImage::LiveCount(), 0) << k;
         EXPECT_EQ(GLCensus::LiveLists() - Primitives::CachedListCount(), baseLists) << k;
         EXPECT_EQ(GLCensus::LiveTextureObjects(), 0);
     }
-    EXPECT_EQ(kinds, (std::set<int>{0, 1, 2}));
+    EXPECT_EQ(kinds, (std::set<SceneKind>{SceneKind::Plain, SceneKind::Photo, SceneKind::Pattern}));
 }
 
 } // namespace

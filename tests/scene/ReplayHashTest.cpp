@@ -50,7 +50,7 @@ private:
 };
 
 void AddScene(Hash& hash, const Saver& scene, CSceneWnd& wnd) {
-    hash.Add(std::int64_t{scene.SceneKind()});
+    hash.Add(static_cast<std::int64_t>(scene.Kind()));
     hash.Add(std::int64_t{scene.Polygons()});
     hash.Add(std::int64_t{scene.frameNumber()});
     for (const float f :
