@@ -62,7 +62,8 @@ const ColourTable& Colours(const Background::Room& room) {
 
 } // namespace
 
-Background::Background(Random& rng, SceneKind kind) : m_pRand(&rng), m_Kind(kind) {
+Background::Background(Random& rng, SceneKind kind, std::unique_ptr<TextureImage> photo)
+    : m_pRand(&rng), m_Kind(kind), m_pPhoto(std::move(photo)) {
     m_TiltX = static_cast<float>(rng.below(45));
     m_TiltY = static_cast<float>(rng.below(45));
     m_TiltZ = static_cast<float>(rng.below(45));
@@ -124,8 +125,6 @@ void Background::Draw(Saver& scene) {
             room.sceneSize = std::max(wnd->Width(), wnd->Height());
         }
         room.developerMode = TraceLog::Enabled();
-        // The room's list binds the photograph's texture object: the room keeps it.
-        m_pPhoto = scene.TakePhoto();
         room.photo = m_pPhoto.get();
         const long long start = Saver::WallClockMs();
         const std::clock_t cpuStart = std::clock();

@@ -21,14 +21,15 @@ class TexturePattern;
 class Background {
 public:
     // Draws the tilt about x, y and z (whole degrees 0..44) and the speckle flag, in order.
-    Background(Random& rng, SceneKind kind);
+    // A photograph room keeps its scene's photograph (its texture object lives as long as
+    // the room).
+    Background(Random& rng, SceneKind kind, std::unique_ptr<TextureImage> photo = nullptr);
     virtual ~Background();
     Background(const Background&) = delete;
     Background& operator=(const Background&) = delete;
 
     // Once a frame, after the camera: the tilt (left on the matrix, so the shapes share it),
-    // then the room's list, built on the first call, which takes the scene's photograph
-    // over (its texture object lives as long as the room). Walls never glow, whatever the scene's
+    // then the room's list, built on the first call. Walls never glow, whatever the scene's
     // materials emit.
     virtual void Draw(Saver& scene);
     // Cells compiled so far, halved for a wire room, times 64 for a photograph room.
@@ -71,6 +72,8 @@ public:
     float TiltZ() const { return m_TiltZ; }
     bool Speckle() const { return m_bSpeckle; }
     SceneKind Kind() const { return m_Kind; }
+    // The photograph the room was given, or null.
+    const TextureImage* Photo() const { return m_pPhoto.get(); }
     bool Lines() const { return m_bLines; }
     bool IsBuilt() const { return m_bBuilt; }
     // A stop came before the room or its texture was complete: it has no list, draws
@@ -93,7 +96,7 @@ private:
     bool m_bLines = true;
     SceneKind m_Kind = SceneKind::Plain;
     std::unique_ptr<TexturePattern> m_pTexture;
-    std::unique_ptr<TextureImage> m_pPhoto; // the scene's photograph, once the room is built
+    std::unique_ptr<TextureImage> m_pPhoto;
     bool m_bEmissive = false;
     bool m_bBuilt = false;
     bool m_bAbandoned = false;

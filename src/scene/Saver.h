@@ -53,10 +53,6 @@ public:
     // The run's settings and the window's colour table.
     RegSettings& Settings() const;
     const ColourTable& Colours() const;
-    // The photograph of a photograph scene until the room takes it, else null.
-    TextureImage* PhotoTexture() const { return m_pPhoto.get(); }
-    // Hands the photograph over to the room being built (null when there is none).
-    std::unique_ptr<TextureImage> TakePhoto();
     // The room around the shapes, or null.
     Background* GetBackground() const { return m_pBackground.get(); }
     // The performance factor (not capped) when the scene was composed.
@@ -128,7 +124,6 @@ protected:
     float m_CamAmpX = 0, m_CamAmpY = 0, m_CamAmpZ = 0;
     int m_Polygons = 0;
     SceneKind m_Kind = SceneKind::Plain;
-    std::unique_ptr<TextureImage> m_pPhoto;
     long long m_StartClock = 0;
     // Restarted with m_StartClock; reads the timers' clock, which on a real display does not
     // count the time the process spent stopped.
@@ -148,8 +143,10 @@ protected:
 
 private:
     void ChooseKind();
-    void LoadPhoto();
-    void ChooseBackground();
+    // The photograph of a photograph scene (which turns plain when it cannot be shown),
+    // else null.
+    std::unique_ptr<TextureImage> LoadPhoto();
+    void ChooseBackground(std::unique_ptr<TextureImage> photo);
     void SetupGLState();
     void SetupMaterials();
 };

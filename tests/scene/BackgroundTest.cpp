@@ -175,7 +175,7 @@ TEST_F(BackgroundTest, PhotographRoomReportsSixtyFourTimesItsCells) {
                                            static_cast<std::uint8_t>(y * 9), 90};
                 }));
     Random rng(2);
-    TextureImage photo(rng, path, 800, nullptr);
+    TextureImage photo(rng, path, 800);
     ASSERT_TRUE(photo.IsValid());
     Background slow(rng, SceneKind::Photo);
     Background::Room room = RoomAt(0.1);

@@ -59,13 +59,12 @@ TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
         SaverShapes scene(&photos.app.Wnd(), &MakeCube);
         EXPECT_EQ(scene.Kind(), SceneKind::Photo);
         EXPECT_EQ(gExcluded, std::vector<int>{12}) << "no photo cube in a photograph scene";
-        ASSERT_NE(scene.PhotoTexture(), nullptr);
         EXPECT_EQ(TextureImage::LiveCopies(), 1);
         Background* room = scene.GetBackground();
         ASSERT_NE(room, nullptr);
         EXPECT_EQ(room->Kind(), SceneKind::Photo);
+        ASSERT_NE(room->Photo(), nullptr) << "the room holds the photograph from the start";
         room->Draw(scene);
-        EXPECT_EQ(scene.PhotoTexture(), nullptr);
         // GL holds the picture now, in one texture object, and the decoded copy is gone.
         EXPECT_EQ(GLCensus::LiveTextureObjects(), 1);
         EXPECT_EQ(TextureImage::LiveCopies(), 0);
@@ -125,7 +124,6 @@ TEST(PhotoSceneTest, StopWhileTheRoomIsBuiltAbandonsTheScene) {
     ASSERT_NE(scene.GetBackground(), nullptr);
     EXPECT_TRUE(scene.GetBackground()->IsAbandoned());
     EXPECT_FALSE(scene.GetBackground()->List().IsValid());
-    EXPECT_EQ(scene.PhotoTexture(), nullptr);
     EXPECT_TRUE(scene.IsDone());
 }
 
@@ -134,13 +132,15 @@ TEST(PhotoSceneTest, PicturesThatCannotBeShownGivePlainScenes) {
     cut.resize(cut.size() / 2);
     PhotoApp photos(100, {{"cut.jpg", cut}, {"text.png", {'n', 'o', 't', ' ', 'P', 'N', 'G'}}});
     ASSERT_TRUE(photos.app.HasGL());
+    const int bands = photos.app.Wnd().Colours().bandCount();
     for (int k = 0; k < 4; ++k) {
         SaverShapes scene(&photos.app.Wnd(), &MakeCube);
         EXPECT_EQ(scene.Kind(), SceneKind::Plain);
-        EXPECT_EQ(scene.PhotoTexture(), nullptr);
         // 25 frames per second: a plain scene always has a room, of colour only.
         ASSERT_NE(scene.GetBackground(), nullptr);
         EXPECT_EQ(scene.GetBackground()->Kind(), SceneKind::Plain);
+        EXPECT_EQ(scene.GetBackground()->Photo(), nullptr);
+        EXPECT_EQ(photos.app.Wnd().Colours().bandCount(), bands) << "no photograph, no recolouring";
         EXPECT_TRUE(gExcluded.empty()) << "the window has images: a photo cube may try";
     }
     EXPECT_EQ(TextureImage::LiveCount(), 0);
