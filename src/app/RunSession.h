@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SaverApp.h"
+#include "app/SpeedTest.h"
 
 #include <memory>
 #include <optional>
@@ -13,8 +14,9 @@ class ProfileStore;
 // initialised on the store (seed, settings, run mode), the scene window installed (a
 // CScreenWnd as the full-screen window), joined to the run, created and sized; at the end
 // the window told to stop, then the scene, the window and the settings (which write their
-// frame-rate record in saver mode) deleted, while the host's GL context still exists. Only
-// one session lives at a time (it drives gApp).
+// frame-rate record in saver mode) deleted, while the host's GL context still exists. A
+// first run times the machine once the window's first frame is up, beside the frames; the
+// end of the session gives the test up. Only one session lives at a time (it drives gApp).
 class RunSession {
 public:
     RunSession(RunMode mode, std::optional<long> seed, std::unique_ptr<ProfileStore> store);
@@ -29,6 +31,8 @@ public:
     bool Open(std::unique_ptr<CSceneWnd> wnd, int width, int height, bool needGL);
     bool Open(std::unique_ptr<CScreenWnd> wnd, int width, int height, bool needGL);
     bool GLReady() const;
+    // Waits for a first-run speed test still running and hands its result to the settings.
+    void WaitForSpeedTest();
 
     CSceneWnd& Wnd() const { return *m_pWnd; }
     RegSettings& Settings() const { return *gApp.pSettings(); }
@@ -41,6 +45,10 @@ public:
 
 private:
     bool Create(int width, int height, bool needGL);
+    void StartSpeedTest();
+    void EndSpeedTest();
 
     CSceneWnd* m_pWnd = nullptr; // owned by gApp
+    SpeedTest m_SpeedTest;
+    bool m_bSpeedTestTaken = false;
 };
