@@ -2,6 +2,7 @@
 
 #include "app/ScreenWnd.h"
 #include "core/ProfileStore.h"
+#include "core/RegSettings.h"
 #include "scene/GLContext.h"
 #include "scene/SceneWnd.h"
 
@@ -13,6 +14,8 @@ RunSession::RunSession(RunMode mode, std::optional<long> seed,
 RunSession::~RunSession() {
     for (const auto& wnd : gApp.SceneWnds())
         wnd->OnDestroy();
+    m_SpeedTest.Abandon();
+    EndSpeedTest();
     gApp.Shutdown();
 }
 
@@ -33,6 +36,8 @@ bool RunSession::Create(int width, int height, bool needGL) {
 }
 
 bool RunSession::Create(CSceneWnd& wnd, int width, int height, bool needGL) {
+    // Whichever window shows a frame first starts the test; it runs once.
+    wnd.SetFirstFrameCallback([this] { StartSpeedTest(); });
     if (wnd.OnCreate() != 0 || (needGL && !(wnd.GL() != nullptr && wnd.GL()->IsOk())))
         return false;
     wnd.OnSize(width, height);
@@ -77,4 +82,29 @@ std::size_t RunSession::WindowCount() const {
 
 CSceneWnd& RunSession::Wnd(std::size_t index) const {
     return *gApp.SceneWnds().at(index);
+}
+
+void RunSession::StartSpeedTest() {
+    RegSettings* settings = gApp.pSettings();
+    if (settings == nullptr || !settings->NeedsSpeedTest() || m_SpeedTest.Started())
+        return;
+    m_SpeedTest.Start();
+    // Until the result is in the settings draw with their estimate; each record read after
+    // the test ended takes the result.
+    settings->ExpectSpeedTest([this] { return m_SpeedTest.Result(); });
+}
+
+void RunSession::WaitForSpeedTest() {
+    m_SpeedTest.Wait();
+    EndSpeedTest();
+}
+
+void RunSession::EndSpeedTest() {
+    RegSettings* settings = gApp.pSettings();
+    if (settings == nullptr || !m_SpeedTest.Started() || m_bSpeedTestTaken)
+        return;
+    if (const std::optional<int> ms = m_SpeedTest.Result()) {
+        settings->TakeSpeedTest(*ms);
+        m_bSpeedTestTaken = true;
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SaverApp.h"
+#include "app/SpeedTest.h"
 
 #include <cstddef>
 #include <memory>
@@ -14,8 +15,9 @@ class ProfileStore;
 // initialised on the store (seed, settings, run mode), the scene window installed (a
 // CScreenWnd as the full-screen window), joined to the run, created and sized; at the end
 // the window told to stop, then the scene, the window and the settings (which write their
-// frame-rate record in saver mode) deleted, while the host's GL context still exists. Only
-// one session lives at a time (it drives gApp).
+// frame-rate record in saver mode) deleted, while the host's GL context still exists. A
+// first run times the machine once a window's first frame is up, beside the frames; the end
+// of the session gives the test up. Only one session lives at a time (it drives gApp).
 //
 // A session may hold several scene windows, each on a host (and GL context) of its own: the
 // first one opened draws exactly what a run with one window draws; Add opens further ones
@@ -35,6 +37,8 @@ public:
     bool Open(std::unique_ptr<CSceneWnd> wnd, int width, int height, bool needGL);
     bool Open(std::unique_ptr<CScreenWnd> wnd, int width, int height, bool needGL);
     bool GLReady() const;
+    // Waits for a first-run speed test still running and hands its result to the settings.
+    void WaitForSpeedTest();
 
     // A further window, created and sized as Open does; null when OnCreate fails or, with
     // needGL, its context is not usable (the window is deleted again then).
@@ -60,7 +64,11 @@ public:
 
 private:
     bool Create(int width, int height, bool needGL);
-    static bool Create(CSceneWnd& wnd, int width, int height, bool needGL);
+    bool Create(CSceneWnd& wnd, int width, int height, bool needGL);
+    void StartSpeedTest();
+    void EndSpeedTest();
 
     CSceneWnd* m_pWnd = nullptr; // owned by gApp
+    SpeedTest m_SpeedTest;
+    bool m_bSpeedTestTaken = false;
 };

@@ -34,7 +34,7 @@ void RegSettings::Load() {
     // A negative rate is as good as none: it runs the speed test.
     m_FramesPerSecond = ReadLimited(m_Store, "FramesPerSecond", 0, 0, MaxFramesPerSecond);
     if (m_FramesPerSecond == 0) {
-        // Timed once the first frame is up (StartSpeedTest); until then, and when no test
+        // Timed once the first frame is up (NeedsSpeedTest); until then, and when no test
         // ends, the run has no record of its own.
         m_bSpeedTestPending = true;
         m_bNoRecord = true;
@@ -63,8 +63,7 @@ void RegSettings::Load() {
 }
 
 RegSettings::~RegSettings() {
-    m_bAbandonSpeedTest = true;
-    WaitForSpeedTest();
+    AwaitSpeedTest();
     if (!m_bSaverMode || PolygonsFixed() || m_bNoRecord)
         return;
     // A stored budget this run never got to test stays as it was.
@@ -99,26 +98,18 @@ void RegSettings::SetFramesPerSecond(int fps) {
     }
 }
 
-void RegSettings::StartSpeedTest() {
-    if (!m_bSpeedTestPending)
-        return;
+void RegSettings::ExpectSpeedTest(std::function<std::optional<int>()> result) {
     m_bSpeedTestPending = false;
-    if (m_bMeasured)
-        return;
-    // On a thread of its own: frames go on, and a stop ends it.
-    m_SpeedTestMs = kSpeedTestRunning;
-    try {
-        m_SpeedTest = std::thread([this] { m_SpeedTestMs = RunSpeedTest(&m_bAbandonSpeedTest); });
-    } catch (...) {
-        m_SpeedTestMs = RunSpeedTest(&m_bAbandonSpeedTest);
-        FinishSpeedTest();
-    }
+    m_SpeedTestResult = std::move(result);
 }
 
-void RegSettings::FinishSpeedTest() const {
-    if (m_SpeedTest.joinable())
-        m_SpeedTest.join();
-    const int ms = m_SpeedTestMs;
+void RegSettings::TakeSpeedTest(int ms) {
+    m_bSpeedTestPending = false;
+    ApplySpeedTest(ms);
+}
+
+void RegSettings::ApplySpeedTest(int ms) const {
+    m_SpeedTestResult = nullptr;
     if (m_bMeasured)
         return; // frames were measured meanwhile
     if (ms < 0)

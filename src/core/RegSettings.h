@@ -2,9 +2,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 class ProfileStore;
@@ -23,8 +23,7 @@ struct RunOverrides {
 
 // Every user setting and the performance record of the last run, loaded once per process
 // from the store; each configuration page writes its group when confirmed, and a full-screen
-// run writes the measured frame rate and polygon budget when it ends (destructor). Also owns
-// the mesh, extrusion and colour choice tables.
+// run writes the measured frame rate and polygon budget when it ends (destructor).
 //
 // Values read back are held to the ranges the program itself writes; text where a number
 // belongs reads as the default.
@@ -130,14 +129,16 @@ public:
     // Times the fixed arithmetic loop; returns its milliseconds, or -1 when a stop was
     // requested (or abandon was set) before it ended.
     static int RunSpeedTest(const std::atomic<bool>* abandon = nullptr);
-    // A first run times the machine only once its first frame is up: until the result is
-    // in, it draws with the estimate of any machine that runs the test within 220 ms.
-    void StartSpeedTest();
-    // Waits for a first-run speed test still running and takes its result.
-    void WaitForSpeedTest() {
-        if (m_SpeedTest.joinable())
-            FinishSpeedTest();
-    }
+    // A first run times the machine only once its first frame is up (the run does, beside
+    // the frames): until the result is in, it draws with the estimate of any machine that
+    // runs the test within 220 ms. True while a test is wanted and none was started.
+    bool NeedsSpeedTest() const { return m_bSpeedTestPending && !m_bMeasured; }
+    // A test was started: the record reads take its result from result (milliseconds, -1
+    // when it was given up; nothing while it runs) once it is there. result must answer
+    // until TakeSpeedTest.
+    void ExpectSpeedTest(std::function<std::optional<int>()> result);
+    // The test's end: its milliseconds, or -1 when it was given up (no record then).
+    void TakeSpeedTest(int ms);
 
     // The "Folders" text: every folder followed by '*'. The text has no escape, so a folder
     // whose path holds a '*' would read back as two: such a folder cannot be stored.
@@ -150,10 +151,11 @@ public:
 private:
     void Load();
     void AwaitSpeedTest() const {
-        if (m_SpeedTest.joinable() && m_SpeedTestMs != kSpeedTestRunning)
-            FinishSpeedTest();
+        if (m_SpeedTestResult)
+            if (const std::optional<int> ms = m_SpeedTestResult())
+                ApplySpeedTest(*ms);
     }
-    void FinishSpeedTest() const;
+    void ApplySpeedTest(int ms) const;
     double PerformanceOf(int fps) const;
     bool ImagesOverridden() const { return m_Overrides.folders || m_Overrides.imageOrder; }
 
@@ -178,12 +180,9 @@ private:
     mutable int m_Polygons = DefaultPolygons();
     // The first-run speed test runs beside the frames; a measurement of frames wins over
     // its result, and a test that never ended leaves no record to write.
-    static constexpr int kSpeedTestRunning = -2;
-    mutable std::thread m_SpeedTest;
-    std::atomic<int> m_SpeedTestMs{-1};
+    mutable std::function<std::optional<int>()> m_SpeedTestResult;
     bool m_bMeasured = false;
     bool m_bSpeedTestPending = false;
-    std::atomic<bool> m_bAbandonSpeedTest{false};
     mutable bool m_bNoRecord = false;
     int m_UnconfirmedPolygons = 0;
 };

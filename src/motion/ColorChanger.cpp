@@ -10,6 +10,7 @@
 #include "motion/SceneClock.h"
 
 #include <iterator>
+#include <typeinfo>
 
 int ColorChanger::ColorIndex(const Saver& scene, float x, float y, float z) const {
     return Index(SceneClock::Of(scene).frameNumber, x, y, z);
@@ -25,19 +26,24 @@ template <class T> std::unique_ptr<ColorChanger> Make(Random& rng) {
     return std::make_unique<T>(rng);
 }
 
+template <class T> bool Is(const ColorChanger& changer) {
+    return typeid(changer) == typeid(T);
+}
+
 struct ColorChangerKind {
     int kind;
     const char* name;
     Weight source;
     float weight;
     std::unique_ptr<ColorChanger> (*make)(Random&);
+    bool (*is)(const ColorChanger&);
 };
 
 // Every kind the factory knows, in kind order: the row's index is its kind.
 constexpr ColorChangerKind kColorChangerKinds[] = {
-    {0, "none", Weight::Fixed, 100.0f, Make<ColorChangerNone>},
-    {1, "cycle", Weight::FewBands, 100.0f, Make<ColorChangerCycle>},
-    {2, "position", Weight::FewBands, 100.0f, Make<ColorChangerPosition>},
+    {0, "none", Weight::Fixed, 100.0f, Make<ColorChangerNone>, Is<ColorChangerNone>},
+    {1, "cycle", Weight::FewBands, 100.0f, Make<ColorChangerCycle>, Is<ColorChangerCycle>},
+    {2, "position", Weight::FewBands, 100.0f, Make<ColorChangerPosition>, Is<ColorChangerPosition>},
 };
 
 constexpr bool KindsInOrder() {
@@ -61,4 +67,11 @@ std::unique_ptr<ColorChanger> ColorChanger::Create(Random& rng, const std::vecto
     const ColorChangerKind& row =
         kColorChangerKinds[kind >= 0 && kind < std::ssize(kColorChangerKinds) ? kind : 0];
     return row.make(rng);
+}
+
+int ColorChanger::KindOf(const ColorChanger& changer) {
+    for (const ColorChangerKind& row : kColorChangerKinds)
+        if (row.is(changer))
+            return row.kind;
+    return -1;
 }

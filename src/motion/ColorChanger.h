@@ -17,6 +17,8 @@ public:
     // Kinds 0 none, 1 cycle, 2 position; the last two only for tables of at most 10 bands.
     static std::unique_ptr<ColorChanger> Create(Random& rng,
                                                 const std::vector<int>* excluded = nullptr);
+    // The table's kind number of changer's class, -1 for a class outside the table.
+    static int KindOf(const ColorChanger& changer);
 
     virtual std::unique_ptr<ColorChanger> Clone() const = 0;
     // Never negative.

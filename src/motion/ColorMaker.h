@@ -27,7 +27,7 @@ public:
     static std::unique_ptr<ColorMaker> Create(Random& rng, const std::vector<int>* excluded,
                                               const ColourTable& table, DrawGate* gate = nullptr,
                                               bool developerMode = false, int sceneSize = 800);
-    // The kinds' weights in kind order, as the application's choice table holds them.
+    // The kinds' weights in kind order, as Create's choice holds them.
     static FloatArray KindWeights();
 
     virtual Color MakeColor(const FloatArray& parameter) = 0;

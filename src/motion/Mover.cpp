@@ -15,6 +15,7 @@
 #include "motion/MoverXYZ.h"
 
 #include <iterator>
+#include <typeinfo>
 
 Mover::Mover(Random& rng) : m_pRand(&rng) {
     const MotionContext context = MotionContext::Current();
@@ -47,25 +48,30 @@ template <class T> std::unique_ptr<Mover> Make(Random& rng) {
     return std::make_unique<T>(rng);
 }
 
+template <class T> bool Is(const Mover& mover) {
+    return typeid(mover) == typeid(T);
+}
+
 struct MoverKind {
     int kind;
     const char* name;
     Weight source;
     float weight;
     std::unique_ptr<Mover> (*make)(Random&);
+    bool (*is)(const Mover&);
 };
 
 // Every kind the factory knows, in kind order: the row's index is its kind.
 constexpr MoverKind kMoverKinds[] = {
-    {0, "sin", Weight::Fixed, 100.0f, Make<MoverSin>},
-    {1, "polar", Weight::Fixed, 50.0f, Make<MoverPolar>},
-    {2, "explode", Weight::Fixed, 70.0f, Make<MoverExplode>},
-    {3, "follow", Weight::Fixed, 70.0f, Make<MoverFollow>},
-    {4, "bounce", Weight::Fixed, 80.0f, Make<MoverBounce>},
-    {5, "swarm", Weight::Fixed, 200.0f, Make<MoverSwarm>},
-    {6, "orbit", Weight::Performance, 80.0f, Make<MoverOrbit>},
-    {7, "collide", Weight::Performance, 80.0f, Make<MoverCollide>},
-    {8, "xyz", Weight::Fixed, 120.0f, Make<MoverXYZ>},
+    {0, "sin", Weight::Fixed, 100.0f, Make<MoverSin>, Is<MoverSin>},
+    {1, "polar", Weight::Fixed, 50.0f, Make<MoverPolar>, Is<MoverPolar>},
+    {2, "explode", Weight::Fixed, 70.0f, Make<MoverExplode>, Is<MoverExplode>},
+    {3, "follow", Weight::Fixed, 70.0f, Make<MoverFollow>, Is<MoverFollow>},
+    {4, "bounce", Weight::Fixed, 80.0f, Make<MoverBounce>, Is<MoverBounce>},
+    {5, "swarm", Weight::Fixed, 200.0f, Make<MoverSwarm>, Is<MoverSwarm>},
+    {6, "orbit", Weight::Performance, 80.0f, Make<MoverOrbit>, Is<MoverOrbit>},
+    {7, "collide", Weight::Performance, 80.0f, Make<MoverCollide>, Is<MoverCollide>},
+    {8, "xyz", Weight::Fixed, 120.0f, Make<MoverXYZ>, Is<MoverXYZ>},
 };
 
 constexpr bool KindsInOrder() {
@@ -93,4 +99,11 @@ std::unique_ptr<Mover> Mover::Create(Random& rng) {
     // choose only returns table indices; the guard keeps a bad table from indexing out.
     const MoverKind& row = kMoverKinds[kind >= 0 && kind < std::ssize(kMoverKinds) ? kind : 0];
     return row.make(rng);
+}
+
+int Mover::KindOf(const Mover& mover) {
+    for (const MoverKind& row : kMoverKinds)
+        if (row.is(mover))
+            return row.kind;
+    return -1;
 }

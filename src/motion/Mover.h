@@ -18,6 +18,8 @@ public:
 
     // Draws a kind from the weighted mover table; the result is its scene's prototype.
     static std::unique_ptr<Mover> Create(Random& rng);
+    // The table's kind number of mover's class, -1 for a class outside the table.
+    static int KindOf(const Mover& mover);
 
     virtual std::unique_ptr<Mover> Clone() const = 0;
     // Once per shape when the scene is composed, after StartPosition; sets the shape's colour.

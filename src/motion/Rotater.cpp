@@ -14,6 +14,7 @@
 #include <cmath>
 #include <iterator>
 #include <numbers>
+#include <typeinfo>
 
 namespace {
 
@@ -79,19 +80,24 @@ template <class T> std::unique_ptr<Rotater> Make(Random& rng) {
     return std::make_unique<T>(rng);
 }
 
+template <class T> bool Is(const Rotater& rotater) {
+    return typeid(rotater) == typeid(T);
+}
+
 struct RotaterKind {
     int kind;
     const char* name;
     float weight;
     std::unique_ptr<Rotater> (*make)(Random&);
+    bool (*is)(const Rotater&);
 };
 
 // Every kind the factory knows, in kind order: the row's index is its kind.
 constexpr RotaterKind kRotaterKinds[] = {
-    {0, "random", 10.0f, Make<RotaterRandom>},
-    {1, "outward", 100.0f, Make<RotaterOutward>},
-    {2, "direction of travel", 200.0f, Make<RotaterDirection>},
-    {3, "out from the z axis", 100.0f, Make<RotaterOutFromZAxis>},
+    {0, "random", 10.0f, Make<RotaterRandom>, Is<RotaterRandom>},
+    {1, "outward", 100.0f, Make<RotaterOutward>, Is<RotaterOutward>},
+    {2, "direction of travel", 200.0f, Make<RotaterDirection>, Is<RotaterDirection>},
+    {3, "out from the z axis", 100.0f, Make<RotaterOutFromZAxis>, Is<RotaterOutFromZAxis>},
 };
 
 constexpr bool KindsInOrder() {
@@ -115,6 +121,13 @@ std::unique_ptr<Rotater> Rotater::Create(Random& rng, const std::vector<int>* ex
     const RotaterKind& row =
         kRotaterKinds[kind >= 0 && kind < std::ssize(kRotaterKinds) ? kind : 0];
     return row.make(rng);
+}
+
+int Rotater::KindOf(const Rotater& rotater) {
+    for (const RotaterKind& row : kRotaterKinds)
+        if (row.is(rotater))
+            return row.kind;
+    return -1;
 }
 
 void Rotater::Apply(float x, float y, float z, float sx, float sy, float sz) {

@@ -32,6 +32,8 @@ public:
     // The kinds are 0 random, 1 outward, 2 direction of travel, 3 out from the z axis.
     static constexpr int kDirectionKind = 2;
     static std::unique_ptr<Rotater> Create(Random& rng, const std::vector<int>* excluded = nullptr);
+    // The table's kind number of rotater's class, -1 for a class outside the table.
+    static int KindOf(const Rotater& rotater);
 
     virtual std::unique_ptr<Rotater> Clone() const = 0;
     // Advances the angles for a shape at (x, y, z) that started at (sx, sy, sz) and issues

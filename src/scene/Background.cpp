@@ -62,7 +62,8 @@ const ColourTable& Colours(const Background::Room& room) {
 
 } // namespace
 
-Background::Background(Random& rng, int mode) : m_pRand(&rng), m_Mode(mode) {
+Background::Background(Random& rng, SceneKind kind, std::unique_ptr<TextureImage> photo)
+    : m_pRand(&rng), m_Kind(kind), m_pPhoto(std::move(photo)) {
     m_TiltX = static_cast<float>(rng.below(45));
     m_TiltY = static_cast<float>(rng.below(45));
     m_TiltZ = static_cast<float>(rng.below(45));
@@ -75,13 +76,13 @@ int Background::PolygonCount() const {
     int n = m_Polygons;
     if (m_bLines)
         n /= 2;
-    if (m_Mode == ModePhoto)
+    if (m_Kind == SceneKind::Photo)
         n *= 64;
     return n;
 }
 
-int Background::CellsPerSide(Random& rng, double performance, int mode) {
-    const int base = mode == ModeColour ? 32 : 8;
+int Background::CellsPerSide(Random& rng, double performance, SceneKind kind) {
+    const int base = kind == SceneKind::Plain ? 32 : 8;
     return rng.skewed(static_cast<int>(performance * base), 3) + 1;
 }
 
@@ -124,8 +125,6 @@ void Background::Draw(Saver& scene) {
             room.sceneSize = std::max(wnd->Width(), wnd->Height());
         }
         room.developerMode = TraceLog::Enabled();
-        // The room's list binds the photograph's texture object: the room keeps it.
-        m_pPhoto = scene.TakePhoto();
         room.photo = m_pPhoto.get();
         const long long start = Saver::WallClockMs();
         const std::clock_t cpuStart = std::clock();
@@ -149,14 +148,14 @@ void Background::Build(const Room& room) {
         return;
     }
     const double p = room.performance;
-    const int b = CellsPerSide(rng, p, m_Mode);
-    if (m_Mode == ModePattern)
+    const int b = CellsPerSide(rng, p, m_Kind);
+    if (m_Kind == SceneKind::Pattern)
         m_pTexture = std::make_unique<TexturePattern>(
             rng, Colours(room), std::min(p, 1.0), room.gate, room.developerMode, room.sceneSize);
     Texture* texture = nullptr;
-    if (m_Mode == ModePhoto)
+    if (m_Kind == SceneKind::Photo)
         texture = room.photo;
-    else if (m_Mode == ModePattern)
+    else if (m_Kind == SceneKind::Pattern)
         texture = m_pTexture.get();
     if (texture && !texture->Upload()) {
         m_bAbandoned = true;
@@ -173,7 +172,7 @@ void Background::Build(const Room& room) {
         return;
     }
 
-    const bool solid = m_Mode != ModeColour || rng.uniform() < std::min(p / 2.0, 1.0);
+    const bool solid = m_Kind != SceneKind::Plain || rng.uniform() < std::min(p / 2.0, 1.0);
     m_bLines = !solid;
     if (m_bLines) {
         glEnable(GL_LINE_SMOOTH);
@@ -201,10 +200,10 @@ void Background::Build(const Room& room) {
         pattern->FillGrid(grid, b + 1, b + 1, mirror);
     }
 
-    const bool textured = m_Mode != ModeColour;
+    const bool textured = m_Kind != SceneKind::Plain;
     if (textured) {
         glEnable(GL_TEXTURE_2D);
-        if (m_Mode == ModePhoto)
+        if (m_Kind == SceneKind::Photo)
             glShadeModel(GL_FLAT);
     }
     BuildWalls(room, b, grid);
@@ -218,7 +217,7 @@ void Background::Build(const Room& room) {
 
 void Background::BuildWalls(const Room& room, int b, const IntGrid& grid) {
     Random& rng = *m_pRand;
-    const bool textured = m_Mode != ModeColour;
+    const bool textured = m_Kind != SceneKind::Plain;
     const GLenum primitive = m_bLines ? GL_LINE_STRIP : GL_QUADS;
     const float w = 2.0f * HalfSide / static_cast<float>(b);
     const ColourTable& colours = Colours(room);

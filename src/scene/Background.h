@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/DisplayList.h"
+#include "shapes/SceneKind.h"
 
 #include <memory>
 
@@ -19,17 +20,16 @@ class TexturePattern;
 // procedural texture. Everything is compiled into one display list on the first draw.
 class Background {
 public:
-    enum Mode { ModeColour = 0, ModePhoto = 1, ModePattern = 2 };
-
     // Draws the tilt about x, y and z (whole degrees 0..44) and the speckle flag, in order.
-    Background(Random& rng, int mode);
+    // A photograph room keeps its scene's photograph (its texture object lives as long as
+    // the room).
+    Background(Random& rng, SceneKind kind, std::unique_ptr<TextureImage> photo = nullptr);
     virtual ~Background();
     Background(const Background&) = delete;
     Background& operator=(const Background&) = delete;
 
     // Once a frame, after the camera: the tilt (left on the matrix, so the shapes share it),
-    // then the room's list, built on the first call, which takes the scene's photograph
-    // over (its texture object lives as long as the room). Walls never glow, whatever the scene's
+    // then the room's list, built on the first call. Walls never glow, whatever the scene's
     // materials emit.
     virtual void Draw(Saver& scene);
     // Cells compiled so far, halved for a wire room, times 64 for a photograph room.
@@ -43,7 +43,7 @@ public:
         const ColourTable* colours = nullptr;
         DrawGate* gate = nullptr; // long pattern work gives up when it says stop
         bool developerMode = false;
-        Texture* photo = nullptr; // uploaded and applied in photograph mode when valid
+        Texture* photo = nullptr; // uploaded and applied in a photograph room when valid
         int sceneSize = 800;      // the scene window's larger side, pixels
     };
     // Compiles the room's list (a GL context must be current); the first Draw does this.
@@ -51,7 +51,7 @@ public:
 
     // Cells along each wall's side: skewed(trunc(p * base), 3) + 1, base 32, or 8 when
     // textured.
-    static int CellsPerSide(Random& rng, double performance, int mode);
+    static int CellsPerSide(Random& rng, double performance, SceneKind kind);
 
     // Vertex k (0..3) of cell (i, j) of wall (0..5) with cells of side w, in room units.
     struct Vertex {
@@ -71,7 +71,9 @@ public:
     float TiltY() const { return m_TiltY; }
     float TiltZ() const { return m_TiltZ; }
     bool Speckle() const { return m_bSpeckle; }
-    int Mode() const { return m_Mode; }
+    SceneKind Kind() const { return m_Kind; }
+    // The photograph the room was given, or null.
+    const TextureImage* Photo() const { return m_pPhoto.get(); }
     bool Lines() const { return m_bLines; }
     bool IsBuilt() const { return m_bBuilt; }
     // A stop came before the room or its texture was complete: it has no list, draws
@@ -92,9 +94,9 @@ private:
     bool m_bSpeckle = false;
     int m_Polygons = 0;
     bool m_bLines = true;
-    int m_Mode = ModeColour;
+    SceneKind m_Kind = SceneKind::Plain;
     std::unique_ptr<TexturePattern> m_pTexture;
-    std::unique_ptr<TextureImage> m_pPhoto; // the scene's photograph, once the room is built
+    std::unique_ptr<TextureImage> m_pPhoto;
     bool m_bEmissive = false;
     bool m_bBuilt = false;
     bool m_bAbandoned = false;

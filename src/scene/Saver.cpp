@@ -51,8 +51,7 @@ Saver::Saver(CSceneWnd* wnd)
     m_Polygons = 0;
     m_Performance = Settings().Performance();
     ChooseKind();
-    LoadPhoto();
-    ChooseBackground();
+    ChooseBackground(LoadPhoto());
     m_bDone = false;
     SetupGLState();
     SetupMaterials();
@@ -88,7 +87,7 @@ void Saver::ChooseKind() {
     const RegSettings& settings = Settings();
     const bool images = m_pWnd && m_pWnd->HasImages();
     if (settings.ImageProb() == 100 && images) {
-        m_Kind = KindPhoto;
+        m_Kind = SceneKind::Photo;
         return;
     }
     float photo = 0.0f;
@@ -98,31 +97,34 @@ void Saver::ChooseKind() {
     const float pattern = static_cast<float>(settings.Performance1() * 33);
     const float plain = 100.0f - photo - pattern;
     WeightedChoice kinds;
+    // In the enumeration's order.
     kinds.setWeights({plain, photo, pattern}, false);
-    m_Kind = kinds.choose(m_Rand, nullptr, 10);
+    m_Kind = static_cast<SceneKind>(kinds.choose(m_Rand, nullptr, 10));
 }
 
-void Saver::LoadPhoto() {
-    if (m_Kind != KindPhoto)
-        return;
+std::unique_ptr<TextureImage> Saver::LoadPhoto() {
+    if (m_Kind != SceneKind::Photo)
+        return nullptr;
     const bool recolour = m_Rand.flip() == 1;
-    m_pPhoto = std::make_unique<TextureImage>(m_Rand, m_pWnd->NextImagePath(), m_pWnd->Width(),
-                                              recolour ? &m_pWnd->Colours() : nullptr);
-    if (!m_pPhoto->IsValid()) {
-        m_pPhoto.reset();
-        m_Kind = KindPlain;
+    auto photo = std::make_unique<TextureImage>(m_Rand, m_pWnd->NextImagePath(), m_pWnd->Width());
+    if (!photo->IsValid()) {
+        m_Kind = SceneKind::Plain;
+        return nullptr;
     }
+    // The window's palette takes 25 bands from the picture; the table colours stay.
+    if (recolour) {
+        const RGBImage& pixels = *photo->Pixels();
+        m_pWnd->Colours().BuildPhotoBands(pixels.width, pixels.height, pixels.bytes.data());
+    }
+    return photo;
 }
 
-std::unique_ptr<TextureImage> Saver::TakePhoto() {
-    return std::move(m_pPhoto);
-}
-
-void Saver::ChooseBackground() {
-    const bool room = m_Kind != KindPlain || m_Rand.uniform() < Settings().FramesPerSecond() / 25.0;
+void Saver::ChooseBackground(std::unique_ptr<TextureImage> photo) {
+    const bool room =
+        m_Kind != SceneKind::Plain || m_Rand.uniform() < Settings().FramesPerSecond() / 25.0;
     if (!room)
         return;
-    m_pBackground = std::make_unique<Background>(m_Rand, m_Kind);
+    m_pBackground = std::make_unique<Background>(m_Rand, m_Kind, std::move(photo));
     m_Polygons += m_pBackground->PolygonCount();
 }
 

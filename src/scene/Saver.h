@@ -2,6 +2,7 @@
 
 #include "core/Random.h"
 #include "core/tvTimer.h"
+#include "shapes/SceneKind.h"
 
 #include <ctime>
 #include <memory>
@@ -24,9 +25,6 @@ class TextureImage;
 class Saver {
 public:
     using ShapeList = std::vector<std::unique_ptr<Shape>>;
-
-    // Scene kinds, handed to the background.
-    enum Kind { KindPlain = 0, KindPhoto = 1, KindPattern = 2 };
 
     // Composes the scene-wide parts from a generator seeded by one next() of the window's
     // run generator; wnd must be attached to a run with settings, and its GL context current.
@@ -56,10 +54,6 @@ public:
     // The run's settings and the window's colour table.
     RegSettings& Settings() const;
     const ColourTable& Colours() const;
-    // The photograph of a photograph scene until the room takes it, else null.
-    TextureImage* PhotoTexture() const { return m_pPhoto.get(); }
-    // Hands the photograph over to the room being built (null when there is none).
-    std::unique_ptr<TextureImage> TakePhoto();
     // The room around the shapes, or null.
     Background* GetBackground() const { return m_pBackground.get(); }
     // The performance factor (not capped) when the scene was composed.
@@ -82,7 +76,7 @@ public:
     // room, lights, materials), which a loaded machine does not stretch as it does the
     // wall clock.
     long long BaseComposeCpuMs() const { return m_BaseComposeCpuMs; }
-    int SceneKind() const { return m_Kind; }
+    SceneKind Kind() const { return m_Kind; }
     float Shininess() const { return m_Shininess; }
     float CamFreqX() const { return m_CamFreqX; }
     float CamFreqY() const { return m_CamFreqY; }
@@ -132,8 +126,7 @@ protected:
     float m_CamFreqX = 0, m_CamFreqY = 0, m_CamFreqZ = 0;
     float m_CamAmpX = 0, m_CamAmpY = 0, m_CamAmpZ = 0;
     int m_Polygons = 0;
-    int m_Kind = KindPlain;
-    std::unique_ptr<TextureImage> m_pPhoto;
+    SceneKind m_Kind = SceneKind::Plain;
     long long m_StartClock = 0;
     // Restarted with m_StartClock; reads the timers' clock, which on a real display does not
     // count the time the process spent stopped.
@@ -153,8 +146,10 @@ protected:
 
 private:
     void ChooseKind();
-    void LoadPhoto();
-    void ChooseBackground();
+    // The photograph of a photograph scene (which turns plain when it cannot be shown),
+    // else null.
+    std::unique_ptr<TextureImage> LoadPhoto();
+    void ChooseBackground(std::unique_ptr<TextureImage> photo);
     void SetupGLState();
     void SetupMaterials();
 };

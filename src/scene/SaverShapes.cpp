@@ -20,9 +20,6 @@
 
 namespace {
 
-// The photograph cube: only in plain scenes of a window that has photographs.
-constexpr int kShapeKindPhotoCube = 12;
-
 float ScaleRate(Random& rng, int cycleFrames) {
     return static_cast<float>(rng.skewed(80, 3) * 2.0 * std::numbers::pi / cycleFrames);
 }
@@ -48,8 +45,9 @@ SaverShapes::SaverShapes(CSceneWnd* wnd, PrototypeFactory factory) : Saver(wnd) 
     // What the movers read while they are built and set up: this window's values.
     const ScopedMotionContext motion(wnd->Motion());
     std::vector<int> excluded;
-    if (m_Kind != KindPlain || !wnd->HasImages())
-        excluded.push_back(kShapeKindPhotoCube);
+    // The photograph cube: only in plain scenes of a window that has photographs.
+    if (m_Kind != SceneKind::Plain || !wnd->HasImages())
+        excluded.push_back(Shape::PhotoCubeKind());
     if (factory)
         m_Shapes.push_back(factory(m_Rand, &excluded));
     else

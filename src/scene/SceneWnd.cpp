@@ -82,10 +82,10 @@ void CSceneWnd::WaitForInput(int ms) {
 
 void CSceneWnd::SwapBuffers() {
     m_Host.SwapBuffers();
+    const bool first = !m_bFrameShown;
     m_bFrameShown = true;
-    // A first run times the machine once there is a picture to look at.
-    if (RegSettings* settings = m_Run.settings)
-        settings->StartSpeedTest();
+    if (first && m_OnFirstFrame)
+        m_OnFirstFrame();
 }
 
 int CSceneWnd::MinutesRunning() const {

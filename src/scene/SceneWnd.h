@@ -8,6 +8,7 @@
 #include "motion/MotionContext.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,6 +75,11 @@ public:
     void SwapBuffers();
     // A scene frame has been put on screen in this run.
     bool HasShownFrame() const { return m_bFrameShown; }
+    // Called once, when the window's first frame has gone up (a first run then times the
+    // machine: there is a picture to look at).
+    void SetFirstFrameCallback(std::function<void()> callback) {
+        m_OnFirstFrame = std::move(callback);
+    }
 
     int Width() const { return m_Width; }
     int Height() const { return m_Height; }
@@ -124,6 +130,7 @@ private:
     bool m_bInvalid = true;
     bool m_bBlanked = false;
     bool m_bFrameShown = false;
+    std::function<void()> m_OnFirstFrame;
     std::unique_ptr<GLContext> m_pGL;
     // Declared after the context: a scene draws into it and goes first.
     std::unique_ptr<Saver> m_pScene;

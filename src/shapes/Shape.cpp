@@ -28,6 +28,7 @@
 #include <cmath>
 #include <iterator>
 #include <type_traits>
+#include <typeinfo>
 
 Shape::Shape(Random& rng, bool animated, bool randomRotater) : m_pRand(&rng) {
     if (!animated)
@@ -167,36 +168,42 @@ template <class T> std::unique_ptr<Shape> Make(Random& rng, const ShapeContext& 
         return std::make_unique<T>(rng);
 }
 
+template <class T> bool Is(const Shape& shape) {
+    return typeid(shape) == typeid(T);
+}
+
 struct ShapeKind {
     int kind;
     const char* name;
     Weight source;
     float weight;
     MakeShape make; // null: no class yet, never offered (the weight is kept for when it is)
+    bool (*is)(const Shape&);
 };
 
 // Every kind the factory knows, in kind order: the row's index is its kind. To add a kind,
 // fill its constructor in (its weight is then offered and the replay hash changes).
 constexpr ShapeKind kShapeKinds[] = {
-    {0, "cube", Weight::Fixed, 100, Make<ShapeCube>},
-    {1, "sphere", Weight::Performance, 80, Make<ShapeSphere>},
-    {2, "torus", Weight::Performance, 20, Make<ShapeTorus>},
-    {3, "cone", Weight::Performance, 80, Make<ShapeCone>},
-    {4, "box", Weight::Fixed, 100, Make<ShapeBox>},
-    {5, "tetrahedron", Weight::Fixed, 100, Make<ShapeTetrahedron>},
-    {6, "cylinder", Weight::Performance, 100, Make<ShapeCylinder>},
-    {7, "icosahedron", Weight::Fixed, 100, Make<ShapeIcosahedron>},
-    {8, "octahedron", Weight::Fixed, 100, Make<ShapeOctahedron>},
-    {9, "dodecahedron", Weight::Fixed, 100, Make<ShapeDodecahedron>},
-    {10, "mesh", Weight::Performance, 1000, Make<ShapePoly>},
-    {11, "dot", Weight::Fixed, 50, Make<ShapeDot>},
-    {12, "photograph cube", Weight::Photos, 0, Make<ShapePhotoCube>},
-    {13, "unused", Weight::Fixed, 0, nullptr},
-    {14, "wire cube", Weight::Fixed, 70, Make<ShapeWireCube>},
-    {15, "wire tetrahedron", Weight::Fixed, 20, Make<ShapeWireTetrahedron>},
-    {16, "wire sphere", Weight::Performance, 60, Make<ShapeWireSphere>},
-    {17, "wire cylinder", Weight::Fixed, 100, Make<ShapeWireCylinder>},
-    {18, "wire cone", Weight::Fixed, 40, Make<ShapeWireCone>},
+    {0, "cube", Weight::Fixed, 100, Make<ShapeCube>, Is<ShapeCube>},
+    {1, "sphere", Weight::Performance, 80, Make<ShapeSphere>, Is<ShapeSphere>},
+    {2, "torus", Weight::Performance, 20, Make<ShapeTorus>, Is<ShapeTorus>},
+    {3, "cone", Weight::Performance, 80, Make<ShapeCone>, Is<ShapeCone>},
+    {4, "box", Weight::Fixed, 100, Make<ShapeBox>, Is<ShapeBox>},
+    {5, "tetrahedron", Weight::Fixed, 100, Make<ShapeTetrahedron>, Is<ShapeTetrahedron>},
+    {6, "cylinder", Weight::Performance, 100, Make<ShapeCylinder>, Is<ShapeCylinder>},
+    {7, "icosahedron", Weight::Fixed, 100, Make<ShapeIcosahedron>, Is<ShapeIcosahedron>},
+    {8, "octahedron", Weight::Fixed, 100, Make<ShapeOctahedron>, Is<ShapeOctahedron>},
+    {9, "dodecahedron", Weight::Fixed, 100, Make<ShapeDodecahedron>, Is<ShapeDodecahedron>},
+    {10, "mesh", Weight::Performance, 1000, Make<ShapePoly>, Is<ShapePoly>},
+    {11, "dot", Weight::Fixed, 50, Make<ShapeDot>, Is<ShapeDot>},
+    {12, "photograph cube", Weight::Photos, 0, Make<ShapePhotoCube>, Is<ShapePhotoCube>},
+    {13, "unused", Weight::Fixed, 0, nullptr, nullptr},
+    {14, "wire cube", Weight::Fixed, 70, Make<ShapeWireCube>, Is<ShapeWireCube>},
+    {15, "wire tetrahedron", Weight::Fixed, 20, Make<ShapeWireTetrahedron>,
+     Is<ShapeWireTetrahedron>},
+    {16, "wire sphere", Weight::Performance, 60, Make<ShapeWireSphere>, Is<ShapeWireSphere>},
+    {17, "wire cylinder", Weight::Fixed, 100, Make<ShapeWireCylinder>, Is<ShapeWireCylinder>},
+    {18, "wire cone", Weight::Fixed, 40, Make<ShapeWireCone>, Is<ShapeWireCone>},
 };
 static_assert(std::size(kShapeKinds) == Shape::KindCount);
 
@@ -207,6 +214,15 @@ constexpr bool KindsInOrder() {
     return true;
 }
 static_assert(KindsInOrder(), "a row's index must be its kind");
+
+constexpr int KindBuilding(MakeShape make) {
+    for (const ShapeKind& row : kShapeKinds)
+        if (row.make == make)
+            return row.kind;
+    return -1;
+}
+constexpr int kPhotoCubeKind = KindBuilding(Make<ShapePhotoCube>);
+static_assert(kPhotoCubeKind >= 0, "the table builds the photograph cube");
 
 } // namespace
 
@@ -238,4 +254,15 @@ std::unique_ptr<Shape> Shape::CreateKind(int kind, Random& rng, const ShapeConte
     if (kind >= 0 && kind < KindCount && kShapeKinds[kind].make)
         make = kShapeKinds[kind].make;
     return make(rng, context);
+}
+
+int Shape::PhotoCubeKind() {
+    return kPhotoCubeKind;
+}
+
+int Shape::KindOf(const Shape& shape) {
+    for (const ShapeKind& row : kShapeKinds)
+        if (row.is && row.is(shape))
+            return row.kind;
+    return -1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FloatArray.h"
+#include "shapes/SceneKind.h"
 
 #include <functional>
 #include <memory>
@@ -19,8 +20,8 @@ class Saver;
 class WeightedChoice;
 
 // What the shape factory reads from the run: the shape-kind choice of this run (weights
-// from Shape::KindWeights) and the settings (mesh and extrusion tables, folders). Either may
-// be null where a caller builds a kind directly.
+// from Shape::KindWeights) and the settings (the machine's performance, which scales the
+// meshes). Either may be null where a caller builds a kind directly.
 struct ShapeContext {
     const WeightedChoice* kinds = nullptr;
     const RegSettings* settings = nullptr;
@@ -28,8 +29,8 @@ struct ShapeContext {
     const ColourTable* colours = nullptr;
     // Long generation gives up when it says stop; null never does.
     DrawGate* gate = nullptr;
-    // The kind of the scene being composed: 0 plain, 1 photograph, 2 pattern.
-    int sceneKind = 0;
+    // The kind of the scene being composed.
+    SceneKind sceneKind = SceneKind::Plain;
     // The next picture for a photograph shape ("" when there is none); empty: no pictures.
     std::function<std::string()> nextImagePath;
     // The scene window's width: a larger JPEG decodes scaled down.
@@ -104,6 +105,10 @@ public:
     // The class the factory builds for a kind.
     static std::unique_ptr<Shape> CreateKind(int kind, Random& rng,
                                              const ShapeContext& context = {});
+    // The table's kind number of shape's class, -1 for a class outside the table.
+    static int KindOf(const Shape& shape);
+    // The photograph cube's kind number.
+    static int PhotoCubeKind();
     // The factory's weights for this run, one per kind 0 .. KindCount - 1, from the
     // machine's performance, the photograph probability and whether there are folders. A
     // kind without a class yet weighs 0.

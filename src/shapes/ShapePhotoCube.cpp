@@ -15,7 +15,7 @@ ShapePhotoCube::Scene SceneOf(const ShapeContext& context) {
 } // namespace
 
 ShapePhotoCube::ShapePhotoCube(Random& rng, const Scene& scene) : ShapePolyBase(rng, true) {
-    auto photo = std::make_unique<TextureImage>(rng, scene.imagePath, scene.sceneWidth, nullptr);
+    auto photo = std::make_unique<TextureImage>(rng, scene.imagePath, scene.sceneWidth);
     if (photo->IsValid())
         SetTexture(std::move(photo));
     SetMesh(Poly::Create(rng, Resolution, &ExcludedMeshKinds(), false, scene.mesh));

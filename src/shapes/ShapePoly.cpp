@@ -10,7 +10,7 @@
 namespace {
 
 ShapePoly::Scene SceneOf(const ShapeContext& context) {
-    return {ShapePolyBase::MeshContextOf(context), context.sceneKind == 0,
+    return {ShapePolyBase::MeshContextOf(context), context.sceneKind == SceneKind::Plain,
             context.settings ? context.settings->Performance() : 1.0};
 }
 

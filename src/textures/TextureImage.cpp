@@ -2,7 +2,6 @@
 
 #include "core/StopRequest.h"
 #include "images/ImageFile.h"
-#include "motion/ColourTable.h"
 
 #include <GL/gl.h>
 
@@ -127,9 +126,7 @@ RGBImage TextureImage::Halve(const RGBImage& image) {
     return half;
 }
 
-TextureImage::TextureImage(Random& rng, const std::string& path, int sceneWidth,
-                           ColourTable* recolour)
-    : Texture(rng) {
+TextureImage::TextureImage(Random& rng, const std::string& path, int sceneWidth) : Texture(rng) {
     ++gLivePhotos;
     if (path.empty())
         return;
@@ -142,8 +139,6 @@ TextureImage::TextureImage(Random& rng, const std::string& path, int sceneWidth,
     m_bValid = m_pRGB != nullptr;
     if (m_bValid)
         ++gLiveCopies;
-    if (m_pRGB && recolour)
-        recolour->BuildPhotoBands(m_pRGB->width, m_pRGB->height, m_pRGB->bytes.data());
 }
 
 TextureImage::~TextureImage() {

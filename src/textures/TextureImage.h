@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-class ColourTable;
-
 // A photograph as a texture: the picture at path, decoded by the decoder its extension
 // names (FormatFor) and kept as an unpadded RGB copy, rows bottom-up, until Upload hands it
 // to a texture object and frees it. A picture that cannot be read (missing file, decoder
@@ -21,10 +19,8 @@ public:
     using Decoder = ImageFormat;
 
     // sceneWidth: the scene window's width in pixels, so that a JPEG larger than the window
-    // decodes at 1/2, 1/4 or 1/8 of its size (0: full size). recolour: when given, the
-    // table's palette entries are re-derived from the photograph (its band count becomes
-    // 25; the table colours stay).
-    TextureImage(Random& rng, const std::string& path, int sceneWidth, ColourTable* recolour);
+    // decodes at 1/2, 1/4 or 1/8 of its size (0: full size).
+    TextureImage(Random& rng, const std::string& path, int sceneWidth);
     ~TextureImage() override;
 
     // The photograph's levels (MipLevels within the GL limit) into a texture object, once;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <climits>
 
 namespace {
@@ -57,8 +59,9 @@ TEST(RegSettings, FirstRunTimesTheMachine) {
     clock.SetStepMs(540); // readings 540 ms apart: score 15
     MemoryProfileStore fresh;
     RegSettings settings(fresh);
-    settings.StartSpeedTest(); // once the first frame is up
-    settings.WaitForSpeedTest();
+    EXPECT_TRUE(settings.NeedsSpeedTest());
+    settings.TakeSpeedTest(RegSettings::RunSpeedTest()); // once the first frame is up
+    EXPECT_FALSE(settings.NeedsSpeedTest());
     EXPECT_EQ(settings.FramesPerSecond(), 15);
     EXPECT_EQ(settings.SlowestFramesPerSecond(), 15);
     EXPECT_EQ(settings.Polygons(), 1500);
@@ -66,7 +69,8 @@ TEST(RegSettings, FirstRunTimesTheMachine) {
     const int reads = clock.counterReads;
     MemoryProfileStore measured = MeasuredStore(9, 4000);
     RegSettings again(measured);
-    EXPECT_EQ(clock.counterReads, reads) << "a stored rate skips the test";
+    EXPECT_FALSE(again.NeedsSpeedTest()) << "a stored rate skips the test";
+    EXPECT_EQ(clock.counterReads, reads);
     EXPECT_EQ(again.FramesPerSecond(), 9);
     EXPECT_EQ(again.Polygons(), 4000);
 }
@@ -141,8 +145,7 @@ TEST(RegSettings, TextWhereANumberBelongsReadsAsTheDefault) {
     clock.SetStepMs(1000); // score 1
     store.SetRaw("FramesPerSecond", "none");
     RegSettings retimed(store);
-    retimed.StartSpeedTest();
-    retimed.WaitForSpeedTest();
+    retimed.TakeSpeedTest(RegSettings::RunSpeedTest());
     EXPECT_EQ(retimed.FramesPerSecond(), 1);
     EXPECT_EQ(retimed.Polygons(), 100);
 }
@@ -335,8 +338,29 @@ TEST(RegSettings, StopDuringTheFirstRunSpeedTestLeavesNoRecord) {
         RegSettings settings(fresh);
         settings.SetRunModeSaver(true);
         EXPECT_EQ(settings.FramesPerSecond(), 25) << "the estimate of any machine in 220 ms";
-        settings.StartSpeedTest();
+        settings.TakeSpeedTest(RegSettings::RunSpeedTest());
     }
     StopRequest::Clear();
     EXPECT_EQ(fresh.ReadInt("FramesPerSecond", -1), -1) << "the next run times the machine";
+}
+
+TEST(RegSettings, RecordReadsTakeASpeedTestsResultOnceItEnded) {
+    MemoryProfileStore fresh;
+    RegSettings settings(fresh);
+    std::optional<int> result;
+    settings.ExpectSpeedTest([&result] { return result; });
+    EXPECT_FALSE(settings.NeedsSpeedTest());
+    EXPECT_EQ(settings.FramesPerSecond(), 25) << "the estimate while the test runs";
+    result = 540; // score 15
+    EXPECT_EQ(settings.Polygons(), 1500);
+    EXPECT_EQ(settings.SlowestFramesPerSecond(), 15);
+    result = 1000; // taken once: a later answer changes nothing
+    EXPECT_EQ(settings.FramesPerSecond(), 15);
+    // Frames measured before the test ends win over it.
+    RegSettings measured(fresh);
+    std::optional<int> late;
+    measured.ExpectSpeedTest([&late] { return late; });
+    measured.SetFramesPerSecond(7);
+    late = 540;
+    EXPECT_EQ(measured.FramesPerSecond(), 7);
 }

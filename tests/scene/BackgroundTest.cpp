@@ -25,16 +25,16 @@ TEST(BackgroundCellsTest, SlowMachinesGetOneCellPerWall) {
     for (long seed = 1; seed <= 50; ++seed) {
         Random rng(seed);
         // 0.03 x 32 and 0.12 x 8 are below 1.
-        EXPECT_EQ(Background::CellsPerSide(rng, 0.03, Background::ModeColour), 1);
-        EXPECT_EQ(Background::CellsPerSide(rng, 0.12, Background::ModePhoto), 1);
-        EXPECT_EQ(Background::CellsPerSide(rng, 0.12, Background::ModePattern), 1);
+        EXPECT_EQ(Background::CellsPerSide(rng, 0.03, SceneKind::Plain), 1);
+        EXPECT_EQ(Background::CellsPerSide(rng, 0.12, SceneKind::Photo), 1);
+        EXPECT_EQ(Background::CellsPerSide(rng, 0.12, SceneKind::Pattern), 1);
     }
     std::set<int> colour;
     std::set<int> textured;
     for (long seed = 1; seed <= 2000; ++seed) {
         Random rng(seed);
-        colour.insert(Background::CellsPerSide(rng, 1.0, Background::ModeColour));
-        textured.insert(Background::CellsPerSide(rng, 1.0, Background::ModePattern));
+        colour.insert(Background::CellsPerSide(rng, 1.0, SceneKind::Plain));
+        textured.insert(Background::CellsPerSide(rng, 1.0, SceneKind::Pattern));
     }
     EXPECT_EQ(*colour.begin(), 1);
     EXPECT_GE(*colour.rbegin(), 20);
@@ -150,7 +150,7 @@ TEST_F(BackgroundTest, WireRoomReportsHalfItsCells) {
     int wire = 0;
     for (long seed = 1; seed <= 20; ++seed) {
         Random rng(seed);
-        Background room(rng, Background::ModeColour);
+        Background room(rng, SceneKind::Plain);
         EXPECT_EQ(room.PolygonCount(), 0); // nothing compiled yet
         room.Build(RoomAt(0.03));
         EXPECT_EQ(room.Cells(), 6);
@@ -160,7 +160,7 @@ TEST_F(BackgroundTest, WireRoomReportsHalfItsCells) {
     }
     EXPECT_GE(wire, 15); // solid only when a uniform falls below 0.015
     Random rng(4);
-    Background fast(rng, Background::ModeColour);
+    Background fast(rng, SceneKind::Plain);
     fast.Build(RoomAt(2.0)); // p / 2 >= 1: always solid
     EXPECT_FALSE(fast.Lines());
     EXPECT_EQ(fast.PolygonCount(), fast.Cells());
@@ -175,16 +175,16 @@ TEST_F(BackgroundTest, PhotographRoomReportsSixtyFourTimesItsCells) {
                                            static_cast<std::uint8_t>(y * 9), 90};
                 }));
     Random rng(2);
-    TextureImage photo(rng, path, 800, nullptr);
+    TextureImage photo(rng, path, 800);
     ASSERT_TRUE(photo.IsValid());
-    Background slow(rng, Background::ModePhoto);
+    Background slow(rng, SceneKind::Photo);
     Background::Room room = RoomAt(0.1);
     room.photo = &photo;
     slow.Build(room);
     EXPECT_FALSE(slow.Lines());
     EXPECT_EQ(slow.Cells(), 6);
     EXPECT_EQ(slow.PolygonCount(), 6 * 64);
-    Background fast(rng, Background::ModePhoto);
+    Background fast(rng, SceneKind::Photo);
     room.performance = 1.0;
     fast.Build(room);
     const int b = static_cast<int>(std::lround(std::sqrt(fast.Cells() / 6)));
@@ -206,7 +206,7 @@ TEST_F(BackgroundTest, StopLeavesNoHalfBuiltRoom) {
     const int lists = GLCensus::LiveLists();
     Random rng(2);
     GivenUpTexture photo(rng);
-    Background room(rng, Background::ModePhoto);
+    Background room(rng, SceneKind::Photo);
     Background::Room parts = RoomAt(1.0);
     parts.photo = &photo;
     room.Build(parts);
@@ -216,7 +216,7 @@ TEST_F(BackgroundTest, StopLeavesNoHalfBuiltRoom) {
     EXPECT_EQ(GLCensus::LiveLists(), lists);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
-    Background late(rng, Background::ModeColour);
+    Background late(rng, SceneKind::Plain);
     StopRequest::Raise();
     late.Build(RoomAt(1.0));
     StopRequest::Clear();
@@ -224,7 +224,7 @@ TEST_F(BackgroundTest, StopLeavesNoHalfBuiltRoom) {
     EXPECT_FALSE(late.List().IsValid());
     EXPECT_EQ(GLCensus::LiveLists(), lists);
 
-    Background whole(rng, Background::ModeColour);
+    Background whole(rng, SceneKind::Plain);
     whole.Build(RoomAt(1.0));
     EXPECT_FALSE(whole.IsAbandoned());
     EXPECT_TRUE(whole.List().IsValid());
@@ -235,7 +235,7 @@ TEST_F(BackgroundTest, PatternRoomOwnsItsTexture) {
     const int lists = GLCensus::LiveLists();
     {
         Random rng(9);
-        Background room(rng, Background::ModePattern);
+        Background room(rng, SceneKind::Pattern);
         room.Build(RoomAt(1.0));
         EXPECT_FALSE(room.Lines());
         EXPECT_EQ(room.PolygonCount(), room.Cells());
@@ -264,7 +264,7 @@ std::array<float, 16> Rotated(const std::array<float, 16>& m, float deg, int axi
 TEST_F(BackgroundTest, TiltStaysOnTheMatrixForTheShapes) {
     BareScene scene(&m_App.Wnd());
     Random rng(11);
-    Background room(rng, Background::ModeColour);
+    Background room(rng, SceneKind::Plain);
     EXPECT_TRUE(room.TiltX() >= 0 && room.TiltX() <= 44 &&
                 room.TiltX() == std::floor(room.TiltX()));
     glMatrixMode(GL_MODELVIEW);
@@ -292,7 +292,7 @@ TEST_F(BackgroundTest, WallsDoNotGlow) {
     const GLfloat glow[4] = {0.5f, 0.25f, 0.125f, 1.0f};
     glMaterialfv(GL_FRONT, GL_EMISSION, glow);
     Random rng(1);
-    Background room(rng, Background::ModeColour);
+    Background room(rng, SceneKind::Plain);
     room.SetEmissive(true);
     room.Draw(scene);
     GLfloat after[4] = {0, 0, 0, 0};

@@ -58,15 +58,14 @@ TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
     photos.app.Wnd().FreeScene(); // the first paint's scene keeps its room's photograph
     for (int k = 0; k < 3; ++k) {
         SaverShapes scene(&photos.app.Wnd(), &MakeCube);
-        EXPECT_EQ(scene.SceneKind(), Saver::KindPhoto);
+        EXPECT_EQ(scene.Kind(), SceneKind::Photo);
         EXPECT_EQ(gExcluded, std::vector<int>{12}) << "no photo cube in a photograph scene";
-        ASSERT_NE(scene.PhotoTexture(), nullptr);
         EXPECT_EQ(TextureImage::LiveCopies(), 1);
         Background* room = scene.GetBackground();
         ASSERT_NE(room, nullptr);
-        EXPECT_EQ(room->Mode(), Background::ModePhoto);
+        EXPECT_EQ(room->Kind(), SceneKind::Photo);
+        ASSERT_NE(room->Photo(), nullptr) << "the room holds the photograph from the start";
         room->Draw(scene);
-        EXPECT_EQ(scene.PhotoTexture(), nullptr);
         // GL holds the picture now, in one texture object, and the decoded copy is gone.
         EXPECT_EQ(GLCensus::LiveTextureObjects(), 1);
         EXPECT_EQ(TextureImage::LiveCopies(), 0);
@@ -86,7 +85,7 @@ TEST(PhotoSceneTest, FramesDoNotSendThePhotographAgain) {
     ASSERT_TRUE(photos.app.HasGL());
     photos.app.Wnd().FreeScene();
     SaverShapes scene(&photos.app.Wnd(), &MakeCube);
-    ASSERT_EQ(scene.SceneKind(), Saver::KindPhoto);
+    ASSERT_EQ(scene.Kind(), SceneKind::Photo);
     const auto oneFrame = [&photos, &scene] {
         photos.app.Host().SetFrameLimit(photos.app.Host().FramesSwapped() + 1);
         scene.Frame();
@@ -114,7 +113,7 @@ TEST(PhotoSceneTest, StopWhileTheRoomIsBuiltAbandonsTheScene) {
     ASSERT_TRUE(photos.app.HasGL());
     photos.app.Wnd().FreeScene();
     SaverShapes scene(&photos.app.Wnd(), &MakeCube);
-    ASSERT_EQ(scene.SceneKind(), Saver::KindPhoto);
+    ASSERT_EQ(scene.Kind(), SceneKind::Photo);
     ASSERT_FALSE(scene.IsDone());
     const int swapped = photos.app.Host().FramesSwapped();
     photos.app.Host().SetFrameLimit(swapped + 2);
@@ -126,7 +125,6 @@ TEST(PhotoSceneTest, StopWhileTheRoomIsBuiltAbandonsTheScene) {
     ASSERT_NE(scene.GetBackground(), nullptr);
     EXPECT_TRUE(scene.GetBackground()->IsAbandoned());
     EXPECT_FALSE(scene.GetBackground()->List().IsValid());
-    EXPECT_EQ(scene.PhotoTexture(), nullptr);
     EXPECT_TRUE(scene.IsDone());
 }
 
@@ -135,13 +133,15 @@ TEST(PhotoSceneTest, PicturesThatCannotBeShownGivePlainScenes) {
     cut.resize(cut.size() / 2);
     PhotoApp photos(100, {{"cut.jpg", cut}, {"text.png", {'n', 'o', 't', ' ', 'P', 'N', 'G'}}});
     ASSERT_TRUE(photos.app.HasGL());
+    const int bands = photos.app.Wnd().Colours().bandCount();
     for (int k = 0; k < 4; ++k) {
         SaverShapes scene(&photos.app.Wnd(), &MakeCube);
-        EXPECT_EQ(scene.SceneKind(), Saver::KindPlain);
-        EXPECT_EQ(scene.PhotoTexture(), nullptr);
+        EXPECT_EQ(scene.Kind(), SceneKind::Plain);
         // 25 frames per second: a plain scene always has a room, of colour only.
         ASSERT_NE(scene.GetBackground(), nullptr);
-        EXPECT_EQ(scene.GetBackground()->Mode(), Background::ModeColour);
+        EXPECT_EQ(scene.GetBackground()->Kind(), SceneKind::Plain);
+        EXPECT_EQ(scene.GetBackground()->Photo(), nullptr);
+        EXPECT_EQ(photos.app.Wnd().Colours().bandCount(), bands) << "no photograph, no recolouring";
         EXPECT_TRUE(gExcluded.empty()) << "the window has images: a photo cube may try";
     }
     EXPECT_EQ(TextureImage::LiveCount(), 0);
@@ -163,12 +163,12 @@ TEST(PhotoSceneTest, NothingLeaksAcrossScenes) {
     ASSERT_TRUE(app.HasGL());
     app.Wnd().FreeScene();
     const int baseLists = GLCensus::LiveLists() - app.Wnd().GL()->Solids().CachedListCount();
-    std::set<int> kinds;
+    std::set<SceneKind> kinds;
     for (int k = 0; k < 12; ++k) {
         app.Host().SetFrameLimit(app.Host().FramesSwapped() + 2);
         app.Wnd().OnPaint();
         ASSERT_NE(app.Wnd().Scene(), nullptr);
-        kinds.insert(app.Wnd().Scene()->SceneKind());
+        kinds.insert(app.Wnd().Scene()->Kind());
         app.Wnd().FreeScene();
         EXPECT_EQ(Texture::LiveCount(), 0) << k;
         EXPECT_EQ(TextureImage::LiveCount(), 0) << k;
@@ -176,7 +176,7 @@ TEST(PhotoSceneTest, NothingLeaksAcrossScenes) {
             << k;
         EXPECT_EQ(GLCensus::LiveTextureObjects(), 0);
     }
-    EXPECT_EQ(kinds, (std::set<int>{0, 1, 2}));
+    EXPECT_EQ(kinds, (std::set<SceneKind>{SceneKind::Plain, SceneKind::Photo, SceneKind::Pattern}));
 }
 
 } // namespace

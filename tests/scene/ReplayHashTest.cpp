@@ -1,6 +1,6 @@
 // A recorded replay: from fixed seeds the scene window composes and plays whole scenes
 // through its own paint loop, and everything the draws decide (scene kind, camera, material,
-// shape, mover, rotater and colour changer classes, every shape's position and colour after
+// shape, mover, rotater and colour changer kinds, every shape's position and colour after
 // the last frame, the clear colour, the generators' next values) goes into one hash.
 //
 // Re-record (the failure prints the new value) only when a change alters the draw sequence
@@ -26,10 +26,10 @@
 #include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <typeinfo>
 #include <vector>
 
 namespace {
@@ -45,9 +45,8 @@ public:
     }
     void Add(std::int64_t n) { Add(std::string_view(reinterpret_cast<const char*>(&n), sizeof n)); }
     void Add(float f) { Add(static_cast<std::int64_t>(std::bit_cast<std::uint32_t>(f))); }
-    void AddClass(const void* object, const std::type_info& type) {
-        Add(object ? std::string_view(type.name()) : std::string_view("none"));
-    }
+    // A factory's kind number: portable, where a compiler's type names are not.
+    void AddKind(int kind) { Add(std::int64_t{kind}); }
     std::uint64_t Value() const { return m_Value; }
 
 private:
@@ -55,7 +54,7 @@ private:
 };
 
 void AddScene(Hash& hash, const Saver& scene, CSceneWnd& wnd) {
-    hash.Add(std::int64_t{scene.SceneKind()});
+    hash.Add(static_cast<std::int64_t>(scene.Kind()));
     hash.Add(std::int64_t{scene.Polygons()});
     hash.Add(std::int64_t{scene.frameNumber()});
     for (const float f :
@@ -63,15 +62,20 @@ void AddScene(Hash& hash, const Saver& scene, CSceneWnd& wnd) {
           scene.CamAmpZ(), scene.Shininess(), scene.ScaleX(), scene.ScaleY(), scene.ScaleZ()})
         hash.Add(f);
     hash.Add(static_cast<std::int64_t>(scene.Shapes().size()));
+    // The mesh shapes' clones are of a class of their own, outside the table (-1); the
+    // prototype never is.
+    if (!scene.Shapes().empty()) {
+        EXPECT_GE(Shape::KindOf(*scene.Shapes().front()), 0);
+    }
     for (const auto& shape : scene.Shapes()) {
         const Shape& s = *shape;
-        hash.AddClass(&s, typeid(s));
+        hash.AddKind(Shape::KindOf(s));
         if (const Mover* mover = s.GetMover())
-            hash.AddClass(mover, typeid(*mover));
+            hash.AddKind(Mover::KindOf(*mover));
         if (const Rotater* rotater = s.GetRotater())
-            hash.AddClass(rotater, typeid(*rotater));
+            hash.AddKind(Rotater::KindOf(*rotater));
         if (const ColorChanger* changer = s.GetColorChanger())
-            hash.AddClass(changer, typeid(*changer));
+            hash.AddKind(ColorChanger::KindOf(*changer));
         for (const float f : {s.X(), s.Y(), s.Z(), s.StartX(), s.StartY(), s.StartZ(), s.Alpha()})
             hash.Add(f);
         hash.Add(std::int64_t{s.ColorOffset()});
@@ -100,7 +104,7 @@ constexpr ReplayRun kRuns[] = {
     {4, 800, 50, true},
 };
 
-constexpr std::uint64_t kRecorded = 0xc416a98fa843e044ull;
+constexpr std::uint64_t kRecorded = 0x896f23261294be4dull;
 
 // A folder with one picture for the runs with photographs.
 void PutPicture(testimages::TempDir& folder) {
@@ -200,8 +204,12 @@ TEST(ReplayHash, RecordedScenesReplay) {
     Hash hash;
     for (const ReplayRun& run : kRuns) {
         const std::uint64_t value = PlayRun(run, kScenesPerRun);
-        if (value == 0)
+        if (value == 0) {
+            // A CI machine without GL would otherwise pass the one check of the draw order.
+            if (std::getenv("CI"))
+                FAIL() << "no off-screen GL, and CI is set";
             GTEST_SKIP() << "no off-screen GL";
+        }
         hash.Add(static_cast<std::int64_t>(value));
     }
     char text[32];
@@ -216,8 +224,11 @@ TEST(ReplayHash, WindowsSideBySideReplayAsAlone) {
     std::vector<std::unique_ptr<ReplayWindow>> windows;
     for (const ReplayRun& run : kRuns) {
         windows.push_back(std::make_unique<ReplayWindow>(run));
-        if (!windows.back()->HasGL())
+        if (!windows.back()->HasGL()) {
+            if (std::getenv("CI"))
+                FAIL() << "no off-screen GL, and CI is set";
             GTEST_SKIP() << "no off-screen GL";
+        }
     }
     for (bool playing = true; playing;) {
         playing = false;

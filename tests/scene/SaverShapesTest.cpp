@@ -159,7 +159,7 @@ struct SceneSummary {
     std::string mover;
     std::size_t shapes = 0;
     int polygons = 0;
-    int kind = 0;
+    SceneKind kind = SceneKind::Plain;
     float shininess = 0;
     std::vector<unsigned char> pixels;
 
@@ -194,7 +194,7 @@ std::vector<SceneSummary> PlayScenes(long seed, int scenes) {
         summary.mover = typeid(*prototype.GetMover()).name();
         summary.shapes = scene.Shapes().size();
         summary.polygons = scene.Polygons();
-        summary.kind = scene.SceneKind();
+        summary.kind = scene.Kind();
         summary.shininess = scene.Shininess();
         summary.pixels = app.Host().LastFrame();
         summaries.push_back(std::move(summary));

@@ -38,7 +38,7 @@ TEST(TextureImageTest, PngInCapitalsDecodesAsPngIntoBottomUpRgb) {
                     return testimages::Pixel16{c.r, c.g, c.b, 255};
                 }));
     Random rng(1);
-    const TextureImage texture(rng, path, 800, nullptr);
+    const TextureImage texture(rng, path, 800);
     ASSERT_TRUE(texture.IsValid());
     const RGBImage& rgb = *texture.Pixels();
     EXPECT_EQ(rgb.width, 5);
@@ -74,20 +74,16 @@ TEST(TextureImageTest, PicturesATextureCannotShowLeaveItInvalid) {
     // Grey, palette and 8-bit pictures are shown, as 24-bit copies.
     for (const std::string& path : {greyJpeg, palettePng, eightBit}) {
         Random rng(1);
-        const TextureImage texture(rng, path, 800, nullptr);
+        const TextureImage texture(rng, path, 800);
         ASSERT_TRUE(texture.IsValid()) << path;
         EXPECT_EQ(texture.Pixels()->width, 8 - 4 * (path != greyJpeg)) << path;
     }
     for (const std::string& path :
          {misnamed, dir.Path().string() + "/missing.jpg", std::string()}) {
         Random rng(1);
-        ColourTable table;
-        table.BuildColourTableFromSeed(256, 3);
-        const int bands = table.bandCount();
-        const TextureImage texture(rng, path, 800, &table);
+        const TextureImage texture(rng, path, 800);
         EXPECT_FALSE(texture.IsValid()) << path;
         EXPECT_EQ(texture.Pixels(), nullptr);
-        EXPECT_EQ(table.bandCount(), bands) << "no photograph, no recolouring";
         EXPECT_EQ(TextureImage::LiveCount(), before + 1);
     }
     EXPECT_EQ(TextureImage::LiveCount(), before);
@@ -100,8 +96,10 @@ TEST(TextureImageTest, RecolouringRederivesThePaletteOnly) {
     table.BuildColourTableFromSeed(256, 3);
     const std::vector<Color> colours = table.Colors();
     Random rng(1);
-    const TextureImage texture(rng, path, 800, &table);
+    const TextureImage texture(rng, path, 800);
     ASSERT_TRUE(texture.IsValid());
+    const RGBImage& pixels = *texture.Pixels();
+    table.BuildPhotoBands(pixels.width, pixels.height, pixels.bytes.data());
     EXPECT_EQ(table.bandCount(), 25);
     EXPECT_EQ(table.Colors(), colours);
 }
@@ -110,8 +108,8 @@ TEST(TextureImageTest, LargeJpegDecodesScaledToTheWindow) {
     const testimages::TempDir dir;
     const std::string path = dir.Put("wide.jpeg", testimages::Jpeg(1700, 40, 3, Gradient));
     Random rng(1);
-    EXPECT_EQ(TextureImage(rng, path, 800, nullptr).Pixels()->width, 425); // 1700 / 4
-    EXPECT_EQ(TextureImage(rng, path, 0, nullptr).Pixels()->width, 1700);
+    EXPECT_EQ(TextureImage(rng, path, 800).Pixels()->width, 425); // 1700 / 4
+    EXPECT_EQ(TextureImage(rng, path, 0).Pixels()->width, 1700);
 }
 
 RGBImage Uniform(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
@@ -194,7 +192,7 @@ TEST(TextureImageTest, ApplyUnderAStopIssuesNothing) {
     const testimages::TempDir dir;
     const std::string path = dir.Put("a.bmp", testimages::Bmp24(6, 5, Gradient));
     Random rng(1);
-    TextureImage texture(rng, path, 800, nullptr);
+    TextureImage texture(rng, path, 800);
     ASSERT_TRUE(texture.IsValid());
     const std::uint8_t texel[2 * 2 * 3] = {};
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -239,7 +237,7 @@ TEST(TextureImageTest, UploadMovesThePictureIntoATextureObjectAListBinds) {
     GLuint object = 0;
     {
         Random rng(1);
-        TextureImage texture(rng, path, 800, nullptr);
+        TextureImage texture(rng, path, 800);
         ASSERT_TRUE(texture.IsValid());
         EXPECT_EQ(TextureImage::LiveCopies(), copies + 1);
         ASSERT_TRUE(texture.Upload());

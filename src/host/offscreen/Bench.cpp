@@ -105,7 +105,7 @@ struct SceneRecord {
     long long composeMs = 0;
     long long roomMs = 0;     // building the room's list on the first frame
     long long photoCpuMs = 0; // processor time of the scene-wide part and the room
-    int kind = 0;
+    SceneKind kind = SceneKind::Plain;
     int frames = 0;
     long long drawMs = 0;
     long long medianGapUs = 0;
@@ -196,7 +196,7 @@ SceneRecord Describe(const Saver& scene) {
     SceneRecord record;
     record.polygons = scene.Polygons();
     record.composeMs = scene.ComposeMs();
-    record.kind = scene.SceneKind();
+    record.kind = scene.Kind();
     record.photoCpuMs = scene.BaseComposeCpuMs();
     if (const Background* room = scene.GetBackground()) {
         record.roomMs = room->BuildMs();
@@ -222,8 +222,8 @@ void Print(const SceneRecord& record, const Census& census, bool cutShort) {
                 "ms  frames %5d  fps %7.1f  live lists %d textures %d photos %d texture "
                 "objects %d cached lists %d  rss %.1f MB  gaps median %.1f ms longest %.1f ms "
                 "(frame %d)  processor median %.1f ms longest %.1f ms (frame %d)",
-                record.shape.c_str(), record.mover.c_str(), record.kind, record.shapes,
-                record.polygons, record.composeMs, record.roomMs, record.frames,
+                record.shape.c_str(), record.mover.c_str(), static_cast<int>(record.kind),
+                record.shapes, record.polygons, record.composeMs, record.roomMs, record.frames,
                 PerSecond(record.frames, record.drawMs), census.lists, census.textures,
                 census.photos, census.textureObjects, census.cachedLists, Megabytes(census.rssKb),
                 Ms(record.medianGapUs), Ms(record.longestGapUs), record.longestGapFrame,
@@ -266,7 +266,7 @@ void Add(Totals& totals, const SceneRecord& record) {
     totals.frames += record.frames;
     totals.drawMs += record.drawMs;
     totals.polygonFrames += static_cast<double>(record.polygons) * record.frames;
-    if (record.kind == Saver::KindPhoto) {
+    if (record.kind == SceneKind::Photo) {
         totals.photoComposeMs.push_back(record.composeMs + record.roomMs);
         totals.photoCpuMs.push_back(record.photoCpuMs);
     }
