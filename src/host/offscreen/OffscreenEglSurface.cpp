@@ -43,16 +43,13 @@ EGLDisplay OpenDisplay() {
 
 } // namespace
 
-std::unique_ptr<OffscreenHost::Surface, OffscreenHost::SurfaceDelete> OffscreenHost::NewSurface() {
-    return std::unique_ptr<Surface, SurfaceDelete>(new Surface);
-}
-
 void OffscreenHost::SurfaceDelete::operator()(Surface* surface) const {
     delete surface;
 }
 
 SceneHost::GLSetup OffscreenHost::CreateGLContext() {
     ReleaseGLContext();
+    m_pSurface.reset(new Surface);
     Surface& egl = *m_pSurface;
     egl.display = OpenDisplay();
     EGLint major = 0;
@@ -108,16 +105,18 @@ SceneHost::GLSetup OffscreenHost::CreateGLContext() {
 }
 
 void OffscreenHost::ReleaseGLContext() {
-    Surface& egl = *m_pSurface;
-    if (egl.display == EGL_NO_DISPLAY)
+    if (!m_pSurface)
         return;
-    eglMakeCurrent(egl.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    if (egl.context != EGL_NO_CONTEXT)
-        eglDestroyContext(egl.display, egl.context);
-    if (egl.surface != EGL_NO_SURFACE)
-        eglDestroySurface(egl.display, egl.surface);
+    Surface& egl = *m_pSurface;
+    if (egl.display != EGL_NO_DISPLAY) {
+        eglMakeCurrent(egl.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        if (egl.context != EGL_NO_CONTEXT)
+            eglDestroyContext(egl.display, egl.context);
+        if (egl.surface != EGL_NO_SURFACE)
+            eglDestroySurface(egl.display, egl.surface);
+    }
     // The display is shared by the whole process (and by every host): it stays initialised.
-    egl = Surface{};
+    m_pSurface.reset();
 }
 
 bool OffscreenHost::InputPending() {
@@ -126,6 +125,6 @@ bool OffscreenHost::InputPending() {
 }
 
 void OffscreenHost::SwapSurface() {
-    if (m_pSurface->display != EGL_NO_DISPLAY)
+    if (m_pSurface && m_pSurface->display != EGL_NO_DISPLAY)
         eglSwapBuffers(m_pSurface->display, m_pSurface->surface);
 }

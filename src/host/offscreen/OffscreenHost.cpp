@@ -5,7 +5,7 @@
 #include <cstring>
 
 OffscreenHost::OffscreenHost(int width, int height, int frameLimit)
-    : m_pSurface(NewSurface()), m_Width(width), m_Height(height), m_FrameLimit(frameLimit) {}
+    : m_Width(width), m_Height(height), m_FrameLimit(frameLimit) {}
 
 OffscreenHost::~OffscreenHost() {
     ReleaseGLContext();

@@ -57,13 +57,12 @@ private:
                        std::vector<unsigned char>& topDown) const;
 
     // The drawing surface and its context, of the platform's own kind (an EGL pbuffer here,
-    // a hidden WGL window in the Windows suite): CreateGLContext, ReleaseGLContext,
-    // InputPending, SwapSurface and NewSurface are defined beside it.
+    // a hidden WGL window in the Windows suite), made by CreateGLContext: it and
+    // ReleaseGLContext, InputPending and SwapSurface are defined beside it.
     struct Surface;
     struct SurfaceDelete {
         void operator()(Surface* surface) const;
     };
-    static std::unique_ptr<Surface, SurfaceDelete> NewSurface();
     // Shows the frame drawn (after the read-back).
     void SwapSurface();
 

@@ -39,16 +39,13 @@ std::string LastError(const char* call) {
 
 } // namespace
 
-std::unique_ptr<OffscreenHost::Surface, OffscreenHost::SurfaceDelete> OffscreenHost::NewSurface() {
-    return std::unique_ptr<Surface, SurfaceDelete>(new Surface);
-}
-
 void OffscreenHost::SurfaceDelete::operator()(Surface* surface) const {
     delete surface;
 }
 
 SceneHost::GLSetup OffscreenHost::CreateGLContext() {
     ReleaseGLContext();
+    m_pSurface.reset(new Surface);
     Surface& wgl = *m_pSurface;
     if (!RegisterSurfaceClass()) {
         m_FailureDetail = LastError("RegisterClassEx");
@@ -69,13 +66,15 @@ SceneHost::GLSetup OffscreenHost::CreateGLContext() {
 }
 
 void OffscreenHost::ReleaseGLContext() {
+    if (!m_pSurface)
+        return;
     Surface& wgl = *m_pSurface;
     ReleaseWglContext(wgl.context);
     if (wgl.hwnd != nullptr) {
         ReleaseDC(wgl.hwnd, wgl.dc);
         DestroyWindow(wgl.hwnd);
     }
-    wgl = Surface{};
+    m_pSurface.reset();
 }
 
 bool OffscreenHost::InputPending() {
@@ -83,6 +82,6 @@ bool OffscreenHost::InputPending() {
 }
 
 void OffscreenHost::SwapSurface() {
-    if (m_pSurface->dc != nullptr)
+    if (m_pSurface && m_pSurface->dc != nullptr)
         ::SwapBuffers(m_pSurface->dc);
 }
