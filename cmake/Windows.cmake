@@ -43,7 +43,7 @@ find_package(GTest REQUIRED)
 file(GLOB KINETORA_WIN_UNIT_TESTS CONFIGURE_DEPENDS
     ${KINETORA_TESTS_DIR}/core/*.cpp ${KINETORA_TESTS_DIR}/images/*.cpp
     ${KINETORA_TESTS_DIR}/patterns/*.cpp ${KINETORA_TESTS_DIR}/gl/*.cpp
-    ${KINETORA_TESTS_DIR}/motion/*.cpp ${KINETORA_TESTS_DIR}/meshes/*.cpp
+    ${KINETORA_TESTS_DIR}/colour/*.cpp ${KINETORA_TESTS_DIR}/motion/*.cpp ${KINETORA_TESTS_DIR}/meshes/*.cpp
     ${KINETORA_TESTS_DIR}/textures/*.cpp ${KINETORA_TESTS_DIR}/shapes/*.cpp
     ${KINETORA_TESTS_DIR}/scene/*.cpp ${KINETORA_TESTS_DIR}/app/*.cpp
     ${KINETORA_TESTS_DIR}/config/*.cpp ${KINETORA_TESTS_DIR}/support/*.cpp

@@ -3,8 +3,8 @@
 
 Each folder of src/ is a layer; a file may include its own folder and layers below it:
 
-  0 core | 1 images, patterns, gl | 2 motion | 3 meshes, textures | 4 shapes | 5 scene
-  | 6 app, config | 7 host (and the program's main at the top of src/)
+  0 core | 1 images, patterns, gl | 1.5 colour | 2 motion | 3 meshes, textures | 4 shapes
+  | 5 scene | 6 app, config | 7 host (and the program's main at the top of src/)
 
 Two interface headers may be included from below, because a shape owns a mover and a
 mover reads the scene: shapes/Shape.h and scene/Saver.h. Nothing else of a higher layer.
@@ -28,6 +28,7 @@ LAYERS = {
     "images": 1,
     "patterns": 1,
     "gl": 1,
+    "colour": 1.5,
     "motion": 2,
     "meshes": 3,
     "textures": 3,

@@ -1,8 +1,8 @@
 #include "textures/TextureImage.h"
 
+#include "colour/ColourTable.h"
 #include "core/StopRequest.h"
 #include "images/ImageFile.h"
-#include "motion/ColourTable.h"
 
 #include <GL/gl.h>
 

@@ -1,12 +1,12 @@
 #include "shapes/ShapePhotoCube.h"
 
+#include "colour/ColourTable.h"
 #include "core/Random.h"
 #include "gl/GLCensus.h"
 #include "images/TestImages.h"
 #include "meshes/PolyBead.h"
 #include "meshes/PolyCube.h"
 #include "meshes/PolySphere.h"
-#include "motion/ColourTable.h"
 #include "support/TestApp.h"
 #include "textures/TextureImage.h"
 
