@@ -6,7 +6,7 @@
 set(KINETORA_SRC ${PROJECT_SOURCE_DIR}/src)
 file(GLOB KINETORA_ENGINE_SOURCES CONFIGURE_DEPENDS
     ${KINETORA_SRC}/core/*.cpp ${KINETORA_SRC}/images/*.cpp ${KINETORA_SRC}/patterns/*.cpp
-    ${KINETORA_SRC}/gl/*.cpp ${KINETORA_SRC}/motion/*.cpp ${KINETORA_SRC}/meshes/*.cpp
+    ${KINETORA_SRC}/gl/*.cpp ${KINETORA_SRC}/colour/*.cpp ${KINETORA_SRC}/motion/*.cpp ${KINETORA_SRC}/meshes/*.cpp
     ${KINETORA_SRC}/textures/*.cpp ${KINETORA_SRC}/shapes/*.cpp ${KINETORA_SRC}/scene/*.cpp
     ${KINETORA_SRC}/app/*.cpp ${KINETORA_SRC}/config/*.cpp)
 

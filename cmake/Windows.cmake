@@ -43,7 +43,7 @@ find_package(GTest REQUIRED)
 file(GLOB KINETORA_WIN_UNIT_TESTS CONFIGURE_DEPENDS
     ${KINETORA_TESTS_DIR}/core/*.cpp ${KINETORA_TESTS_DIR}/images/*.cpp
     ${KINETORA_TESTS_DIR}/patterns/*.cpp ${KINETORA_TESTS_DIR}/gl/*.cpp
-    ${KINETORA_TESTS_DIR}/motion/*.cpp ${KINETORA_TESTS_DIR}/meshes/*.cpp
+    ${KINETORA_TESTS_DIR}/colour/*.cpp ${KINETORA_TESTS_DIR}/motion/*.cpp ${KINETORA_TESTS_DIR}/meshes/*.cpp
     ${KINETORA_TESTS_DIR}/textures/*.cpp ${KINETORA_TESTS_DIR}/shapes/*.cpp
     ${KINETORA_TESTS_DIR}/scene/*.cpp ${KINETORA_TESTS_DIR}/app/*.cpp
     ${KINETORA_TESTS_DIR}/config/*.cpp ${KINETORA_TESTS_DIR}/support/*.cpp
@@ -54,7 +54,9 @@ file(GLOB KINETORA_WIN_UNIT_TESTS CONFIGURE_DEPENDS
 list(REMOVE_ITEM KINETORA_WIN_UNIT_TESTS ${KINETORA_TESTS_DIR}/host/win32/PreviewParent.cpp
     ${KINETORA_TESTS_DIR}/scene/FrameAllocationTest.cpp
     ${KINETORA_TESTS_DIR}/images/HostileFoldersTest.cpp)
-add_executable(kinetora_win_tests ${KINETORA_WIN_UNIT_TESTS})
+# The off-screen host's drawing and read-back, over the suite's WGL surface.
+add_executable(kinetora_win_tests ${KINETORA_WIN_UNIT_TESTS}
+    ${KINETORA_SRC}/host/offscreen/OffscreenHost.cpp)
 target_include_directories(kinetora_win_tests PRIVATE ${KINETORA_TESTS_DIR})
 # M_PI and friends, which glibc gives every C++ program.
 target_compile_definitions(kinetora_win_tests PRIVATE _USE_MATH_DEFINES)

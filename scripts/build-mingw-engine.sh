@@ -13,11 +13,10 @@ if ! command -v x86_64-w64-mingw32-g++-posix > /dev/null; then
         "install g++-mingw-w64-x86-64-posix" >&2
     exit 1
 fi
+# The preset compiles through ccache; without it, plainly.
 LAUNCHER=()
-command -v ccache > /dev/null &&
-    LAUNCHER=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-    -DKINETORA_ENGINE_ONLY=ON -DKINETORA_DECODERS=OFF -DKINETORA_TESTS=OFF \
-    -DKINETORA_WERROR=ON "${LAUNCHER[@]}" > /dev/null
+command -v ccache > /dev/null ||
+    LAUNCHER=(-DCMAKE_C_COMPILER_LAUNCHER= -DCMAKE_CXX_COMPILER_LAUNCHER=)
+cmake --preset mingw-engine -B "$BUILD" "${LAUNCHER[@]}" > /dev/null
 cmake --build "$BUILD" -j2 --target kinetora_engine
 echo "built $(find "$BUILD" -name libkinetora_engine.a)"

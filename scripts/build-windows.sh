@@ -133,11 +133,8 @@ fi
 # are taken relative to the checkout, so a clone elsewhere hits the same entries.
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
 # shellcheck disable=SC2086
-cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-    -DKINETORA_MINGW_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release -DKINETORA_HEIF=OFF \
-    -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s -DKINETORA_TESTS=$TESTS -DKINETORA_WERROR=ON \
-    -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
-    ${KINETORA_WIN_CMAKE_ARGS:-} > /dev/null
+cmake -S "$ROOT" --preset windows -B "$BUILD" -DKINETORA_MINGW_PREFIX="$PREFIX" \
+    -DKINETORA_TESTS=$TESTS ${KINETORA_WIN_CMAKE_ARGS:-} > /dev/null
 cmake --build "$BUILD" -j2 --target "${TARGETS[@]}"
 # The help page sits beside the saver (where "InstallFolder" points when no installer set it).
 cp res/Kinetora.htm "$BUILD/Kinetora.htm"

@@ -3,20 +3,23 @@
 
 Each folder of src/ is a layer; a file may include its own folder and layers below it:
 
-  0 core | 1 images, patterns, gl | 2 motion | 3 meshes, textures | 4 shapes | 5 scene
-  | 6 app, config | 7 host (and the program's main at the top of src/)
+  0 core | 1 images, patterns, gl | 1.5 colour | 2 motion | 3 meshes, textures | 4 shapes
+  | 5 scene | 6 app, config | 7 host (and the program's main at the top of src/)
 
 Two interface headers may be included from below, because a shape owns a mover and a
 mover reads the scene: shapes/Shape.h and scene/Saver.h. Nothing else of a higher layer.
 Besides upward includes the check fails on a cycle between folders (the interface headers
-aside) and on a platform header (X11, GLX, EGL, Qt, POSIX, Win32) outside host/. GL 1.1
-and GLU headers are allowed everywhere: the engine draws with them.
+aside), on a circle between the classes of one folder (a class is its header and source:
+a.h or a.cpp includes b.h while b.h or b.cpp includes a.h, or a longer round), and on a
+platform header (X11, GLX, EGL, Wayland, Qt, POSIX, Win32) outside host/. GL 1.1 and GLU
+headers are allowed everywhere: the engine draws with them.
 
 Prints file:line and the include for every fault and exits 1; exits 0 when clean.
 Usage: check-layers.py [source folder]
 """
 
 import os
+import posixpath
 import re
 import sys
 
@@ -25,6 +28,7 @@ LAYERS = {
     "images": 1,
     "patterns": 1,
     "gl": 1,
+    "colour": 1.5,
     "motion": 2,
     "meshes": 3,
     "textures": 3,
@@ -38,9 +42,20 @@ TOP = "host"  # files directly in the source folder (main.cpp) sit with the host
 INTERFACES = {"shapes/Shape.h", "scene/Saver.h"}
 SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc", ".inl")
 
-# Platform headers: allowed only under host/.
+# Class circles inside one folder that are being taken apart, each as its set of files
+# without suffix. Temporary: reported on standard error, not failed; to be emptied.
+ALLOWED_CIRCLES_FOR_NOW = [
+    {"scene/Background", "scene/GLContext", "scene/Saver", "scene/SaverShapes", "scene/SceneWnd"},
+    {"app/SaverApp", "app/ScreenWnd"},
+]
+
+# Platform headers: allowed only under host/. Wayland's own headers and the protocol
+# headers generated from its XML (xdg-shell-client-protocol.h, ...) count too, also when
+# included in quotes.
 PLATFORM = re.compile(
     r"^(X11/.*|GL/glx.*|GL/wgl.*|EGL/.*|KHR/.*|Qt\w*/.*|Q[A-Z]\w*|"
+    r"wayland-.*\.h|xdg-.*\.h|.*-(client|server)-protocol\.h|.*-unstable-v\d+.*\.h|"
+    r"xkbcommon/.*|libdecor.*\.h|gbm\.h|libdrm/.*|drm/.*|xf86drm.*\.h|linux/.*|"
     r"unistd\.h|dirent\.h|fnmatch\.h|spawn\.h|sys/.*|poll\.h|signal\.h|pthread\.h|"
     r"dlfcn\.h|fcntl\.h|termios\.h|pwd\.h|grp\.h|glob\.h|libgen\.h|wordexp\.h|"
     r"syslog\.h|sched\.h|semaphore\.h|netinet/.*|arpa/.*|"
@@ -80,16 +95,7 @@ def find_cycles(edges):
     """One cycle (a list of folders) for every group of folders that reach each other."""
     nodes = sorted(set(edges) | {b for a in edges for b in edges[a]})
 
-    def reach(start):
-        seen, todo = {start}, [start]
-        while todo:
-            for nxt in edges.get(todo.pop(), {}):
-                if nxt not in seen:
-                    seen.add(nxt)
-                    todo.append(nxt)
-        return seen
-
-    reachable = {n: reach(n) for n in nodes}
+    reachable = {n: reachable_from(edges, n) for n in nodes}
     cycles, done = [], set()
     for start in nodes:
         group = {n for n in nodes if n in reachable[start] and start in reachable[n]}
@@ -117,19 +123,39 @@ def find_cycles(edges):
     return cycles
 
 
+def class_of(path):
+    """A file's class: its path without suffix (a.h and a.cpp are one class)."""
+    return os.path.splitext(path)[0]
+
+
 def check(root):
     faults = []
     # edges[a][b] = (file, line, include): the first include that makes folder a use b.
     edges = {}
+    # The same between the classes of one folder.
+    class_edges = {}
+    # a's header includes b's, directly or through others: a builds on b (a derived class
+    # on its base).
+    header_edges = {}
     for relative, number, kind, target in scan(root):
         here = folder_of(relative)
         where = f"{relative}:{number}"
         shown = f'#include {kind}{target}{">" if kind == "<" else chr(34)}'
-        if kind == "<":
-            if here != "host" and PLATFORM.match(target):
+        if PLATFORM.match(target) and (kind == "<" or "/" not in target or
+                                       folder_of(target) == ""):
+            if here != "host":
                 faults.append(f"{where}: {shown}: platform header outside host/")
             continue
+        if kind == "<":
+            continue
         target = target.replace("\\", "/")
+        path = target if "/" in target else posixpath.join(posixpath.dirname(relative), target)
+        if posixpath.dirname(path) == posixpath.dirname(relative):
+            a, b = class_of(relative), class_of(path)
+            if a != b:
+                class_edges.setdefault(a, {}).setdefault(b, (where, shown))
+                if relative.endswith((".h", ".hpp", ".inl")):
+                    header_edges.setdefault(a, {})[b] = True
         there = folder_of(target) if "/" in target else here
         if not here or not there:
             continue
@@ -146,7 +172,43 @@ def check(root):
             where, shown = edges[a][b]
             links.append(f"  {where}: {shown} ({a} -> {b})")
         faults.append("folder cycle " + " -> ".join(cycle + [cycle[0]]) + ":\n" + "\n".join(links))
+    # A base that makes its derived classes (a factory) is no circle: a including b only
+    # to make it does not count where b's header builds on a's.
+    def builds_on(b, a):
+        return a in reachable_from(header_edges, b) and b not in reachable_from(header_edges, a)
+
+    calls = {a: {b: at for b, at in ends.items() if not builds_on(b, a)}
+             for a, ends in class_edges.items()}
+    faults += class_circles(calls)
     return faults
+
+
+def class_circles(class_edges):
+    """A fault for every group of classes of one folder that include each other round."""
+    faults = []
+    for cycle in find_cycles(class_edges):
+        links = []
+        for a, b in zip(cycle, cycle[1:] + cycle[:1]):
+            where, shown = class_edges[a][b]
+            links.append(f"  {where}: {shown} ({a} -> {b})")
+        text = "file circle " + " -> ".join(cycle + [cycle[0]]) + ":\n" + "\n".join(links)
+        start = reachable_from(class_edges, cycle[0])
+        group = {n for n in start if cycle[0] in reachable_from(class_edges, n)}
+        if any(group == allowed for allowed in ALLOWED_CIRCLES_FOR_NOW):
+            print(f"allowed for now ({', '.join(sorted(group))}), {text}", file=sys.stderr)
+        else:
+            faults.append(text)
+    return faults
+
+
+def reachable_from(edges, start):
+    seen, todo = {start}, [start]
+    while todo:
+        for nxt in edges.get(todo.pop(), {}):
+            if nxt not in seen:
+                seen.add(nxt)
+                todo.append(nxt)
+    return seen
 
 
 def main(argv):

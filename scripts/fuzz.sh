@@ -30,8 +30,7 @@ else
     SECONDS_EACH=${1:-60}
 fi
 
-cmake -S . -B "$OUT" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINETORA_FUZZ=ON -DKINETORA_TESTS=OFF > /dev/null
+cmake --preset fuzz -B "$OUT" > /dev/null
 KINDS=(bmp jpeg png webp heif exif)
 cmake --build "$OUT" -j2 --target "${KINDS[@]/#/fuzz_}" fuzz_seeds
 

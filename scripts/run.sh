@@ -3,7 +3,7 @@
 # renders frames off screen and says where the picture is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BUILD_DIR=build scripts/setup.sh
+scripts/setup.sh
 if [ -n "${DISPLAY:-}" ] && xdpyinfo > /dev/null 2>&1; then
     exec build/src/kinetora --window "$@"
 fi

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kinetora needs (when missing) and builds it into build/.
-# Usage: scripts/setup.sh [extra cmake options...]
+# Usage: [PRESET=name] [BUILD_DIR=folder] scripts/setup.sh [extra cmake options...]
+# PRESET names a configure preset of CMakePresets.json (default: default); BUILD_DIR, when
+# set, builds in that folder instead of the preset's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,10 +20,14 @@ PACKAGES=(
 . scripts/lib/packages.sh
 install_packages "${PACKAGES[@]}"
 
-BUILD_DIR=${BUILD_DIR:-build}
+PRESET=${PRESET:-default}
 # ccache keeps compiled objects across build folders and clean clones on this machine:
 # paths are taken relative to the checkout, so a clone elsewhere hits the same entries.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
-    -DCMAKE_C_COMPILER_LAUNCHER=ccache "$@" > /dev/null
-cmake --build "$BUILD_DIR" -j2
+if [ -n "${BUILD_DIR:-}" ]; then
+    cmake --preset "$PRESET" -B "$BUILD_DIR" "$@" > /dev/null
+    cmake --build "$BUILD_DIR" -j2
+else
+    cmake --preset "$PRESET" "$@" > /dev/null
+    cmake --build --preset "$PRESET"
+fi

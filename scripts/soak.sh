@@ -23,9 +23,7 @@ fi
 
 OUT=${SOAK_BUILD_DIR:-build-soak-asan}
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-cmake -S . -B "$OUT" -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
-    -DCMAKE_C_COMPILER_LAUNCHER=ccache -DKINETORA_WERROR=ON -DKINETORA_SANITIZE=ON \
-    -DCMAKE_BUILD_TYPE=Debug > /dev/null
+cmake --preset soak -B "$OUT" > /dev/null
 nice -n 19 cmake --build "$OUT" -j2 --target kinetora
 BIN=$OUT/src/kinetora
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-BUILD_DIR=build scripts/setup.sh -DKINETORA_WERROR=ON -DKINETORA_SANITIZE=OFF
+PRESET=ci scripts/setup.sh
 
 # Window tests need an X server: start a private Xvfb when there is no display.
 XVFB_PID=""
@@ -64,7 +64,7 @@ run_counted() { # STATUS_VAR PREFIX COMMAND...
 run_ctest --test-dir build --output-on-failure -j2
 
 echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
-BUILD_DIR=build-asan scripts/setup.sh -DKINETORA_WERROR=ON -DKINETORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+PRESET=asan scripts/setup.sh
 # Mesa's software rasteriser frees some of LLVM's buffers with free(): not our mismatch.
 # Its few process-lifetime allocations are suppressed by name; leaks of ours still fail.
 # The leak checker stops every thread at exit, and its tracer can crash on a rasteriser or

@@ -5,9 +5,9 @@
 #include "host/offscreen/OffscreenHost.h"
 #include "host/offscreen/RunRecord.h"
 #include "host/posix/DesktopOpen.h"
+#include "host/posix/IniProfileStore.h"
 #include "host/posix/SheetModule.h"
 #include "host/posix/TraceFile.h"
-#include "host/qt/QtProfileStore.h"
 #include "host/x11/X11Session.h"
 
 #include <algorithm>
@@ -33,7 +33,7 @@ int Render(const CommandLine& cl) {
         options.height = cl.height;
     }
     options.seed = Seed(cl);
-    return RunRender(options, QtProfileStore::OpenDefault());
+    return RunRender(options, IniProfileStore::OpenDefault());
 }
 
 int Record(const CommandLine& cl) {
@@ -47,7 +47,7 @@ int Record(const CommandLine& cl) {
         options.height = cl.height;
     }
     options.seed = Seed(cl);
-    return RunRecord(options, QtProfileStore::OpenDefault());
+    return RunRecord(options, IniProfileStore::OpenDefault());
 }
 
 int Bench(const CommandLine& cl) {
@@ -62,7 +62,7 @@ int Bench(const CommandLine& cl) {
         options.height = cl.height;
     }
     options.seed = Seed(cl);
-    return RunBench(options, QtProfileStore::OpenDefault());
+    return RunBench(options, IniProfileStore::OpenDefault());
 }
 
 std::string Env(const char* name) {
@@ -119,7 +119,7 @@ int RunModal(RunMode mode, const CommandLine& cl) {
             return 1;
         }
     }
-    gApp.Init(mode, Seed(cl), QtProfileStore::OpenDefault());
+    gApp.Init(mode, Seed(cl), IniProfileStore::OpenDefault());
     if (sheet != nullptr) {
         gApp.SetConfigSheet(sheet->run);
         gApp.DoConfig();
@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
     case CommandLine::Mode::Saver:
     case CommandLine::Mode::Hosted:
     case CommandLine::Mode::Windowed:
-        return RunOnScreen(cl, QtProfileStore::OpenDefault(), RunEnd::ExitProcess);
+        return RunOnScreen(cl, IniProfileStore::OpenDefault(), RunEnd::ExitProcess);
     }
     return 1;
 }

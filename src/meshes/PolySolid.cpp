@@ -1,6 +1,6 @@
 #include "meshes/PolySolid.h"
 
-#include "motion/ColorMaker.h"
+#include "colour/ColorMaker.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "meshes/PolyVertex.h"
 
+#include "colour/ColorMaker.h"
 #include "core/FloatArray.h"
-#include "motion/ColorMaker.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "meshes/SinProfiles.h"
 
-#include "motion/ColourTable.h"
+#include "colour/ColourTable.h"
 #include "patterns/PatternSinFM.h"
 
 namespace {

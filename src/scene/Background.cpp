@@ -1,11 +1,11 @@
 #include "scene/Background.h"
 
+#include "colour/ColourTable.h"
 #include "core/DrawGate.h"
 #include "core/IntGrid.h"
 #include "core/Random.h"
 #include "core/StopRequest.h"
 #include "core/Trace.h"
-#include "motion/ColourTable.h"
 #include "patterns/PatternCalculator.h"
 #include "scene/Saver.h"
 #include "scene/SceneWnd.h"

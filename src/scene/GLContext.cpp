@@ -4,8 +4,8 @@
 #include "core/Maths.h"
 #include "scene/SceneHost.h"
 
+#include "colour/ColourTable.h"
 #include "core/tvLibrary.h"
-#include "motion/ColourTable.h"
 #include "shapes/Primitives.h"
 
 #include <GL/gl.h>

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "colour/ColourTable.h"
 #include "core/Color.h"
 #include "core/DrawGate.h"
 #include "core/Random.h"
 #include "core/WeightedChoice.h"
-#include "motion/ColourTable.h"
 #include "motion/MotionContext.h"
 
 #include <chrono>

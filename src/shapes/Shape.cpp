@@ -1,10 +1,10 @@
 #include "shapes/Shape.h"
 
+#include "colour/ColourTable.h"
 #include "core/Color.h"
 #include "core/RegSettings.h"
 #include "core/WeightedChoice.h"
 #include "motion/ColorChanger.h"
-#include "motion/ColourTable.h"
 #include "motion/Mover.h"
 #include "motion/Rotater.h"
 #include "motion/RotaterRandom.h"

@@ -1,9 +1,9 @@
 #include "shapes/ShapePolyBase.h"
 
+#include "colour/ColourTable.h"
 #include "core/Random.h"
 #include "core/Trace.h"
 #include "meshes/Poly.h"
-#include "motion/ColourTable.h"
 #include "textures/Texture.h"
 
 #include <GL/gl.h>

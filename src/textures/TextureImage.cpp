@@ -1,5 +1,6 @@
 #include "textures/TextureImage.h"
 
+#include "colour/ColourTable.h"
 #include "core/StopRequest.h"
 #include "images/ImageFile.h"
 

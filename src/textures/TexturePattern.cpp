@@ -1,8 +1,8 @@
 #include "textures/TexturePattern.h"
 
+#include "colour/ColourTable.h"
 #include "core/FloatArray.h"
 #include "core/Random.h"
-#include "motion/ColourTable.h"
 #include "patterns/PatternCalculator.h"
 
 #include <algorithm>

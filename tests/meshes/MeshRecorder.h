@@ -1,10 +1,10 @@
 #pragma once
 
+#include "colour/ColourTable.h"
 #include "core/DrawGate.h"
 #include "meshes/Poly.h"
 #include "meshes/PolyFacet.h"
 #include "meshes/UsesPoly.h"
-#include "motion/ColourTable.h"
 
 #include <cmath>
 #include <vector>

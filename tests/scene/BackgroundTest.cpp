@@ -1,11 +1,11 @@
 #include "scene/Background.h"
 
+#include "colour/ColourTable.h"
 #include "core/MemoryProfileStore.h"
 #include "core/Random.h"
 #include "core/StopRequest.h"
 #include "gl/GLCensus.h"
 #include "images/TestImages.h"
-#include "motion/ColourTable.h"
 #include "scene/SaverShapes.h"
 #include "scene/SceneWnd.h"
 #include "support/ShapeDoubles.h"

@@ -26,11 +26,17 @@ def run_on(files):
 CLEAN = {
     "core/Random.h": "#pragma once\n#include <vector>\n",
     "motion/Mover.cpp": '#include "motion/Mover.h"\n#include "core/Random.h"\n'
+    '#include "motion/MoverFollow.h"\n'
     '#include "shapes/Shape.h"\n#include "scene/Saver.h"\n#include <GL/gl.h>\n',
     "shapes/Shape.cpp": '#include "motion/Mover.h"\n',
     "scene/Saver.cpp": '#include "shapes/Shape.h"\n#include <GL/glu.h>\n',
     "host/posix/Pipe.cpp": '#include "scene/Saver.h"\n#include <unistd.h>\n#include <sys/wait.h>\n',
     "main.cpp": '#include "host/posix/Pipe.h"\n#include <X11/Xlib.h>\n',
+    # A base that makes its derived classes, one of them through another: no circle.
+    "motion/Mover.h": "#pragma once\n",
+    "motion/MoverSin.h": '#include "motion/Mover.h"\n',
+    "motion/MoverFollow.h": '#include "motion/MoverSin.h"\n',
+    "host/wayland/Output.cpp": '#include <wayland-client.h>\n#include "xdg-shell-client-protocol.h"\n',
 }
 
 
@@ -64,6 +70,25 @@ class CheckLayers(unittest.TestCase):
         self.assertEqual(code, 1)
         self.assertIn("folder cycle images -> patterns -> images", out)
         self.assertIn('images/List.cpp:1: #include "patterns/Canvas.h" (images -> patterns)', out)
+
+    def test_circle_between_files_of_one_folder(self):
+        # Two headers that include each other, and three classes whose sources call round.
+        code, out = run_on({**CLEAN, "scene/A.h": '#include "scene/B.h"\n',
+                            "scene/B.h": '#include "scene/A.h"\n',
+                            "app/Wnd.cpp": '#include "app/Wnd.h"\n#include "app/Saver.h"\n',
+                            "app/Saver.cpp": '#include "app/Gl.h"\n',
+                            "app/Gl.cpp": '#include "Wnd.h"\n'})
+        self.assertEqual(code, 1)
+        self.assertIn("file circle scene/A -> scene/B -> scene/A", out)
+        self.assertIn("file circle app/Gl -> app/Wnd -> app/Saver -> app/Gl", out)
+        self.assertIn('app/Gl.cpp:1: #include "Wnd.h" (app/Gl -> app/Wnd)', out)
+
+    def test_wayland_headers_only_under_host(self):
+        code, out = run_on({**CLEAN, "scene/Out.cpp": '#include <wayland-egl.h>\n'
+                            '#include "xdg-shell-client-protocol.h"\n'})
+        self.assertEqual(code, 1)
+        self.assertIn("scene/Out.cpp:1: #include <wayland-egl.h>: platform header", out)
+        self.assertIn('scene/Out.cpp:2: #include "xdg-shell-client-protocol.h": platform', out)
 
 
 if __name__ == "__main__":

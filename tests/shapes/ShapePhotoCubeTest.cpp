@@ -1,13 +1,13 @@
 #include "shapes/ShapePhotoCube.h"
 #include "shapes/Primitives.h"
 
+#include "colour/ColourTable.h"
 #include "core/Random.h"
 #include "gl/GLCensus.h"
 #include "images/TestImages.h"
 #include "meshes/PolyBead.h"
 #include "meshes/PolyCube.h"
 #include "meshes/PolySphere.h"
-#include "motion/ColourTable.h"
 #include "support/TestApp.h"
 #include "textures/TextureImage.h"
 

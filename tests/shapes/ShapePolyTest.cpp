@@ -2,11 +2,11 @@
 #include "shapes/Primitives.h"
 #include "shapes/ShapePolyBase.h"
 
+#include "colour/ColorMakerCalc.h"
+#include "colour/ColourTable.h"
 #include "core/Random.h"
 #include "meshes/PolyBead.h"
 #include "meshes/PolyCube.h"
-#include "motion/ColorMakerCalc.h"
-#include "motion/ColourTable.h"
 #include "support/TestApp.h"
 
 #include <GL/gl.h>

@@ -1,8 +1,8 @@
 #include "shapes/Shape.h"
 
+#include "colour/ColourTable.h"
 #include "core/MemoryProfileStore.h"
 #include "core/RegSettings.h"
-#include "motion/ColourTable.h"
 #include "scene/SceneWnd.h"
 #include "shapes/ShapeCube.h"
 #include "shapes/ShapePhotoCube.h"

@@ -1,9 +1,9 @@
 #include "textures/TextureImage.h"
 
+#include "colour/ColourTable.h"
 #include "core/Random.h"
 #include "core/StopRequest.h"
 #include "images/TestImages.h"
-#include "motion/ColourTable.h"
 #include "support/TestApp.h"
 
 #include <GL/gl.h>

@@ -1,7 +1,7 @@
 #include "textures/TexturePattern.h"
 
+#include "colour/ColourTable.h"
 #include "core/Random.h"
-#include "motion/ColourTable.h"
 #include "support/TestApp.h"
 
 #include <gtest/gtest.h>

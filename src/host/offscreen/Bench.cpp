@@ -2,6 +2,7 @@
 
 #include "app/RunSession.h"
 #include "app/SaverApp.h"
+#include "core/ClassName.h"
 #include "core/ProfileStore.h"
 #include "core/ReadOnlyStore.h"
 #include "core/RegSettings.h"
@@ -20,12 +21,9 @@
 #include "textures/Texture.h"
 #include "textures/TextureImage.h"
 
-#include <cxxabi.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <limits>
 #include <string>
@@ -182,15 +180,6 @@ double Megabytes(long kb) {
 
 // Scene from which a long run's memory must stay flat (the first scenes fill caches).
 constexpr int kSettledScene = 50;
-
-// "ShapeCube" rather than the mangled name.
-std::string ClassName(const std::type_info& type) {
-    int status = 0;
-    char* name = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
-    std::string text = status == 0 && name != nullptr ? name : type.name();
-    std::free(name);
-    return text;
-}
 
 SceneRecord Describe(const Saver& scene) {
     SceneRecord record;

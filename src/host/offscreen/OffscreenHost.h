@@ -57,8 +57,17 @@ private:
     void ReadFrameInto(std::vector<unsigned char>& bottomUp,
                        std::vector<unsigned char>& topDown) const;
 
-    struct Egl;
-    std::unique_ptr<Egl> m_pEgl;
+    // The drawing surface and its context, of the platform's own kind (an EGL pbuffer here,
+    // a hidden WGL window in the Windows suite), made by CreateGLContext: it and
+    // ReleaseGLContext, InputPending and SwapSurface are defined beside it.
+    struct Surface;
+    struct SurfaceDelete {
+        void operator()(Surface* surface) const;
+    };
+    // Shows the frame drawn (after the read-back).
+    void SwapSurface();
+
+    std::unique_ptr<Surface, SurfaceDelete> m_pSurface;
     int m_Width;
     int m_Height;
     int m_FrameLimit;

@@ -1,6 +1,7 @@
 #include "host/win32/Win32Host.h"
 
 #include "app/ScreenWnd.h"
+#include "host/win32/WglContext.h"
 #include "scene/SceneWnd.h"
 
 #include <windowsx.h>
@@ -132,33 +133,12 @@ void Win32Host::Show() {
 }
 
 SceneHost::GLSetup Win32Host::CreateGLContext() {
-    PIXELFORMATDESCRIPTOR pfd{};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 24;
-    pfd.cDepthBits = 16;
-    const int format = m_Dc != nullptr ? ChoosePixelFormat(m_Dc, &pfd) : 0;
-    if (format == 0)
-        return m_GLSetup = GLSetup::ChoosePixelFormatFailed;
-    if (!SetPixelFormat(m_Dc, format, &pfd))
-        return m_GLSetup = GLSetup::SetPixelFormatFailed;
-    m_Context = wglCreateContext(m_Dc);
-    if (m_Context == nullptr)
-        return m_GLSetup = GLSetup::CreateContextFailed;
-    if (!wglMakeCurrent(m_Dc, m_Context))
-        return m_GLSetup = GLSetup::MakeCurrentFailed;
-    return m_GLSetup = GLSetup::Ok;
+    const char* failedCall = "";
+    return m_GLSetup = CreateWglContext(m_Dc, m_Context, failedCall);
 }
 
 void Win32Host::ReleaseGLContext() {
-    if (m_Context == nullptr)
-        return;
-    if (wglGetCurrentContext() == m_Context)
-        wglMakeCurrent(nullptr, nullptr);
-    wglDeleteContext(m_Context);
-    m_Context = nullptr;
+    ReleaseWglContext(m_Context);
 }
 
 bool Win32Host::InputPending() {

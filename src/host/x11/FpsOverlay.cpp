@@ -1,6 +1,7 @@
 #include "host/x11/FpsOverlay.h"
 
 #include "app/SaverApp.h"
+#include "core/ClassName.h"
 #include "core/RegSettings.h"
 #include "motion/Mover.h"
 #include "scene/Saver.h"
@@ -10,11 +11,8 @@
 #include <GL/gl.h>
 #include <GL/glx.h>
 
-#include <cxxabi.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <typeinfo>
 
@@ -24,15 +22,6 @@ constexpr int kFirstChar = 32;
 constexpr int kCharCount = 96;
 constexpr int kMargin = 8;  // from the window's corner to the box
 constexpr int kPadding = 4; // from the box's edge to the text
-
-// "ShapeCube" rather than the mangled name.
-std::string ClassName(const std::type_info& type) {
-    int status = 0;
-    char* name = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
-    std::string text = status == 0 && name != nullptr ? name : type.name();
-    std::free(name);
-    return text;
-}
 
 } // namespace
 

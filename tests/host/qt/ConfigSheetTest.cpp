@@ -1,7 +1,7 @@
+#include "host/posix/IniProfileStore.h"
 #include "host/qt/QtConfigSheet.h"
 #include "host/qt/QtImagesPage.h"
 #include "host/qt/QtPreviewDialog.h"
-#include "host/qt/QtProfileStore.h"
 #include "host/qt/QtSettingsPage.h"
 
 #include "app/SaverApp.h"
@@ -174,19 +174,19 @@ TEST_F(ConfigSheetTest, BadMinutesKeepTheSheetOpenOnGeneral) {
 
 TEST_F(ConfigSheetTest, OkWritesOnlyTheChangedGroupBesideASaversRecord) {
     TempDir dir;
-    QtProfileStore sheetStore(dir.Path().string());
+    IniProfileStore sheetStore(dir.Path().string());
     sheetStore.WriteGroup({{"FramesPerSecond", 20}, {"Polygons", 2000}});
-    QtProfileStore reopened(dir.Path().string());
+    IniProfileStore reopened(dir.Path().string());
     const auto sheet = Sheet(reopened);
     sheet->GeneralPage()->SpeedSlider()->setValue(80);
 
     // A full-screen run ends while the sheet is open and stores its record.
-    QtProfileStore saver(dir.Path().string());
+    IniProfileStore saver(dir.Path().string());
     saver.WriteGroup({{"FramesPerSecond", 13}, {"Polygons", 1300}});
     sheet->accept();
     EXPECT_EQ(sheet->result(), QDialog::Accepted);
 
-    const QtProfileStore after(dir.Path().string());
+    const IniProfileStore after(dir.Path().string());
     EXPECT_EQ(after.ReadInt("Speed", -1), 80);
     EXPECT_EQ(after.ReadInt("BlankMinutes", -1), 60);
     EXPECT_EQ(after.ReadInt("FramesPerSecond", -1), 13);
@@ -201,7 +201,7 @@ TEST_F(ConfigSheetTest, OkThatCannotSaveShowsTheErrorAndStaysOpen) {
     TempDir dir;
     const std::string folder = (dir.Path() / "Tovenhall").string();
     testimages::WriteFile(folder, {'x'});
-    QtProfileStore unusable(folder);
+    IniProfileStore unusable(folder);
     const auto sheet = Sheet(unusable);
     sheet->GeneralPage()->SpeedSlider()->setValue(80);
     sheet->accept();

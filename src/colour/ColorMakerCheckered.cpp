@@ -1,4 +1,4 @@
-#include "motion/ColorMakerCheckered.h"
+#include "colour/ColorMakerCheckered.h"
 
 #include "core/Random.h"
 #include "patterns/PatternMath.h"

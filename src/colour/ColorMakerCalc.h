@@ -1,6 +1,6 @@
 #pragma once
 
-#include "motion/ColorMaker.h"
+#include "colour/ColorMaker.h"
 #include "patterns/PatternCalculator.h"
 
 // The colour follows a random pattern of the plane: value v in [0, 1] picks table entry

@@ -16,11 +16,11 @@
 // file. A file that cannot be read or written is said on standard error and in the trace;
 // the run goes on with the defaults, and nothing of the file is lost. Why a write failed is
 // also kept for TakeWriteProblem.
-class QtProfileStore : public ProfileStore {
+class IniProfileStore : public ProfileStore {
 public:
     // folder: where the files live; made by the first write, so that a run that writes no
     // setting creates nothing.
-    explicit QtProfileStore(std::string folder = DefaultFolder());
+    explicit IniProfileStore(std::string folder = DefaultFolder());
 
     // $XDG_CONFIG_HOME/Tovenhall, or ~/.config/Tovenhall.
     static std::string DefaultFolder();

@@ -1,8 +1,8 @@
-#include "host/qt/QtProfileStore.h"
+#include "host/posix/IniProfileStore.h"
 #include "core/MemoryProfileStore.h"
 #include "core/RegSettings.h"
 #include "core/Trace.h"
-#include "host/qt/SettingsFile.h"
+#include "host/posix/SettingsFile.h"
 #include "support/TempDir.h"
 
 #include <QSettings>
@@ -23,16 +23,16 @@
 #include <thread>
 #include <unistd.h>
 
-TEST(QtProfileStore, AStaleStoreWritesItsGroupWithoutUndoingOthers) {
+TEST(IniProfileStore, AStaleStoreWritesItsGroupWithoutUndoingOthers) {
     TempDir dir;
-    QtProfileStore saver(dir.Path()); // opened long before it writes, as a full-screen run is
-    QtProfileStore sheet(dir.Path());
+    IniProfileStore saver(dir.Path()); // opened long before it writes, as a full-screen run is
+    IniProfileStore sheet(dir.Path());
     sheet.WriteGroup({{"Speed", 70}, {"BlankScreen", 1}, {"BlankMinutes", 5}});
     saver.WriteGroup({{"FramesPerSecond", 9}, {"Polygons", 900}});
     sheet.WriteFolders("/a*/b c*");
     sheet.WriteGroup({{"Speed", 71}});
 
-    const QtProfileStore check(dir.Path());
+    const IniProfileStore check(dir.Path());
     EXPECT_EQ(check.ReadInt("Speed", -1), 71);
     EXPECT_EQ(check.ReadInt("BlankScreen", -1), 1);
     EXPECT_EQ(check.ReadInt("BlankMinutes", -1), 5);
@@ -50,10 +50,10 @@ TEST(QtProfileStore, AStaleStoreWritesItsGroupWithoutUndoingOthers) {
         << "no scratch copies are left behind";
 }
 
-TEST(QtProfileStore, FilesAreQSettingsIniBothWays) {
+TEST(IniProfileStore, FilesAreQSettingsIniBothWays) {
     TempDir dir;
     {
-        QtProfileStore store(dir.Path());
+        IniProfileStore store(dir.Path());
         store.WriteGroup({{"Speed", 42}, {"InstallFolder", std::string("/opt/a, b;c/")}});
         store.WriteFolders("/x,y*/z*");
     }
@@ -72,18 +72,18 @@ TEST(QtProfileStore, FilesAreQSettingsIniBothWays) {
     std::ofstream(other / "Kinetora.conf") << "[Config]\nSpeed=fast\nImageProb=30\n"
                                            << "InstallFolder=\"/q/\"\n";
     std::ofstream(other / "Kinetora.ini") << "[Kinetora]\nFolders=/p,q*/r*\n"; // read as a list
-    const QtProfileStore store(other.Path());
+    const IniProfileStore store(other.Path());
     EXPECT_EQ(store.ReadInt("Speed", 50), 50);
     EXPECT_EQ(store.ReadInt("ImageProb", 50), 30);
     EXPECT_EQ(store.ReadString("InstallFolder", ""), "/q/");
     EXPECT_EQ(store.ReadFolders(), "/p,q*/r*");
 }
 
-TEST(QtProfileStore, TheFolderIsMadeByTheFirstWriteNotByReading) {
+TEST(IniProfileStore, TheFolderIsMadeByTheFirstWriteNotByReading) {
     TempDir dir;
     const std::string folder = dir / "config/Tovenhall";
     {
-        QtProfileStore store(folder);
+        IniProfileStore store(folder);
         RegSettings settings(store); // a first run: every setting read, the machine timed
         settings.SetFramesPerSecond(9);
         EXPECT_TRUE(store.IsUsable());
@@ -91,17 +91,17 @@ TEST(QtProfileStore, TheFolderIsMadeByTheFirstWriteNotByReading) {
     } // a run that is not full screen stores nothing
     EXPECT_FALSE(std::filesystem::exists(dir / "config"));
 
-    QtProfileStore store(folder);
+    IniProfileStore store(folder);
     store.WriteGroup({{"Speed", 33}});
-    EXPECT_EQ(QtProfileStore(folder).ReadInt("Speed", 50), 33);
+    EXPECT_EQ(IniProfileStore(folder).ReadInt("Speed", 50), 33);
     store.WriteFolders("/a*");
-    EXPECT_EQ(QtProfileStore(folder).ReadFolders(), "/a*");
+    EXPECT_EQ(IniProfileStore(folder).ReadFolders(), "/a*");
 }
 
-TEST(QtProfileStore, AFolderThatCannotBeMadeLeavesDefaults) {
+TEST(IniProfileStore, AFolderThatCannotBeMadeLeavesDefaults) {
     TempDir dir;
     std::ofstream(dir / "plain-file") << "x";
-    QtProfileStore store(dir / "plain-file/Tovenhall");
+    IniProfileStore store(dir / "plain-file/Tovenhall");
     EXPECT_FALSE(store.IsUsable());
     store.WriteGroup({{"Speed", 1}});
     store.WriteFolders("/a*");
@@ -112,7 +112,7 @@ TEST(QtProfileStore, AFolderThatCannotBeMadeLeavesDefaults) {
                                             (dir / "plain-file/Tovenhall") + ": Not a directory");
 
     ScopedEnv config("XDG_CONFIG_HOME", dir / "plain-file");
-    const std::unique_ptr<ProfileStore> fallback = QtProfileStore::OpenDefault();
+    const std::unique_ptr<ProfileStore> fallback = IniProfileStore::OpenDefault();
     RegSettings settings(*fallback);
     EXPECT_EQ(settings.SaveGeneral(), "cannot make the settings folder " +
                                           (dir / "plain-file/Tovenhall") + ": Not a directory");
@@ -166,15 +166,15 @@ std::optional<std::string> AsNormalUser(const std::string& folder,
 
 // A settings folder we may not write in (chmod 555), with and without the files of an
 // earlier save: the reason given is the folder's, never a missing lock file.
-TEST(QtProfileStore, AFolderWeMayNotWriteInIsTheReasonGiven) {
+TEST(IniProfileStore, AFolderWeMayNotWriteInIsTheReasonGiven) {
     for (const bool saved : {false, true}) {
         TempDir dir;
         if (saved)
-            QtProfileStore(dir.Path()).WriteGroup({{"Speed", 60}});
+            IniProfileStore(dir.Path()).WriteGroup({{"Speed", 60}});
         const std::string before = saved ? ReadWholeFile(dir / "Kinetora.conf") : "";
         const std::optional<std::string> said = AsNormalUser(dir.Path(), [&] {
             ::chmod(dir.Path().c_str(), 0555);
-            QtProfileStore store(dir.Path());
+            IniProfileStore store(dir.Path());
             testing::internal::CaptureStderr();
             store.WriteGroup({{"Speed", 70}});
             const std::string stderrText = testing::internal::GetCapturedStderr();
@@ -191,23 +191,23 @@ TEST(QtProfileStore, AFolderWeMayNotWriteInIsTheReasonGiven) {
     }
 }
 
-TEST(QtProfileStore, DefaultFolderFollowsTheXdgRules) {
+TEST(IniProfileStore, DefaultFolderFollowsTheXdgRules) {
     ScopedEnv home("HOME", "/home/someone");
     {
         ScopedEnv config("XDG_CONFIG_HOME", "/etc/xdg-user");
-        EXPECT_EQ(QtProfileStore::DefaultFolder(), "/etc/xdg-user/Tovenhall");
+        EXPECT_EQ(IniProfileStore::DefaultFolder(), "/etc/xdg-user/Tovenhall");
     }
     {
         ScopedEnv config("XDG_CONFIG_HOME", "relative/path"); // not absolute: ignored
-        EXPECT_EQ(QtProfileStore::DefaultFolder(), "/home/someone/.config/Tovenhall");
+        EXPECT_EQ(IniProfileStore::DefaultFolder(), "/home/someone/.config/Tovenhall");
     }
     ScopedEnv config("XDG_CONFIG_HOME", std::nullopt);
-    EXPECT_EQ(QtProfileStore::DefaultFolder(), "/home/someone/.config/Tovenhall");
+    EXPECT_EQ(IniProfileStore::DefaultFolder(), "/home/someone/.config/Tovenhall");
 }
 
 #ifdef KINETORA_STORE_RACE
 // A few trials here; the full measurement is `kinetora_store_race 1000`.
-TEST(QtProfileStore, TwoProcessesWritingAtOnceLoseNothing) {
+TEST(IniProfileStore, TwoProcessesWritingAtOnceLoseNothing) {
     FILE* pipe = ::popen(KINETORA_STORE_RACE " 8", "r");
     ASSERT_NE(pipe, nullptr);
     char line[256] = {};
@@ -261,7 +261,7 @@ struct stat Stat(const std::string& path) {
 
 // Comments, other groups, the user's own spelling of values and bytes that are not UTF-8 stay
 // byte for byte; the new value replaces the old one's text and a new key joins its group.
-TEST(QtProfileStore, ASaveChangesOnlyTheLinesOfItsKeys) {
+TEST(IniProfileStore, ASaveChangesOnlyTheLinesOfItsKeys) {
     TempDir dir;
     const std::string conf = "; edited by hand\n"
                              "[Config]\n"
@@ -279,7 +279,7 @@ TEST(QtProfileStore, ASaveChangesOnlyTheLinesOfItsKeys) {
     Put(dir / "Kinetora.conf", conf);
     Put(dir / "Kinetora.ini", ini);
 
-    QtProfileStore store(dir.Path());
+    IniProfileStore store(dir.Path());
     EXPECT_EQ(store.ReadInt("Speed", -1), 70);
     store.WriteGroup({{"FramesPerSecond", 9}, {"Polygons", 900}});
     store.WriteGroup({{"Speed", 71}, {"InstallFolder", std::string("@home, \"quoted\"")}});
@@ -307,14 +307,14 @@ TEST(QtProfileStore, ASaveChangesOnlyTheLinesOfItsKeys) {
     EXPECT_EQ(qt.value("Config/Speed").toInt(), 71);
     EXPECT_EQ(qt.value("Config/Polygons").toInt(), 900);
     EXPECT_EQ(qt.value("Config/InstallFolder").toString().toStdString(), "@home, \"quoted\"");
-    const QtProfileStore again(dir.Path());
+    const IniProfileStore again(dir.Path());
     EXPECT_EQ(again.ReadString("InstallFolder", ""), "@home, \"quoted\"");
     EXPECT_EQ(again.ReadFolders(), "/new*/caf\xe9*") << "a folder name is bytes, not text";
 }
 
 // A linked settings file is written through the link; every file keeps its mode, and a file
 // without its owner's write bit is left alone, which the trace says.
-TEST(QtProfileStore, ALinkIsWrittenThroughAndModesAreKept) {
+TEST(IniProfileStore, ALinkIsWrittenThroughAndModesAreKept) {
     TempDir dir;
     TempDir dotfiles;
     Put(dotfiles / "kinetora.conf", "[Config]\nSpeed=10\n");
@@ -324,7 +324,7 @@ TEST(QtProfileStore, ALinkIsWrittenThroughAndModesAreKept) {
     ::chmod((dir / "real.ini").c_str(), 0600);
     ASSERT_EQ(::symlink("real.ini", (dir / "Kinetora.ini").c_str()), 0); // relative
     {
-        QtProfileStore store(dir.Path());
+        IniProfileStore store(dir.Path());
         EXPECT_EQ(store.ReadInt("Speed", -1), 10);
         store.WriteGroup({{"Speed", 11}});
         store.WriteFolders("/b*");
@@ -346,7 +346,7 @@ TEST(QtProfileStore, ALinkIsWrittenThroughAndModesAreKept) {
         ::chmod((ro / "Kinetora.conf").c_str(), mode);
         const struct stat before = Stat(ro / "Kinetora.conf");
         {
-            QtProfileStore store(ro.Path());
+            IniProfileStore store(ro.Path());
             store.WriteGroup({{"FramesPerSecond", 8}, {"Polygons", 800}});
         }
         const struct stat after = Stat(ro / "Kinetora.conf");
@@ -362,7 +362,7 @@ TEST(QtProfileStore, ALinkIsWrittenThroughAndModesAreKept) {
 }
 
 // Reading the settings makes no copy anywhere, so a run killed while it reads leaves nothing.
-TEST(QtProfileStore, AReadKilledHalfWayLeavesNoFileBehind) {
+TEST(IniProfileStore, AReadKilledHalfWayLeavesNoFileBehind) {
     TempDir dir;
     TempDir tmp;
     std::string big = "[Config]\nSpeed=70\n";
@@ -374,7 +374,7 @@ TEST(QtProfileStore, AReadKilledHalfWayLeavesNoFileBehind) {
         std::fflush(nullptr);
         const pid_t pid = ::fork();
         if (pid == 0) {
-            const QtProfileStore store(dir.Path());
+            const IniProfileStore store(dir.Path());
             ::_exit(store.ReadInt("Speed", -1) == 70 ? 0 : 1);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(trial * 3));
@@ -387,12 +387,12 @@ TEST(QtProfileStore, AReadKilledHalfWayLeavesNoFileBehind) {
 
 // A FIFO (or anything but a regular file) in the place of a settings file is never opened
 // for a blocking read and never replaced: start-up goes on with the defaults.
-TEST(QtProfileStore, AFifoIsNeitherReadNorReplaced) {
+TEST(IniProfileStore, AFifoIsNeitherReadNorReplaced) {
     TempDir dir;
     ASSERT_EQ(::mkfifo((dir / "Kinetora.conf").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo((dir / "Kinetora.ini").c_str(), 0600), 0);
     const std::optional<int> status = InChild([&] {
-        QtProfileStore store(dir.Path());
+        IniProfileStore store(dir.Path());
         store.WriteGroup({{"FramesPerSecond", 8}});
         store.WriteFolders("/a*");
         return store.ReadInt("Speed", 50) == 50 && store.ReadFolders().empty() ? 0 : 1;
@@ -405,15 +405,15 @@ TEST(QtProfileStore, AFifoIsNeitherReadNorReplaced) {
 
 // Whatever is in the place of the settings file, the run goes on (on the defaults where it
 // must), says why on standard error, and nothing the user had is lost or left behind.
-TEST(QtProfileStore, HostileFilesGiveDefaultsAndLoseNothing) {
+TEST(IniProfileStore, HostileFilesGiveDefaultsAndLoseNothing) {
     const auto storeErrors = [](const std::string& folder,
-                                const std::function<void(QtProfileStore&)>& use) {
+                                const std::function<void(IniProfileStore&)>& use) {
         testing::internal::CaptureStderr();
-        QtProfileStore store(folder);
+        IniProfileStore store(folder);
         use(store);
         return testing::internal::GetCapturedStderr();
     };
-    const auto record = [](QtProfileStore& store) {
+    const auto record = [](IniProfileStore& store) {
         store.WriteGroup({{"FramesPerSecond", 9}, {"Polygons", 900}});
     };
 
@@ -428,13 +428,13 @@ TEST(QtProfileStore, HostileFilesGiveDefaultsAndLoseNothing) {
         const std::string after = ReadWholeFile(dir / "Kinetora.conf");
         EXPECT_EQ(after.compare(0, garbage.size(), garbage), 0) << "seed " << seed;
         if (after != garbage) {
-            EXPECT_EQ(QtProfileStore(dir.Path()).ReadInt("Polygons", -1), 900) << "seed " << seed;
+            EXPECT_EQ(IniProfileStore(dir.Path()).ReadInt("Polygons", -1), 900) << "seed " << seed;
         }
     }
 
     TempDir folder; // a folder where the file should be
     std::filesystem::create_directory(folder / "Kinetora.conf");
-    std::string said = storeErrors(folder.Path(), [&](QtProfileStore& store) {
+    std::string said = storeErrors(folder.Path(), [&](IniProfileStore& store) {
         EXPECT_EQ(store.ReadInt("Speed", 50), 50);
         record(store);
     });
@@ -458,7 +458,7 @@ TEST(QtProfileStore, HostileFilesGiveDefaultsAndLoseNothing) {
     while (filler.size() < 10'000'000)
         filler += "; filler filler filler filler filler filler filler filler filler filler\n";
     Put(big / "Kinetora.conf", "[Config]\nSpeed=70\n" + filler + "[Other]\nk=v\n");
-    said = storeErrors(big.Path(), [&](QtProfileStore& store) {
+    said = storeErrors(big.Path(), [&](IniProfileStore& store) {
         EXPECT_EQ(store.ReadInt("Speed", 50), 70);
         record(store);
     });
@@ -470,10 +470,10 @@ TEST(QtProfileStore, HostileFilesGiveDefaultsAndLoseNothing) {
 
 // Another process (an editor, the sheet) rewrites the file while a run goes on: the run's
 // save keeps everything the other one wrote.
-TEST(QtProfileStore, AFileChangedDuringTheRunKeepsTheOtherWriters) {
+TEST(IniProfileStore, AFileChangedDuringTheRunKeepsTheOtherWriters) {
     TempDir dir;
     Put(dir / "Kinetora.conf", "[Config]\nSpeed=70\n");
-    QtProfileStore run(dir.Path());
+    IniProfileStore run(dir.Path());
     Put(dir / "edited", "# mine\n[Config]\nSpeed=30 ; slower\n\n[Mine]\nx=1\n");
     std::filesystem::rename(dir / "edited", dir / "Kinetora.conf"); // as editors save
     run.WriteGroup({{"FramesPerSecond", 9}, {"Polygons", 900}});
@@ -489,13 +489,13 @@ TEST(QtProfileStore, AFileChangedDuringTheRunKeepsTheOtherWriters) {
 
 // A writer killed after writing its new file but before renaming it leaves the old file
 // whole; the next start removes what it left.
-TEST(QtProfileStore, AWriterKilledBeforeItsRenameLeavesTheFileWhole) {
+TEST(IniProfileStore, AWriterKilledBeforeItsRenameLeavesTheFileWhole) {
     TempDir dir;
     const std::string text = "; mine\n[Config]\nFramesPerSecond=7\n";
     Put(dir / "Kinetora.conf", text);
     const std::optional<int> status = InChild([&] {
         SettingsFile::SetBeforeReplaceForTest([] { ::raise(SIGKILL); });
-        QtProfileStore store(dir.Path());
+        IniProfileStore store(dir.Path());
         store.WriteGroup({{"FramesPerSecond", 8}, {"Polygons", 800}});
         return 0;
     });
@@ -503,7 +503,7 @@ TEST(QtProfileStore, AWriterKilledBeforeItsRenameLeavesTheFileWhole) {
     EXPECT_EQ(ReadWholeFile(dir / "Kinetora.conf"), text);
     EXPECT_EQ(Names(dir.Path()).count("Kinetora.conf.saving"), 1u) << "killed where meant";
 
-    QtProfileStore next(dir.Path());
+    IniProfileStore next(dir.Path());
     EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"Kinetora.conf", "Kinetora.conf.flock"}));
     next.WriteGroup({{"FramesPerSecond", 8}});
     EXPECT_EQ(ReadWholeFile(dir / "Kinetora.conf"), "; mine\n[Config]\nFramesPerSecond=8\n");
@@ -511,7 +511,7 @@ TEST(QtProfileStore, AWriterKilledBeforeItsRenameLeavesTheFileWhole) {
 
 // A full or read-only file system (small tmpfs mounts; the superuser only): the old file
 // stays whole and nothing is left behind.
-TEST(QtProfileStore, AFullOrReadOnlyFileSystemLosesNothing) {
+TEST(IniProfileStore, AFullOrReadOnlyFileSystemLosesNothing) {
     TempDir dir;
     if (::geteuid() != 0 || ::mount("tmpfs", dir.Path().c_str(), "tmpfs", 0, "size=8k") != 0)
         GTEST_SKIP() << "needs the superuser and a tmpfs mount";
@@ -523,7 +523,7 @@ TEST(QtProfileStore, AFullOrReadOnlyFileSystemLosesNothing) {
     Put(dir / "Kinetora.conf", text); // two of the two pages
     testing::internal::CaptureStderr();
     {
-        QtProfileStore store(dir.Path());
+        IniProfileStore store(dir.Path());
         store.WriteGroup({{"FramesPerSecond", 9}});
     }
     std::string said = testing::internal::GetCapturedStderr();
@@ -535,7 +535,7 @@ TEST(QtProfileStore, AFullOrReadOnlyFileSystemLosesNothing) {
     ASSERT_EQ(::mount("tmpfs", dir.Path().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=8k"), 0);
     testing::internal::CaptureStderr();
     {
-        QtProfileStore store(dir.Path());
+        IniProfileStore store(dir.Path());
         EXPECT_EQ(store.ReadInt("Speed", 50), 70);
         store.WriteGroup({{"FramesPerSecond", 9}});
     }

@@ -1,12 +1,12 @@
-#include "motion/ColorMaker.h"
+#include "colour/ColorMaker.h"
 
+#include "colour/ColorMakerCalc.h"
+#include "colour/ColorMakerCheckered.h"
+#include "colour/ColorMakerConst.h"
+#include "colour/ColorMakerIndex.h"
+#include "colour/ColourTable.h"
 #include "core/Random.h"
 #include "core/WeightedChoice.h"
-#include "motion/ColorMakerCalc.h"
-#include "motion/ColorMakerCheckered.h"
-#include "motion/ColorMakerConst.h"
-#include "motion/ColorMakerIndex.h"
-#include "motion/ColourTable.h"
 
 #include <algorithm>
 #include <iterator>

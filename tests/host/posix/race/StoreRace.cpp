@@ -10,7 +10,7 @@
 // --plain writes with a bare QSettings instead of the store, to show what it would lose.
 
 #include "core/RegSettings.h"
-#include "host/qt/QtProfileStore.h"
+#include "host/posix/IniProfileStore.h"
 
 #include <QSettings>
 
@@ -92,7 +92,7 @@ int Write(const std::string& folder, bool record, int trial) {
     if (late && !WaitForStart(trial, record))
         return 3;
     const Expected e = ExpectedFor(trial);
-    QtProfileStore store(folder);
+    IniProfileStore store(folder);
     RegSettings settings(store);
     if (!late && !WaitForStart(trial, record))
         return 3;
@@ -164,7 +164,7 @@ int Run(int trials, bool plain) {
     }
     const std::string folder = made;
     {
-        QtProfileStore seed(folder); // a measured machine: no speed test in the writers
+        IniProfileStore seed(folder); // a measured machine: no speed test in the writers
         seed.WriteGroup({{"FramesPerSecond", 10}, {"Polygons", 999}, {"Speed", 50}});
     }
     int lostRecord = 0, lostGeneral = 0, failed = 0;
@@ -201,7 +201,7 @@ int Run(int trials, bool plain) {
             ++failed;
 
         const Expected e = ExpectedFor(trial);
-        const QtProfileStore check(folder);
+        const IniProfileStore check(folder);
         if (check.ReadInt("FramesPerSecond", -1) != e.fps ||
             check.ReadInt("Polygons", -1) != e.polygons)
             ++lostRecord;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "motion/ColorMaker.h"
+#include "colour/ColorMaker.h"
 
 // Two table colours on a square board of cells x cells over [-1, 1]^2.
 class ColorMakerCheckered : public ColorMaker {

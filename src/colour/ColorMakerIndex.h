@@ -1,6 +1,6 @@
 #pragma once
 
-#include "motion/ColorMaker.h"
+#include "colour/ColorMaker.h"
 
 // Ignores the parameter: successive calls walk through the table by a fixed random step.
 class ColorMakerIndex : public ColorMaker {

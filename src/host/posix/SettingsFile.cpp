@@ -1,4 +1,4 @@
-#include "host/qt/SettingsFile.h"
+#include "host/posix/SettingsFile.h"
 
 #include <algorithm>
 #include <cerrno>

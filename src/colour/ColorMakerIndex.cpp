@@ -1,4 +1,4 @@
-#include "motion/ColorMakerIndex.h"
+#include "colour/ColorMakerIndex.h"
 
 #include "core/Random.h"
 

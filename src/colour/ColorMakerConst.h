@@ -1,6 +1,6 @@
 #pragma once
 
-#include "motion/ColorMaker.h"
+#include "colour/ColorMaker.h"
 
 // One table colour for every vertex.
 class ColorMakerConst : public ColorMaker {

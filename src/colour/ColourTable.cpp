@@ -1,4 +1,4 @@
-#include "motion/ColourTable.h"
+#include "colour/ColourTable.h"
 
 #include "core/Random.h"
 

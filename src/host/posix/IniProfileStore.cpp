@@ -1,8 +1,8 @@
-#include "host/qt/QtProfileStore.h"
+#include "host/posix/IniProfileStore.h"
 
 #include "core/Trace.h"
-#include "host/qt/IniText.h"
-#include "host/qt/SettingsFile.h"
+#include "host/posix/IniText.h"
+#include "host/posix/SettingsFile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,7 +45,7 @@ std::string FolderProblem(const std::string& folder, const std::error_code& erro
 
 } // namespace
 
-QtProfileStore::QtProfileStore(std::string folder) : m_Folder(std::move(folder)) {
+IniProfileStore::IniProfileStore(std::string folder) : m_Folder(std::move(folder)) {
     // Made by the first write only: a run that stores nothing leaves no trace on disk.
     m_bUsable = !m_Folder.empty() && CouldBeFolder(m_Folder);
     if (!m_bUsable) {
@@ -56,7 +56,7 @@ QtProfileStore::QtProfileStore(std::string folder) : m_Folder(std::move(folder))
     m_Ini = Load(FoldersPath(), kIniGroup);
 }
 
-QtProfileStore::Values QtProfileStore::Load(const std::string& path, const char* group) {
+IniProfileStore::Values IniProfileStore::Load(const std::string& path, const char* group) {
     const SettingsFile file(path);
     file.RemoveLeftover();
     std::string text;
@@ -68,9 +68,9 @@ QtProfileStore::Values QtProfileStore::Load(const std::string& path, const char*
     return IniText::ReadGroup(text, group);
 }
 
-void QtProfileStore::Save(const std::string& path, const char* group,
-                          const std::vector<std::pair<std::string, std::string>>& changes,
-                          Values& values) {
+void IniProfileStore::Save(const std::string& path, const char* group,
+                           const std::vector<std::pair<std::string, std::string>>& changes,
+                           Values& values) {
     if (!m_bUsable) {
         NoteWriteProblem(m_FolderProblem);
         return;
@@ -102,7 +102,7 @@ void QtProfileStore::Save(const std::string& path, const char* group,
     NoteWriteProblem(path + ": " + problem);
 }
 
-std::string QtProfileStore::DefaultFolder() {
+std::string IniProfileStore::DefaultFolder() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     // A relative XDG_CONFIG_HOME is invalid and is ignored.
     if (xdg && xdg[0] == '/')
@@ -116,30 +116,30 @@ std::string QtProfileStore::DefaultFolder() {
     return base + (base == "/" ? "" : "/") + ".config/Tovenhall";
 }
 
-std::unique_ptr<ProfileStore> QtProfileStore::OpenDefault() {
-    return std::make_unique<QtProfileStore>();
+std::unique_ptr<ProfileStore> IniProfileStore::OpenDefault() {
+    return std::make_unique<IniProfileStore>();
 }
 
-std::string QtProfileStore::ConfigPath() const {
+std::string IniProfileStore::ConfigPath() const {
     return m_Folder + "/" + kConfigFile;
 }
 
-std::string QtProfileStore::FoldersPath() const {
+std::string IniProfileStore::FoldersPath() const {
     return m_Folder + "/" + kIniFile;
 }
 
-int QtProfileStore::ReadInt(const std::string& name, int def) const {
+int IniProfileStore::ReadInt(const std::string& name, int def) const {
     const auto it = m_Config.find(name);
     int value = 0;
     return it != m_Config.end() && ParseInt(it->second, value) ? value : def;
 }
 
-std::string QtProfileStore::ReadString(const std::string& name, const std::string& def) const {
+std::string IniProfileStore::ReadString(const std::string& name, const std::string& def) const {
     const auto it = m_Config.find(name);
     return it == m_Config.end() ? def : it->second;
 }
 
-void QtProfileStore::WriteGroup(const std::vector<ProfileValue>& values) {
+void IniProfileStore::WriteGroup(const std::vector<ProfileValue>& values) {
     std::vector<std::pair<std::string, std::string>> changes;
     for (const ProfileValue& value : values) {
         if (const int* number = std::get_if<int>(&value.value))
@@ -150,11 +150,11 @@ void QtProfileStore::WriteGroup(const std::vector<ProfileValue>& values) {
     Save(ConfigPath(), kConfigGroup, changes, m_Config);
 }
 
-std::string QtProfileStore::ReadFolders() const {
+std::string IniProfileStore::ReadFolders() const {
     const auto it = m_Ini.find(kFoldersKey);
     return it == m_Ini.end() ? std::string() : it->second;
 }
 
-void QtProfileStore::WriteFolders(const std::string& text) {
+void IniProfileStore::WriteFolders(const std::string& text) {
     Save(FoldersPath(), kIniGroup, {{kFoldersKey, text}}, m_Ini);
 }

@@ -1,6 +1,6 @@
-#include "motion/ColorMakerCalc.h"
+#include "colour/ColorMakerCalc.h"
 
-#include "motion/ColourTable.h"
+#include "colour/ColourTable.h"
 #include "patterns/PatternMath.h"
 
 #include <algorithm>

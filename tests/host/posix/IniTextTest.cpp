@@ -1,4 +1,4 @@
-#include "host/qt/IniText.h"
+#include "host/posix/IniText.h"
 
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "motion/ColorMakerConst.h"
+#include "colour/ColorMakerConst.h"
 
 #include "core/Random.h"
 
