@@ -11,6 +11,25 @@ std::string WaylandEglError(const char* call) {
     return text;
 }
 
+namespace {
+
+// 2: 8-bit RGB without alpha, 1: 8-bit RGB with it, 0: anything else.
+int Rank(EGLDisplay display, EGLConfig config) {
+    EGLint red = 0;
+    EGLint green = 0;
+    EGLint blue = 0;
+    EGLint alpha = 0;
+    eglGetConfigAttrib(display, config, EGL_RED_SIZE, &red);
+    eglGetConfigAttrib(display, config, EGL_GREEN_SIZE, &green);
+    eglGetConfigAttrib(display, config, EGL_BLUE_SIZE, &blue);
+    eglGetConfigAttrib(display, config, EGL_ALPHA_SIZE, &alpha);
+    if (red != 8 || green != 8 || blue != 8)
+        return 0;
+    return alpha == 0 ? 2 : 1;
+}
+
+} // namespace
+
 WaylandEgl::~WaylandEgl() {
     if (m_Display != EGL_NO_DISPLAY)
         eglTerminate(m_Display);
@@ -46,11 +65,23 @@ bool WaylandEgl::Open(wl_display* display, std::string& error) {
                                  EGL_DEPTH_SIZE,
                                  16,
                                  EGL_NONE};
+    // Deeper colour sorts first, but not every compositor shows 10-bit buffers right, and an
+    // alpha channel would let it blend the desktop through the scene: 8-bit XRGB where
+    // there is one, then any 8-bit colour, then the first.
+    EGLConfig configs[64];
     EGLint count = 0;
-    if (!eglChooseConfig(m_Display, attributes, &m_Config, 1, &count) || count < 1) {
-        m_Config = nullptr;
+    if (!eglChooseConfig(m_Display, attributes, configs, 64, &count) || count < 1) {
         error = "no EGL configuration with RGB, depth and desktop OpenGL";
         return false;
+    }
+    m_Config = configs[0];
+    int best = 0;
+    for (EGLint i = 0; i < count && best < 2; ++i) {
+        const int rank = Rank(m_Display, configs[i]);
+        if (rank > best) {
+            best = rank;
+            m_Config = configs[i];
+        }
     }
     return true;
 }

@@ -38,13 +38,16 @@ chmod 755 "$base"
 mkdir -m 700 "$base/run"
 mkdir "$base/work"
 chown "$user" "$base/run" "$base/work" 2> /dev/null || true
-pid=""
+runner="" pid=""
+# runuser does not pass a signal on: the compositor itself is stopped.
 cleanup() {
-    if [ -n "$pid" ]; then
-        kill "$pid" 2> /dev/null
-        for _ in $(seq 50); do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
-        kill -9 "$pid" 2> /dev/null
-    fi
+    local p
+    [ -z "$pid" ] && [ -n "$runner" ] && pid=$(pgrep -P "$runner")
+    for p in $pid $runner; do
+        kill "$p" 2> /dev/null
+        for _ in $(seq 50); do kill -0 "$p" 2> /dev/null || break; sleep 0.1; done
+        kill -9 "$p" 2> /dev/null
+    done
     rm -rf "$base"
 }
 trap cleanup EXIT
@@ -61,10 +64,10 @@ CONF
         sway -c "$base/sway.conf" > "$base/compositor.log" 2>&1 &
 else
     as_user env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" weston --backend=headless-backend.so \
-        --socket=wayland-1 --width=1024 --height=768 --use-pixman --idle-time=0 \
+        --socket=wayland-1 --width=1024 --height=768 --use-pixman --idle-time=0 --debug \
         > "$base/compositor.log" 2>&1 &
 fi
-pid=$!
+runner=$!
 
 socket=""
 for _ in $(seq 100); do
@@ -74,10 +77,10 @@ for _ in $(seq 100); do
         [ -n "$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'sway-ipc.*')" ]; }; then
         break
     fi
-    kill -0 "$pid" 2> /dev/null || break
+    kill -0 "$runner" 2> /dev/null || break
     sleep 0.1
 done
-if [ -z "$socket" ] || ! kill -0 "$pid" 2> /dev/null; then
+if [ -z "$socket" ] || ! kill -0 "$runner" 2> /dev/null; then
     echo "the headless $compositor did not start:"
     cat "$base/compositor.log"
     exit 77
@@ -92,7 +95,25 @@ if [ "$compositor" = sway ]; then
         sleep 0.1
     done
 fi
-export COMPOSITOR_PID=$pid
+# The compositor itself, not runuser: its socket is named after it.
+if [ "$compositor" = sway ]; then
+    pid=$(basename "$SWAYSOCK" .sock)
+    pid=${pid##*.}
+else
+    pid=$(pgrep -P "$runner" -x weston)
+fi
+
+# A build folder the user cannot reach (a clone under /root) lends it copies of the programs
+# and scripts named on the command line.
+args=()
+mkdir "$base/bin"
+for arg in "$@"; do
+    if [ -f "$arg" ] && [ -x "$arg" ] && ! as_user test -x "$arg"; then
+        cp "$arg" "$base/bin/" && arg=$base/bin/$(basename "$arg")
+    fi
+    args+=("$arg")
+done
+set -- "${args[@]}"
 
 as_user env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
     SWAYSOCK="${SWAYSOCK:-}" WORK="$WORK" COMPOSITOR_PID="$pid" HOME="$WORK" \
