@@ -288,6 +288,8 @@ void WaylandHost::SwapBuffers() {
         return;
     static const wl_callback_listener listener = {.done = &OnFrameDone};
     m_Frame.reset(wl_surface_frame(m_Surface.get()));
+    if (m_Options.frameQueue != nullptr)
+        wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(m_Frame.get()), m_Options.frameQueue);
     wl_callback_add_listener(m_Frame.get(), &listener, this);
     eglSwapBuffers(m_Egl.Display(), m_EglSurface);
     ++m_Swaps;

@@ -28,8 +28,11 @@ public:
     struct Options {
         Kind kind = Kind::TopLevel;
         const WaylandOutput* output = nullptr; // Layer and FullScreen
-        int width = 800;                       // Window only
+        int width = 800;                       // TopLevel only
         int height = 600;
+        // Where the frame callbacks are queued; null: the connection's own queue. One that
+        // nobody dispatches stands for an output that never asks for a frame.
+        wl_event_queue* frameQueue = nullptr;
     };
 
     WaylandHost(WaylandClient& client, const WaylandEgl& egl, const Options& options);
