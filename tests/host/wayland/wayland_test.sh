@@ -159,6 +159,14 @@ idle) # the idle daemon starts it after its timeout, and a key ends it
     for _ in $(seq 30); do alive || break; sleep 0.1; done
     alive && fail "a key did not end it"
     ;;
+host_choice) # --x11, --root and --window-id use the X server even in a Wayland session
+    for args in "--x11 /s" "--x11 --window" "--root" "--window-id 0x200001"; do
+        # shellcheck disable=SC2086
+        DISPLAY= timeout 10 "$prog" $args > "$log" 2>&1
+        status=$?
+        [ "$status" = 1 ] && grep -q "cannot open display" "$log" || fail "$args: status $status"
+    done
+    ;;
 fallback) # no layer shell: a fullscreen window showing the scene, and one line saying so
     start /s --seed 7
     settle 3
