@@ -204,12 +204,20 @@ void WaylandHost::ApplyScale() {
         width *= scale;
         height *= scale;
         wl_surface_set_buffer_scale(m_Surface.get(), scale);
+        m_AppliedScale = scale;
     }
     if (width != m_BufferWidth || height != m_BufferHeight) {
         m_BufferWidth = width;
         m_BufferHeight = height;
         m_bResized = true;
     }
+}
+
+void WaylandHost::RefreshScale() {
+    if ((m_Viewport && m_Scale120 > 0) || m_Options.output == nullptr || !m_bConfigured)
+        return;
+    if (m_Options.output->Scale() != m_AppliedScale)
+        ApplyScale();
 }
 
 bool WaylandHost::TakeResize() {

@@ -55,6 +55,11 @@ public:
     // The size of the picture in buffer pixels (the logical size times the scale).
     int Width() const { return m_BufferWidth; }
     int Height() const { return m_BufferHeight; }
+    // The size the compositor gave the surface, in the desktop's logical pixels.
+    int LogicalWidth() const { return m_LogicalWidth; }
+    // Follows the output's integer scale when it changed (the compositor may say so after
+    // the surface's new size).
+    void RefreshScale();
     // True once after the size (or scale) changed; applies it to the EGL window.
     bool TakeResize();
     // The last frame is still on its way: drawing another now would not be shown.
@@ -112,7 +117,8 @@ private:
     int m_LogicalHeight = 0;
     int m_PendingWidth = 0; // a toplevel's size waits for its surface's configure
     int m_PendingHeight = 0;
-    int m_Scale120 = 0; // the fractional scale in 120ths (0: none offered)
+    int m_Scale120 = 0;     // the fractional scale in 120ths (0: none offered)
+    int m_AppliedScale = 1; // the integer scale the buffer was last sized by
     int m_BufferWidth = 0;
     int m_BufferHeight = 0;
     int m_Swaps = 0;

@@ -163,6 +163,7 @@ void WaylandSession::HandleInput() {
 void WaylandSession::ApplySizes() {
     for (size_t i = 0; i < m_Hosts.size(); ++i) {
         WaylandHost& host = *m_Hosts[i];
+        host.RefreshScale();
         if (!host.TakeResize())
             continue;
         if (i == 0 && m_pWnd != nullptr) {

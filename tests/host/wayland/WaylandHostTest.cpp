@@ -119,6 +119,29 @@ TEST_F(WaylandHostTest, AnOutputThatAsksForNoFramesGetsNone) {
     wl_event_queue_destroy(withheld);
 }
 
+// A scale of 2 on the output doubles the buffer in both directions at the same logical size,
+// so the picture stays sharp instead of being stretched by the compositor.
+TEST_F(WaylandHostTest, TheBufferFollowsTheOutputScale) {
+    WaylandHost::Options options;
+    options.kind = WaylandHost::Kind::Layer;
+    options.output = m_Client.Outputs()[0].get();
+    WaylandHost host(m_Client, m_Egl, options);
+    ASSERT_TRUE(host.Create(m_Error)) << m_Error;
+    ASSERT_EQ(host.CreateGLContext(), SceneHost::GLSetup::Ok);
+    const int width = host.Width();
+    const int height = host.Height();
+    const std::string output = m_Client.Outputs()[0]->Name();
+    ASSERT_EQ(std::system(("swaymsg -q output " + output + " scale 2").c_str()), 0);
+    for (int i = 0; i < 40 && host.LogicalWidth() == width; ++i) {
+        m_Client.Wait(50);
+        host.RefreshScale();
+    }
+    EXPECT_EQ(host.LogicalWidth(), width / 2);
+    EXPECT_EQ(host.Width(), width) << "the logical size halves, the buffer stays";
+    EXPECT_EQ(host.Height(), height);
+    std::system(("swaymsg -q output " + output + " scale 1").c_str());
+}
+
 // The compositor's word that an output went away, fed to the session: the output's surface
 // and context go (the desktop shows again there); losing the scene's own output ends the run.
 TEST_F(WaylandHostTest, ARemovedOutputFreesItsSurface) {
