@@ -313,6 +313,11 @@ void WaylandClient::Queue(const Input& input) {
         m_Input.back() = input;
 }
 
+bool WaylandClient::KeyOrButtonQueued() const {
+    return std::any_of(m_Input.begin(), m_Input.end(),
+                       [](const Input& input) { return input.kind != Input::Kind::Motion; });
+}
+
 void WaylandClient::TakeInput(std::vector<Input>& into) {
     into.clear();
     into.swap(m_Input);

@@ -71,6 +71,8 @@ public:
     void Flush();
 
     bool InputQueued() const { return !m_Input.empty(); }
+    // A key or a button is queued (what ends a full-screen run whatever it is doing).
+    bool KeyOrButtonQueued() const;
     // Moves the queued input into into (which is cleared first); keeps both buffers.
     void TakeInput(std::vector<Input>& into);
     // The connection broke or the compositor reported a protocol error.

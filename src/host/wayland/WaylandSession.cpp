@@ -4,6 +4,7 @@
 #include "app/RunSession.h"
 #include "app/ScreenWnd.h"
 #include "core/ProfileStore.h"
+#include "core/StopRequest.h"
 #include "host/posix/SignalPipe.h"
 #include "host/wayland/WaylandEgl.h"
 #include "scene/SceneWnd.h"
@@ -21,6 +22,31 @@ namespace {
 constexpr int kIdleWaitMs = 40;
 
 constexpr char kLost[] = "lost the connection to the Wayland compositor";
+
+// While a full-screen run decodes a photograph or builds texture levels, a key or button
+// that arrived ends that work at once instead of after it. The input stays queued, so the
+// loop then ends the run by the usual rules.
+class EndingInputWatch {
+public:
+    explicit EndingInputWatch(WaylandClient& client) {
+        s_pClient = &client;
+        StopRequest::SetInputCheck(&Waiting);
+    }
+    ~EndingInputWatch() {
+        StopRequest::SetInputCheck(nullptr);
+        s_pClient = nullptr;
+    }
+    EndingInputWatch(const EndingInputWatch&) = delete;
+    EndingInputWatch& operator=(const EndingInputWatch&) = delete;
+
+private:
+    static bool Waiting() {
+        s_pClient->Dispatch();
+        return s_pClient->KeyOrButtonQueued();
+    }
+
+    static inline WaylandClient* s_pClient = nullptr;
+};
 
 } // namespace
 
@@ -213,6 +239,9 @@ int RunOnWayland(const CommandLine& cl, std::unique_ptr<ProfileStore> store, Run
             std::fprintf(stderr, "kinetora: %s\n", eglError.c_str());
         WaylandHost& host = wayland.SceneSurface();
         const std::optional<long> seed = cl.hasSeed ? std::optional<long>(cl.seed) : std::nullopt;
+        std::optional<EndingInputWatch> watch;
+        if (fullScreen)
+            watch.emplace(client);
         RunSession session(fullScreen ? ModeSaver : ModePreview, seed, std::move(store));
         CScreenWnd* screen = nullptr;
         bool created = false;
