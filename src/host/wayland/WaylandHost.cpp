@@ -53,6 +53,9 @@ bool WaylandHost::Create(std::string& error) {
     }
     m_Client.AddSurface(m_Surface.get(),
                         m_Options.kind == Kind::TopLevel ? nullptr : m_Options.output);
+    static const wl_surface_listener surfaceListener = {.enter = &OnSurfaceEnter,
+                                                        .leave = &OnSurfaceLeave};
+    wl_surface_add_listener(m_Surface.get(), &surfaceListener, this);
     if (m_Client.Viewporter() != nullptr && m_Client.FractionalScale() != nullptr) {
         static const wp_fractional_scale_v1_listener listener = {.preferred_scale =
                                                                      &OnPreferredScale};
@@ -200,7 +203,8 @@ void WaylandHost::ApplyScale() {
         height = Scaled(height, m_Scale120);
         wp_viewport_set_destination(m_Viewport.get(), m_LogicalWidth, m_LogicalHeight);
     } else {
-        const int scale = m_Options.output != nullptr ? m_Options.output->Scale() : 1;
+        const WaylandOutput* output = ScaleOutput();
+        const int scale = output != nullptr ? output->Scale() : 1;
         width *= scale;
         height *= scale;
         wl_surface_set_buffer_scale(m_Surface.get(), scale);
@@ -214,9 +218,10 @@ void WaylandHost::ApplyScale() {
 }
 
 void WaylandHost::RefreshScale() {
-    if ((m_Viewport && m_Scale120 > 0) || m_Options.output == nullptr || !m_bConfigured)
+    const WaylandOutput* output = ScaleOutput();
+    if ((m_Viewport && m_Scale120 > 0) || output == nullptr || !m_bConfigured)
         return;
-    if (m_Options.output->Scale() != m_AppliedScale)
+    if (output->Scale() != m_AppliedScale)
         ApplyScale();
 }
 
@@ -302,6 +307,15 @@ void WaylandHost::SwapBuffers() {
     eglSwapBuffers(m_Egl.Display(), m_EglSurface);
     ++m_Swaps;
     m_Client.Flush();
+}
+
+void WaylandHost::OnSurfaceEnter(void* data, wl_surface*, wl_output* output) {
+    auto* self = static_cast<WaylandHost*>(data);
+    self->m_pEntered = self->m_Client.FindOutput(output);
+}
+
+const WaylandOutput* WaylandHost::ScaleOutput() const {
+    return m_Options.output != nullptr ? m_Options.output : m_pEntered;
 }
 
 void WaylandHost::OnFrameDone(void* data, wl_callback*, uint32_t) {

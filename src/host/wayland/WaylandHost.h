@@ -71,6 +71,12 @@ public:
     bool Closed() const { return m_bClosed; }
     bool GLFailed() const { return m_GLSetup != GLSetup::Ok; }
 
+    // The output is going away: a window no longer takes its scale from it.
+    void ForgetOutput(const WaylandOutput* output) {
+        if (m_pEntered == output)
+            m_pEntered = nullptr;
+    }
+
     void MakeCurrent() const;
     // An output with no scene of its own shows black.
     void ShowBlack();
@@ -94,10 +100,15 @@ private:
     static void OnToplevelClose(void* data, xdg_toplevel*);
     static void OnPreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale);
     static void OnFrameDone(void* data, wl_callback*, uint32_t);
+    static void OnSurfaceEnter(void* data, wl_surface*, wl_output* output);
+    static void OnSurfaceLeave(void*, wl_surface*, wl_output*) {}
+    // The output whose integer scale sizes the buffer: a window's is the one it entered.
+    const WaylandOutput* ScaleOutput() const;
 
     WaylandClient& m_Client;
     const WaylandEgl& m_Egl;
     Options m_Options;
+    const WaylandOutput* m_pEntered = nullptr;
 
     // Destroyed in reverse order: the roles before their surface.
     WaylandPtr<wl_surface> m_Surface;

@@ -53,6 +53,11 @@ private:
 WaylandSession::WaylandSession(WaylandClient& client, const WaylandEgl& egl, bool fullScreen)
     : m_Client(client), m_Egl(egl), m_bFullScreen(fullScreen) {
     m_Input.reserve(256);
+    m_Client.SetOutputWatcher(this);
+}
+
+WaylandSession::~WaylandSession() {
+    m_Client.SetOutputWatcher(nullptr);
 }
 
 std::unique_ptr<WaylandHost> WaylandSession::MakeHost(const WaylandOutput* output, int width,
@@ -85,12 +90,18 @@ bool WaylandSession::Create(int width, int height, std::string& error) {
         m_Hosts.push_back(std::move(host));
         return true;
     }
-    for (const auto& output : m_Client.Outputs()) {
-        auto host = MakeHost(output.get(), width, height, error);
-        if (!host)
+    // By index: an output announced while the first surfaces wait for their sizes is added
+    // to the list, and covered here.
+    m_bCreating = true;
+    for (size_t i = 0; i < m_Client.Outputs().size(); ++i) {
+        auto host = MakeHost(m_Client.Outputs()[i].get(), width, height, error);
+        if (!host) {
+            m_bCreating = false;
             return false;
+        }
         m_Hosts.push_back(std::move(host));
     }
+    m_bCreating = false;
     return true;
 }
 
@@ -105,7 +116,7 @@ void WaylandSession::CoverOthers() {
 }
 
 void WaylandSession::OutputAdded(WaylandOutput& output) {
-    if (!m_bFullScreen || m_bEnded)
+    if (!m_bFullScreen || m_bEnded || m_bCreating)
         return;
     std::string error;
     auto host = MakeHost(&output, 0, 0, error);
@@ -118,6 +129,8 @@ void WaylandSession::OutputAdded(WaylandOutput& output) {
 }
 
 void WaylandSession::OutputRemoved(WaylandOutput& output) {
+    for (auto& host : m_Hosts)
+        host->ForgetOutput(&output);
     const auto found = std::find_if(m_Hosts.begin(), m_Hosts.end(),
                                     [&output](const auto& h) { return h->Output() == &output; });
     if (found == m_Hosts.end())
@@ -142,7 +155,6 @@ bool WaylandSession::Finished() const {
 void WaylandSession::Run(CSceneWnd& wnd, CScreenWnd* screen) {
     m_pWnd = &wnd;
     m_pScreen = screen;
-    m_Client.SetOutputWatcher(this);
     while (!Finished()) {
         m_Client.Dispatch();
         HandleInput();
@@ -160,7 +172,6 @@ void WaylandSession::Run(CSceneWnd& wnd, CScreenWnd* screen) {
             m_Client.Wait(-1);
         }
     }
-    m_Client.SetOutputWatcher(nullptr);
 }
 
 void WaylandSession::HandleInput() {

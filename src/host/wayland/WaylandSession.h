@@ -19,6 +19,9 @@ struct CommandLine;
 class WaylandSession final : public WaylandClient::OutputWatcher {
 public:
     WaylandSession(WaylandClient& client, const WaylandEgl& egl, bool fullScreen);
+    ~WaylandSession();
+    WaylandSession(const WaylandSession&) = delete;
+    WaylandSession& operator=(const WaylandSession&) = delete;
 
     // Makes the surfaces: one on every output (full screen) or one window of the given size.
     bool Create(int width, int height, std::string& error);
@@ -51,6 +54,7 @@ private:
     CSceneWnd* m_pWnd = nullptr;
     CScreenWnd* m_pScreen = nullptr;
     bool m_bEnded = false;
+    bool m_bCreating = false;
 };
 
 // Whether WAYLAND_DISPLAY names a compositor that accepts a connection (closed again).
