@@ -11,8 +11,8 @@ RunSession::RunSession(RunMode mode, std::optional<long> seed,
 }
 
 RunSession::~RunSession() {
-    if (m_pWnd)
-        m_pWnd->OnDestroy();
+    for (const auto& wnd : gApp.SceneWnds())
+        wnd->OnDestroy();
     gApp.Shutdown();
 }
 
@@ -29,12 +29,52 @@ bool RunSession::Open(std::unique_ptr<CScreenWnd> wnd, int width, int height, bo
 }
 
 bool RunSession::Create(int width, int height, bool needGL) {
-    if (m_pWnd == nullptr || m_pWnd->OnCreate() != 0 || (needGL && !GLReady()))
+    return m_pWnd != nullptr && Create(*m_pWnd, width, height, needGL);
+}
+
+bool RunSession::Create(CSceneWnd& wnd, int width, int height, bool needGL) {
+    if (wnd.OnCreate() != 0 || (needGL && !(wnd.GL() != nullptr && wnd.GL()->IsOk())))
         return false;
-    m_pWnd->OnSize(width, height);
+    wnd.OnSize(width, height);
     return true;
 }
 
 bool RunSession::GLReady() const {
     return m_pWnd != nullptr && m_pWnd->GL() != nullptr && m_pWnd->GL()->IsOk();
+}
+
+CSceneWnd* RunSession::Add(std::unique_ptr<CSceneWnd> wnd, int width, int height, bool needGL) {
+    if (!wnd)
+        return nullptr;
+    CSceneWnd& added = gApp.AddSceneWnd(std::move(wnd));
+    if (m_pWnd == nullptr)
+        m_pWnd = &added;
+    if (Create(added, width, height, needGL))
+        return &added;
+    Close(added);
+    return nullptr;
+}
+
+void RunSession::Close(CSceneWnd& wnd) {
+    wnd.OnDestroy();
+    gApp.RemoveSceneWnd(wnd);
+    m_pWnd = gApp.pSceneWnd();
+}
+
+bool RunSession::PaintAll() {
+    bool more = false;
+    for (const auto& wnd : gApp.SceneWnds()) {
+        if (wnd->NeedsPaint())
+            wnd->OnPaint();
+        more = more || wnd->NeedsPaint();
+    }
+    return more;
+}
+
+std::size_t RunSession::WindowCount() const {
+    return gApp.SceneWnds().size();
+}
+
+CSceneWnd& RunSession::Wnd(std::size_t index) const {
+    return *gApp.SceneWnds().at(index);
 }

@@ -2,6 +2,7 @@
 
 #include "app/SaverApp.h"
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 
@@ -15,6 +16,11 @@ class ProfileStore;
 // the window told to stop, then the scene, the window and the settings (which write their
 // frame-rate record in saver mode) deleted, while the host's GL context still exists. Only
 // one session lives at a time (it drives gApp).
+//
+// A session may hold several scene windows, each on a host (and GL context) of its own: the
+// first one opened draws exactly what a run with one window draws; Add opens further ones
+// (at the start or later), Close frees one while the others go on, and PaintAll paints each
+// window in turn, so one loop plays them all interleaved.
 class RunSession {
 public:
     RunSession(RunMode mode, std::optional<long> seed, std::unique_ptr<ProfileStore> store);
@@ -30,7 +36,20 @@ public:
     bool Open(std::unique_ptr<CScreenWnd> wnd, int width, int height, bool needGL);
     bool GLReady() const;
 
+    // A further window, created and sized as Open does; null when OnCreate fails or, with
+    // needGL, its context is not usable (the window is deleted again then).
+    CSceneWnd* Add(std::unique_ptr<CSceneWnd> wnd, int width, int height, bool needGL);
+    // Stops the window and deletes it with its scene and context; the others go on. Closing
+    // the first window makes the next one first.
+    void Close(CSceneWnd& wnd);
+    // One paint of every window that asks for one, in the order they were opened. Returns
+    // whether any window still asks to be painted.
+    bool PaintAll();
+
+    // The first window.
     CSceneWnd& Wnd() const { return *m_pWnd; }
+    std::size_t WindowCount() const;
+    CSceneWnd& Wnd(std::size_t index) const;
     RegSettings& Settings() const { return *gApp.pSettings(); }
 
     // The largest side of an off-screen picture, in pixels.
@@ -41,6 +60,7 @@ public:
 
 private:
     bool Create(int width, int height, bool needGL);
+    static bool Create(CSceneWnd& wnd, int width, int height, bool needGL);
 
     CSceneWnd* m_pWnd = nullptr; // owned by gApp
 };

@@ -47,24 +47,45 @@ void CSaverApp::SetRunOverrides(const RunOverrides& overrides) {
 }
 
 void CSaverApp::InstallSceneWnd(std::unique_ptr<CSceneWnd> wnd) {
-    if (wnd)
-        wnd->AttachRun({&m_Rand, m_pSettings.get(), m_bTrace});
     m_pScreenWnd = nullptr;
-    m_pSceneWnd = std::move(wnd);
+    m_SceneWnds.clear();
+    if (!wnd)
+        return;
+    wnd->AttachRun({&m_Rand, m_pSettings.get(), m_bTrace});
+    m_SceneWnds.push_back(std::move(wnd));
 }
 
 void CSaverApp::InstallScreenWnd(std::unique_ptr<CScreenWnd> wnd) {
-    if (wnd)
-        wnd->AttachRun({&m_Rand, m_pSettings.get(), m_bTrace});
     CScreenWnd* screen = wnd.get();
-    m_pSceneWnd = std::move(wnd);
+    InstallSceneWnd(std::move(wnd));
     m_pScreenWnd = screen;
 }
 
+CSceneWnd& CSaverApp::AddSceneWnd(std::unique_ptr<CSceneWnd> wnd) {
+    SceneRun run{nullptr, m_pSettings.get(), m_bTrace};
+    run.ownSeed = m_Rand.next();
+    wnd->AttachRun(run);
+    m_SceneWnds.push_back(std::move(wnd));
+    return *m_SceneWnds.back();
+}
+
+void CSaverApp::RemoveSceneWnd(const CSceneWnd& wnd) {
+    const auto it = std::find_if(m_SceneWnds.begin(), m_SceneWnds.end(),
+                                 [&](const auto& each) { return each.get() == &wnd; });
+    if (it == m_SceneWnds.end())
+        return;
+    if (m_pScreenWnd == it->get())
+        m_pScreenWnd = nullptr;
+    m_SceneWnds.erase(it);
+}
+
 void CSaverApp::Shutdown() {
-    gSaver.reset();
+    for (const auto& wnd : m_SceneWnds)
+        wnd->FreeScene();
     m_pScreenWnd = nullptr;
-    m_pSceneWnd.reset();
+    // The last added goes first, the way they were built.
+    while (!m_SceneWnds.empty())
+        m_SceneWnds.pop_back();
     m_pSettings.reset();
     m_pStore.reset();
     m_RunMode = ModeNone;

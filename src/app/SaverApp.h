@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CSceneWnd;
 class CScreenWnd;
@@ -24,8 +25,9 @@ enum RunMode {
 };
 
 // The application object: the process-wide generator, the settings store and the drawing
-// window. The host's main() drives it: Init, then InstallSceneWnd / InstallScreenWnd for
-// the drawing modes, the event loop, then Shutdown.
+// windows. The host's main() drives it: Init, then InstallSceneWnd / InstallScreenWnd for
+// the drawing modes (AddSceneWnd for a host that draws in several windows), the event loop,
+// then Shutdown.
 class CSaverApp {
 public:
     // Seeds m_Rand from the clock and notes whether TOVNTEMP is set.
@@ -50,8 +52,16 @@ public:
     void InstallSceneWnd(std::unique_ptr<CSceneWnd> wnd);
     // The full-screen window: it is also the drawing window.
     void InstallScreenWnd(std::unique_ptr<CScreenWnd> wnd);
+    // A further drawing window beside the first (one per output of a multi-screen host).
+    // It draws from a generator of its own, seeded with one next() of m_Rand, so a seed
+    // replays every window and the first window's scenes are those it would draw alone
+    // when the further windows are added after it.
+    CSceneWnd& AddSceneWnd(std::unique_ptr<CSceneWnd> wnd);
+    // Deletes a window added or installed before (its scene and context first); the others
+    // keep drawing. The first window left becomes pSceneWnd().
+    void RemoveSceneWnd(const CSceneWnd& wnd);
 
-    // Deletes the current scene, the windows and the settings (which write the frame-rate
+    // Deletes the windows' scenes, the windows and the settings (which write the frame-rate
     // record in saver mode), in that order, while the host's GL context still exists.
     // Leaves the object ready for another Init (the unit tests run many).
     void Shutdown();
@@ -75,7 +85,10 @@ public:
     // turned into periods ("1, 2, 0, 3" gives "1.2.0.3").
     static std::string GetProductVersion(std::string resourceText);
 
-    CSceneWnd* pSceneWnd() const { return m_pSceneWnd.get(); }
+    // The first drawing window, or null.
+    CSceneWnd* pSceneWnd() const { return m_SceneWnds.empty() ? nullptr : m_SceneWnds[0].get(); }
+    // Every drawing window, the first one first.
+    const std::vector<std::unique_ptr<CSceneWnd>>& SceneWnds() const { return m_SceneWnds; }
     CScreenWnd* pScreenWnd() const { return m_pScreenWnd; }
     RegSettings* pSettings() const { return m_pSettings.get(); }
     // The store the settings were loaded from (the sheet reads the last run's record).
@@ -88,8 +101,8 @@ public:
     Random m_Rand;
 
 private:
-    std::unique_ptr<CSceneWnd> m_pSceneWnd;
-    CScreenWnd* m_pScreenWnd = nullptr; // the same object as m_pSceneWnd when set
+    std::vector<std::unique_ptr<CSceneWnd>> m_SceneWnds;
+    CScreenWnd* m_pScreenWnd = nullptr; // the same object as the first window when set
     ::RunMode m_RunMode = ModeNone;
     std::unique_ptr<ProfileStore> m_pStore; // outlives m_pSettings, which reads and writes it
     std::unique_ptr<RegSettings> m_pSettings;

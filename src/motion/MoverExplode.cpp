@@ -9,8 +9,6 @@
 
 #include <algorithm>
 
-std::vector<MoverExplode::BurstGroup> MoverExplode::s_Groups;
-
 namespace {
 
 // A range of direction angles (radians as they stand): its width leans to small values
@@ -27,14 +25,14 @@ MoverExplode::MoverExplode(Random& rng) : MoverExplode(rng, 1) {}
 
 MoverExplode::MoverExplode(Random& rng, int groupBase) : Mover(rng) {
     const int groups = groupBase + rng.below(5);
-    s_Groups.assign(static_cast<std::size_t>(groups), BurstGroup{});
+    m_pGroups = std::make_shared<BurstGroups>(static_cast<std::size_t>(groups));
     const auto originCoordinate = [&rng] {
         const double s = rng.symmetric();
         const double u1 = rng.uniform();
         const double u2 = rng.uniform();
         return static_cast<float>(s * HalfDiagonal * u1 * u2);
     };
-    for (BurstGroup& group : s_Groups) {
+    for (BurstGroup& group : Groups()) {
         group.originX = originCoordinate();
         group.originY = originCoordinate();
         group.originZ = originCoordinate();
@@ -43,22 +41,22 @@ MoverExplode::MoverExplode(Random& rng, int groupBase) : Mover(rng) {
         AngleRange(rng, groups, group.phiLow, group.phiHigh);
     }
     m_Group = rng.below(groups);
-    BurstGroup& mine = s_Groups[m_Group];
+    BurstGroup& mine = Groups()[m_Group];
     mine.memberCount += 1;
     mine.leaderPending = false;
     m_pLeader = std::make_unique<MoverSin>(rng);
 }
 
 MoverExplode::MoverExplode(const MoverExplode& source)
-    : Mover(source), m_bActive(source.m_bActive), m_StopFrame(source.m_StopFrame),
-      m_Distance(source.m_Distance) {
+    : Mover(source), m_pGroups(source.m_pGroups), m_bActive(source.m_bActive),
+      m_StopFrame(source.m_StopFrame), m_Distance(source.m_Distance) {
     Random& rng = *m_pRand;
     // From the centre to the edge in roughly four to eight seconds.
     const float framesPerSecond = std::max(MotionContext::Current().framesPerSecond, 1.0f);
     m_Speed =
         static_cast<float>(((1.0 - rng.uniform()) * 0.5 + 0.5) * BoxDiagonal / 8 / framesPerSecond);
     Join();
-    BurstGroup& mine = s_Groups[m_Group];
+    BurstGroup& mine = Groups()[m_Group];
     if (mine.leaderPending) {
         mine.leaderPending = false;
         m_Speed = 0;
@@ -71,7 +69,7 @@ MoverExplode::~MoverExplode() = default;
 void MoverExplode::Join() {
     Random& rng = *m_pRand;
     m_Group = rng.below(GroupCount());
-    BurstGroup& mine = s_Groups[m_Group];
+    BurstGroup& mine = Groups()[m_Group];
     mine.memberCount += 1;
     const auto theta =
         static_cast<float>(rng.uniform() * (mine.thetaHigh - mine.thetaLow) + mine.thetaLow);
@@ -95,7 +93,7 @@ void MoverExplode::StartPosition(float& x, float& y, float& z) {
 }
 
 void MoverExplode::Step(float& x, float& y, float& z, const Saver& scene) {
-    BurstGroup& mine = s_Groups[m_Group];
+    BurstGroup& mine = Groups()[m_Group];
     if (m_pLeader) {
         m_pLeader->Step(x, y, z, scene);
         mine.originX = x;
@@ -121,13 +119,13 @@ void MoverExplode::Step(float& x, float& y, float& z, const Saver& scene) {
     m_bVisible = clock.frameNumber < clock.cycleFrames - 1;
 }
 
-void MoverExplode::GroupOrigin(int group, float& x, float& y, float& z) {
-    const BurstGroup& g = s_Groups[group];
+void MoverExplode::GroupOrigin(int group, float& x, float& y, float& z) const {
+    const BurstGroup& g = Groups()[group];
     x = g.originX;
     y = g.originY;
     z = g.originZ;
 }
 
-int MoverExplode::ColourOffsetOfGroup(int group, int colourCount) {
+int MoverExplode::ColourOffsetOfGroup(int group, int colourCount) const {
     return colourCount * group / GroupCount();
 }

@@ -3,6 +3,7 @@
 #include "motion/Mover.h"
 #include "motion/MoverMath.h"
 
+#include <memory>
 #include <vector>
 
 class MoverSin;
@@ -12,9 +13,9 @@ class MoverSin;
 // others fly straight out along their own direction and restart at the centre when they
 // leave the box, until the last 5 % of the scene retires them for good.
 //
-// The burst tables are class-wide (shared with MoverOrbit and MoverXYZ): the prototype's
-// constructor rebuilds them and every clone joins a group. They hold plain values only, so
-// nothing of a finished scene can be reached through them.
+// The burst tables belong to the prototype's group (MoverOrbit and MoverXYZ use them too):
+// the prototype's constructor builds them, every clone shares them and joins a group, so
+// the scenes of several windows never see each other's.
 class MoverExplode : public Mover {
 public:
     explicit MoverExplode(Random& rng); // the prototype, group base 1
@@ -30,9 +31,9 @@ public:
     bool IsLeader() const { return m_pLeader != nullptr; }
     bool IsRetired() const { return !m_bActive; }
 
-    static int GroupCount() { return static_cast<int>(s_Groups.size()); }
-    static int MemberCount(int group) { return s_Groups[group].memberCount; }
-    static void GroupOrigin(int group, float& x, float& y, float& z);
+    int GroupCount() const { return static_cast<int>(m_pGroups->size()); }
+    int MemberCount(int group) const { return (*m_pGroups)[group].memberCount; }
+    void GroupOrigin(int group, float& x, float& y, float& z) const;
 
     static constexpr float BoxDiagonal = 21.213203f; // face diagonal of the scene box
     static constexpr float HalfDiagonal = 10.606602f;
@@ -51,10 +52,13 @@ protected:
         float thetaLow = 0, thetaHigh = 0; // direction angles of the members, radians
         float phiLow = 0, phiHigh = 0;
     };
-    static std::vector<BurstGroup> s_Groups;
+    using BurstGroups = std::vector<BurstGroup>;
 
-    const BurstGroup& MyGroup() const { return s_Groups[m_Group]; }
-    static int ColourOffsetOfGroup(int group, int colourCount);
+    BurstGroups& Groups() const { return *m_pGroups; }
+    const BurstGroup& MyGroup() const { return Groups()[m_Group]; }
+    int ColourOffsetOfGroup(int group, int colourCount) const;
+
+    std::shared_ptr<BurstGroups> m_pGroups;
 
     int m_Group = 0;
     bool m_bActive = true;

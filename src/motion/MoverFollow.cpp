@@ -9,14 +9,10 @@
 #include <cmath>
 #include <numbers>
 
-std::vector<MoverFollow::GroupTable> MoverFollow::s_Groups;
-bool MoverFollow::s_bPulsesReady = false;
-
-MoverFollow::MoverFollow(Random& rng) : MoverSin(rng) {
+MoverFollow::MoverFollow(Random& rng) : MoverSin(rng), m_pTables(std::make_shared<Tables>()) {
     const int groups = rng.below(10) + 1;
-    s_Groups.assign(static_cast<std::size_t>(groups), GroupTable{});
-    s_bPulsesReady = false;
-    for (GroupTable& group : s_Groups) {
+    m_pTables->groups.assign(static_cast<std::size_t>(groups), GroupTable{});
+    for (GroupTable& group : m_pTables->groups) {
         group.fx = rng.below(10) + 1;
         group.fy = rng.below(10) + 1;
         group.fz = rng.below(10) + 1;
@@ -25,7 +21,7 @@ MoverFollow::MoverFollow(Random& rng) : MoverSin(rng) {
         const double magnitude = rng.symmetric();
         return static_cast<float>(magnitude * Sign());
     };
-    for (GroupTable& group : s_Groups) {
+    for (GroupTable& group : m_pTables->groups) {
         group.ax = factor();
         group.ay = factor();
         group.az = factor();
@@ -33,15 +29,17 @@ MoverFollow::MoverFollow(Random& rng) : MoverSin(rng) {
     Join();
 }
 
-MoverFollow::MoverFollow(const MoverFollow& source) : MoverSin(source) {
+MoverFollow::MoverFollow(const MoverFollow& source)
+    : MoverSin(source), m_pTables(source.m_pTables) {
     Join();
 }
 
 void MoverFollow::Join() {
     const int group = m_pRand->below(GroupCount());
     m_Group = static_cast<float>(group);
-    m_MemberIndex = static_cast<float>(s_Groups[group].memberCount);
-    ++s_Groups[group].memberCount;
+    GroupTable& mine = m_pTables->groups[group];
+    m_MemberIndex = static_cast<float>(mine.memberCount);
+    ++mine.memberCount;
 }
 
 std::unique_ptr<Mover> MoverFollow::Clone() const {
@@ -55,7 +53,7 @@ void MoverFollow::Setup(Shape& shape, Saver& scene, int colourStep, int) {
 }
 
 int MoverFollow::Prepare(int cycleFrames, int colourStep, float aspect) {
-    const GroupTable& group = s_Groups[Group()];
+    const GroupTable& group = m_pTables->groups[Group()];
     const double period = cycleFrames;
     m_RateX = static_cast<float>(group.fx * std::numbers::pi / period);
     m_RateY = static_cast<float>(group.fy * std::numbers::pi / period);
@@ -70,9 +68,9 @@ int MoverFollow::Prepare(int cycleFrames, int colourStep, float aspect) {
     m_AmplitudeY = group.ay * m_RangeY;
     m_AmplitudeZ = group.az * m_RangeZ;
 
-    if (!s_bPulsesReady) {
-        s_bPulsesReady = true;
-        for (GroupTable& each : s_Groups)
+    if (!m_pTables->pulsesReady) {
+        m_pTables->pulsesReady = true;
+        for (GroupTable& each : m_pTables->groups)
             each.pulsePeriod = static_cast<float>(period / (1 << m_pRand->below(4)));
     }
     return colourOffset;
@@ -83,7 +81,7 @@ void MoverFollow::Step(float& x, float& y, float& z, const Saver& scene) {
 }
 
 void MoverFollow::Advance(float& x, float& y, float& z, float t) {
-    const GroupTable& group = s_Groups[Group()];
+    const GroupTable& group = m_pTables->groups[Group()];
     const int members = group.memberCount;
     double phase = 0.0;
     if (members > 0) {

@@ -2,10 +2,12 @@
 
 #include "motion/MoverSin.h"
 
+#include <memory>
 #include <vector>
 
 // Shapes in groups trace one Lissajous figure per group, spreading out along it and
-// closing up again in pulses.
+// closing up again in pulses. The group tables belong to the prototype's group: built by
+// its constructor, shared by every clone.
 class MoverFollow : public MoverSin {
 public:
     explicit MoverFollow(Random& rng); // the prototype: rebuilds the group tables
@@ -20,10 +22,10 @@ public:
 
     int Group() const { return static_cast<int>(m_Group); }
     int MemberIndex() const { return static_cast<int>(m_MemberIndex); }
-    static int GroupCount() { return static_cast<int>(s_Groups.size()); }
-    static int MemberCount(int group) { return s_Groups[group].memberCount; }
+    int GroupCount() const { return static_cast<int>(m_pTables->groups.size()); }
+    int MemberCount(int group) const { return m_pTables->groups[group].memberCount; }
     // Frames between two closings of a group; 0 until the scene's first Setup.
-    static float PulsePeriod(int group) { return s_Groups[group].pulsePeriod; }
+    float PulsePeriod(int group) const { return m_pTables->groups[group].pulsePeriod; }
 
 private:
     MoverFollow(const MoverFollow& source); // joins a random group
@@ -36,8 +38,11 @@ private:
         float ax = 0, ay = 0, az = 0; // amplitude factors in [-1, 1)
         float pulsePeriod = 0;        // frames
     };
-    static std::vector<GroupTable> s_Groups;
-    static bool s_bPulsesReady;
+    struct Tables {
+        std::vector<GroupTable> groups;
+        bool pulsesReady = false;
+    };
+    std::shared_ptr<Tables> m_pTables;
 
     float m_Group = 0;
     float m_MemberIndex = 0;

@@ -12,16 +12,12 @@
 #include <cmath>
 #include <numbers>
 
-std::vector<MoverSwarm::SwarmTable> MoverSwarm::s_Swarms;
-bool MoverSwarm::s_bSwarmRatesReady = false;
-
-MoverSwarm::MoverSwarm(Random& rng) : Mover(rng) {
+MoverSwarm::MoverSwarm(Random& rng) : Mover(rng), m_pTables(std::make_shared<Tables>()) {
     m_SpeedScale = static_cast<float>(rng.uniform() * 0.05 + 0.01);
     DrawVelocity();
     m_Acceleration = static_cast<float>((1.0 - rng.uniform()) * 0.01);
     m_SwarmCount = rng.below(10) + 2;
-    s_bSwarmRatesReady = false;
-    s_Swarms.assign(static_cast<std::size_t>(m_SwarmCount), SwarmTable{});
+    m_pTables->swarms.assign(static_cast<std::size_t>(m_SwarmCount), SwarmTable{});
 
     const auto frequency = [&rng] {
         return static_cast<float>((rng.below(10) + 1) * 2 * std::numbers::pi);
@@ -34,7 +30,7 @@ MoverSwarm::MoverSwarm(Random& rng) : Mover(rng) {
         const double u3 = rng.uniform();
         return static_cast<float>(std::fabs(7.5 - centre) * sign * (1.0 - u1 * u2 * u3));
     };
-    for (SwarmTable& swarm : s_Swarms) {
+    for (SwarmTable& swarm : m_pTables->swarms) {
         swarm.centreX = static_cast<float>(rng.symmetric() * 2.5);
         swarm.centreY = static_cast<float>(rng.symmetric() * 2.5);
         swarm.centreZ = static_cast<float>(rng.symmetric() * 2.5);
@@ -49,8 +45,9 @@ MoverSwarm::MoverSwarm(Random& rng) : Mover(rng) {
 }
 
 MoverSwarm::MoverSwarm(const MoverSwarm& source)
-    : Mover(source), m_SpeedScale(source.m_SpeedScale), m_SwarmCount(source.m_SwarmCount),
-      m_LeaveFrame(source.m_LeaveFrame), m_ShrinkStart(source.m_ShrinkStart) {
+    : Mover(source), m_pTables(source.m_pTables), m_SpeedScale(source.m_SpeedScale),
+      m_SwarmCount(source.m_SwarmCount), m_LeaveFrame(source.m_LeaveFrame),
+      m_ShrinkStart(source.m_ShrinkStart) {
     DrawVelocity();
     m_Acceleration = static_cast<float>((1.0 - m_pRand->uniform()) * 0.01);
     m_Swarm = m_pRand->below(m_SwarmCount);
@@ -77,10 +74,10 @@ void MoverSwarm::Setup(Shape& shape, Saver& scene, int, int) {
     const int period = SceneClock::Of(scene).cycleFrames;
     m_LeaveFrame = static_cast<int>(period * 0.75);
     m_ShrinkStart = static_cast<int>(period * 0.95);
-    if (!s_bSwarmRatesReady) {
-        s_bSwarmRatesReady = true;
+    if (!m_pTables->ratesReady) {
+        m_pTables->ratesReady = true;
         const auto perScene = static_cast<float>(period);
-        for (SwarmTable& swarm : s_Swarms) {
+        for (SwarmTable& swarm : m_pTables->swarms) {
             swarm.frequencyX /= perScene;
             swarm.frequencyY /= perScene;
             swarm.frequencyZ /= perScene;
@@ -97,7 +94,7 @@ void MoverSwarm::Target(const SceneClock& clock, float& x, float& y, float& z) c
         x = y = z = 0;
         return;
     }
-    const SwarmTable& swarm = s_Swarms[m_Swarm];
+    const SwarmTable& swarm = m_pTables->swarms[m_Swarm];
     const double t = clock.sceneTime;
     x = static_cast<float>(maths::Sin(t * swarm.frequencyX) * swarm.amplitudeX + swarm.centreX);
     y = static_cast<float>(maths::Sin(t * swarm.frequencyY) * swarm.amplitudeY + swarm.centreY);
@@ -124,8 +121,8 @@ void MoverSwarm::Step(float& x, float& y, float& z, const Saver& scene) {
     m_bVisible = true;
 }
 
-void MoverSwarm::Frequency(int swarm, float& x, float& y, float& z) {
-    const SwarmTable& table = s_Swarms[swarm];
+void MoverSwarm::Frequency(int swarm, float& x, float& y, float& z) const {
+    const SwarmTable& table = m_pTables->swarms[swarm];
     x = table.frequencyX;
     y = table.frequencyY;
     z = table.frequencyZ;

@@ -2,6 +2,7 @@
 
 #include "motion/Mover.h"
 
+#include <memory>
 #include <vector>
 
 struct SceneClock;
@@ -10,7 +11,8 @@ struct SceneClock;
 // Lissajous path around the swarm's centre. In the last quarter of the scene every swarm
 // heads for the origin, and the end shrink pulls the shapes in.
 //
-// The swarm tables are class-wide values, rebuilt by the prototype's constructor.
+// The swarm tables belong to the prototype's group: built by its constructor, shared by
+// every clone.
 class MoverSwarm : public Mover {
 public:
     explicit MoverSwarm(Random& rng); // the prototype: rebuilds the swarm tables
@@ -21,10 +23,10 @@ public:
     void Step(float& x, float& y, float& z, const Saver& scene) override;
 
     int Swarm() const { return m_Swarm; }
-    static int SwarmCount() { return static_cast<int>(s_Swarms.size()); }
+    int SwarmCount() const { return static_cast<int>(m_pTables->swarms.size()); }
     // Angular rates of a swarm's target: radians per scene until the first Setup of the
     // scene, radians per frame after it.
-    static void Frequency(int swarm, float& x, float& y, float& z);
+    void Frequency(int swarm, float& x, float& y, float& z) const;
 
     static constexpr float MaxSpeed = 0.05f; // per axis, units per frame
 
@@ -39,8 +41,11 @@ private:
         float frequencyX = 0, frequencyY = 0, frequencyZ = 0; // radians per frame after Setup
         float amplitudeX = 0, amplitudeY = 0, amplitudeZ = 0;
     };
-    static std::vector<SwarmTable> s_Swarms;
-    static bool s_bSwarmRatesReady;
+    struct Tables {
+        std::vector<SwarmTable> swarms;
+        bool ratesReady = false;
+    };
+    std::shared_ptr<Tables> m_pTables;
 
     float m_SpeedScale = 0;
     float m_VelocityX = 0, m_VelocityY = 0, m_VelocityZ = 0;

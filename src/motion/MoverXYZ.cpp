@@ -7,10 +7,6 @@
 
 #include <cmath>
 
-std::vector<MoverXYZ::Path> MoverXYZ::s_Paths;
-bool MoverXYZ::s_bPathsReady = false;
-unsigned MoverXYZ::s_Generation = 0;
-
 namespace {
 
 constexpr int AxisX = 0, AxisY = 1, AxisZ = 2;
@@ -30,22 +26,15 @@ int TurnedAxis(int current, double k) {
 } // namespace
 
 MoverXYZ::MoverXYZ(Random& rng)
-    : MoverExplode(rng, 1), m_bOwner(true), m_Generation(++s_Generation) {
+    : MoverExplode(rng, 1), m_pPaths(std::make_shared<PathTable>()), m_bOwner(true) {
     m_Velocity = {MyGroup().speed, 0, 0};
-    s_Paths.clear();
-    s_bPathsReady = false;
     m_Delay = MyGroup().memberCount - 1;
 }
 
 MoverXYZ::MoverXYZ(const MoverXYZ& source)
-    : MoverExplode(source), m_bOwner(false), m_Generation(source.m_Generation) {
+    : MoverExplode(source), m_pPaths(source.m_pPaths), m_bOwner(false) {
     m_Velocity = {MyGroup().speed, 0, 0};
     m_Delay = MyGroup().memberCount - 1;
-}
-
-MoverXYZ::~MoverXYZ() {
-    if (m_bOwner && m_Generation == s_Generation)
-        s_Paths.clear(); // the ready flag stays set until the next prototype clears it
 }
 
 std::unique_ptr<Mover> MoverXYZ::Clone() const {
@@ -63,9 +52,9 @@ void MoverXYZ::Setup(Shape& shape, Saver& scene, int, int) {
     const float bound = 7.5f - shape.Radius();
     const int period = SceneClock::Of(scene).cycleFrames;
     m_StopFrame = static_cast<int>(period * 0.95);
-    if (!s_bPathsReady) {
+    if (!m_pPaths->ready) {
         BuildPaths(bound, shape.Radius(), period);
-        s_bPathsReady = true;
+        m_pPaths->ready = true;
     }
 }
 
@@ -80,19 +69,21 @@ int MoverXYZ::CurrentAxis() const {
 void MoverXYZ::BuildPaths(float bound, float radius, int cycleFrames) {
     Random& rng = *m_pRand;
     const auto length = static_cast<std::size_t>(cycleFrames);
-    s_Paths.assign(s_Groups.size(), Path{});
-    for (std::size_t g = 0; g < s_Paths.size(); ++g) {
-        Path& path = s_Paths[g];
+    const BurstGroups& groups = Groups();
+    std::vector<Path>& paths = m_pPaths->paths;
+    paths.assign(groups.size(), Path{});
+    for (std::size_t g = 0; g < paths.size(); ++g) {
+        Path& path = paths[g];
         for (std::vector<float>& axis : path)
             axis.assign(length, 0.0f);
-        const auto stepLength = static_cast<float>(rng.uniform() * radius + s_Groups[g].speed);
+        const auto stepLength = static_cast<float>(rng.uniform() * radius + groups[g].speed);
         const double turnProbability = (1.0 - rng.uniform()) * 0.1;
         for (std::size_t i = 0; i < length; ++i) {
             bool turn = rng.uniform() < turnProbability;
             if (i == 0) {
-                path[AxisX][0] = s_Groups[g].originX;
-                path[AxisY][0] = s_Groups[g].originY;
-                path[AxisZ][0] = s_Groups[g].originZ;
+                path[AxisX][0] = groups[g].originX;
+                path[AxisY][0] = groups[g].originY;
+                path[AxisZ][0] = groups[g].originZ;
                 continue;
             }
             for (const std::vector<float>& axis : path)
@@ -128,14 +119,15 @@ void MoverXYZ::Step(float& x, float& y, float& z, const Saver& scene) {
     m_bVisible = true;
 }
 
-int MoverXYZ::PathLength(int group) {
-    if (group < 0 || static_cast<std::size_t>(group) >= s_Paths.size())
+int MoverXYZ::PathLength(int group) const {
+    const std::vector<Path>& paths = m_pPaths->paths;
+    if (group < 0 || static_cast<std::size_t>(group) >= paths.size())
         return 0;
-    return static_cast<int>(s_Paths[group][AxisX].size());
+    return static_cast<int>(paths[group][AxisX].size());
 }
 
-void MoverXYZ::PathPoint(int group, int index, float& x, float& y, float& z) {
-    const Path& path = s_Paths[group];
+void MoverXYZ::PathPoint(int group, int index, float& x, float& y, float& z) const {
+    const Path& path = m_pPaths->paths[group];
     x = path[AxisX][index];
     y = path[AxisY][index];
     z = path[AxisZ][index];

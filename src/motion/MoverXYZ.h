@@ -3,19 +3,18 @@
 #include "motion/MoverExplode.h"
 
 #include <array>
+#include <memory>
 #include <vector>
 
 // Trains: the shapes of a burst group run along one shared path of axis-parallel segments,
 // each one frame behind the shape that joined the group before it. The paths are built
 // once per scene by the first Setup, so a step is a table look-up.
 //
-// The path table is class-wide. It holds values (no pointers) and belongs to the scene of
-// the prototype that cleared it: that prototype frees it when it goes, unless a newer
-// prototype has taken the table over in the meantime.
+// The path table belongs to the prototype's group like the burst tables: built by the
+// group's first Setup, shared by every clone, freed with the last of them.
 class MoverXYZ : public MoverExplode {
 public:
-    explicit MoverXYZ(Random& rng); // the prototype, group base 1; owns the path table
-    ~MoverXYZ() override;
+    explicit MoverXYZ(Random& rng); // the prototype, group base 1; makes the path table
 
     std::unique_ptr<Mover> Clone() const override;
     void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
@@ -26,10 +25,10 @@ public:
     int Delay() const { return m_Delay; }
     bool IsOwner() const { return m_bOwner; }
 
-    static bool PathsReady() { return s_bPathsReady; }
+    bool PathsReady() const { return m_pPaths->ready; }
     // Points in the path of a group: the cycle length, or 0 before the paths are built.
-    static int PathLength(int group);
-    static void PathPoint(int group, int index, float& x, float& y, float& z);
+    int PathLength(int group) const;
+    void PathPoint(int group, int index, float& x, float& y, float& z) const;
 
 private:
     MoverXYZ(const MoverXYZ& source);
@@ -38,12 +37,13 @@ private:
     int CurrentAxis() const;
 
     using Path = std::array<std::vector<float>, 3>; // x, y and z of every frame
-    static std::vector<Path> s_Paths;
-    static bool s_bPathsReady;
-    static unsigned s_Generation; // the prototype that owns the path table
+    struct PathTable {
+        std::vector<Path> paths;
+        bool ready = false;
+    };
+    std::shared_ptr<PathTable> m_pPaths;
 
     std::array<float, 3> m_Velocity{}; // the path builder's direction state
     int m_Delay = 0;
     bool m_bOwner = false;
-    unsigned m_Generation = 0;
 };

@@ -100,7 +100,7 @@ void GLContext::LookAtOrigin() {
 }
 
 void GLContext::BeginScene() {
-    if (!gSaver || m_pWnd->IsStopped())
+    if (!m_pWnd->Scene() || m_pWnd->IsStopped())
         return;
     if (m_pWnd->IsTracing() && m_pWnd->OverallCount() > 1) {
         const CSceneWnd* wnd = m_pWnd;
@@ -128,7 +128,7 @@ void GLContext::SetBlend(bool on) {
 }
 
 void GLContext::FreeCachedLists() {
-    Primitives::FreeCachedLists();
+    m_Solids.FreeCachedLists();
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Random.h"
+#include "shapes/Primitives.h"
 
 class CSceneWnd;
 
@@ -11,7 +12,7 @@ public:
     // Creates the context through the window's host and makes it current; failures are
     // shown as errors and leave IsOk() false.
     explicit GLContext(CSceneWnd* wnd);
-    // Frees the primitive list cache, then releases the context.
+    // Frees the primitive solids' lists, then releases the context.
     ~GLContext();
     GLContext(const GLContext&) = delete;
     GLContext& operator=(const GLContext&) = delete;
@@ -29,6 +30,9 @@ public:
     void BeginScene();
     void SetBlend(bool on);
     void FreeCachedLists();
+    // The primitive solids' lists, which belong to this context alone.
+    Primitives& Solids() { return m_Solids; }
+    const Primitives& Solids() const { return m_Solids; }
 
     bool IsOk() const { return m_bOk; }
     bool IsEmissive() const { return m_bEmissive; }
@@ -54,4 +58,5 @@ private:
     bool m_bEmissive = false;
     bool m_bBlend = false;
     float m_FieldOfView = 0.0f;
+    Primitives m_Solids;
 };

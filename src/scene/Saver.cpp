@@ -18,8 +18,6 @@
 #include <ctime>
 #include <numbers>
 
-std::unique_ptr<Saver> gSaver;
-
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
@@ -69,6 +67,10 @@ Saver::Saver(const Blank& blank)
 }
 
 Saver::~Saver() = default;
+
+Primitives* Saver::Solids() const {
+    return m_pGL != nullptr ? &m_pGL->Solids() : nullptr;
+}
 
 RegSettings& Saver::Settings() const {
     return *m_pWnd->Settings();

@@ -12,6 +12,7 @@ class Background;
 class CSceneWnd;
 class ColourTable;
 class GLContext;
+class Primitives;
 class RegSettings;
 class Shape;
 class TextureImage;
@@ -64,6 +65,8 @@ public:
     // The performance factor (not capped) when the scene was composed.
     double Performance() const { return m_Performance; }
     GLContext* GL() const { return m_pGL; }
+    // The primitive solids' lists of the scene's GL context; null without a context.
+    Primitives* Solids() const;
     CSceneWnd* Wnd() const { return m_pWnd; }
 
     int frameNumber() const { return m_FrameNumber; }
@@ -155,6 +158,3 @@ private:
     void SetupGLState();
     void SetupMaterials();
 };
-
-// The current scene, or null; created and deleted by the scene window's paint loop.
-extern std::unique_ptr<Saver> gSaver;

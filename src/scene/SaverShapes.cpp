@@ -223,14 +223,14 @@ bool SaverShapes::FrameSlices::GoOn(SaverShapes& scene) {
 // second, as every later frame replays it. A run's very first frame is what the user waits
 // for: there the calls follow its swap, in the time the second frame waits for its turn.
 void SaverShapes::PrepareShapeList() const {
-    if (m_Shapes.empty())
+    if (m_Shapes.empty() || m_pGL == nullptr)
         return;
     GLint box[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_SCISSOR_BOX, box);
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, 0, 0);
     for (int call = 0; call < 2; ++call)
-        m_Shapes.front()->DrawAtOrigin();
+        m_Shapes.front()->DrawAtOrigin(m_pGL->Solids());
     glDisable(GL_SCISSOR_TEST);
     glScissor(box[0], box[1], box[2], box[3]);
 }

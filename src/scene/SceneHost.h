@@ -18,6 +18,9 @@ public:
     virtual GLSetup CreateGLContext() = 0;
     // Releases the context (called before the window goes away).
     virtual void ReleaseGLContext() = 0;
+    // Makes the window's context current again. A process with several windows draws in
+    // each in turn: the window calls this before it draws, sizes or frees GL objects.
+    virtual void MakeCurrent() {}
 
     // True when an input or window event is waiting; does not remove it.
     virtual bool InputPending() = 0;

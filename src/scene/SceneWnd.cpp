@@ -17,6 +17,8 @@ CSceneWnd::CSceneWnd(SceneHost& host)
 
 void CSceneWnd::AttachRun(const SceneRun& run) {
     m_Run = run;
+    if (run.rand == nullptr)
+        m_OwnRand.setSeed(run.ownSeed);
     MotionSource::Set(this);
 }
 
@@ -38,10 +40,15 @@ MotionContext CSceneWnd::Motion() const {
 CSceneWnd::~CSceneWnd() {
     if (MotionSource::Get() == this)
         MotionSource::Set(nullptr);
-    // A scene still drawing into this window must go while its GL context exists.
-    if (gSaver && gSaver->Wnd() == this)
-        gSaver.reset();
+    // The scene draws into the GL context: it must go while the context exists.
+    m_Host.MakeCurrent();
+    m_pScene.reset();
     m_pGL.reset();
+}
+
+void CSceneWnd::FreeScene() {
+    m_Host.MakeCurrent();
+    m_pScene.reset();
 }
 
 int CSceneWnd::OnCreate() {
@@ -57,8 +64,10 @@ int CSceneWnd::OnCreate() {
 void CSceneWnd::OnSize(int cx, int cy) {
     m_Width = cx;
     m_Height = cy;
-    if (m_pGL)
+    if (m_pGL) {
+        m_Host.MakeCurrent();
         m_pGL->Resize(cx, cy);
+    }
 }
 
 void CSceneWnd::OnDestroy() {
@@ -99,8 +108,11 @@ void CSceneWnd::OnPaint() {
         m_Host.RequestClose();
         return;
     }
+    // Other windows of the process may have drawn since; movers read this one.
+    m_Host.MakeCurrent();
+    MotionSource::Set(this);
     bool newScene = false;
-    if (!gSaver) {
+    if (!m_pScene) {
         StartFirstScene();
         newScene = true;
     }
@@ -112,7 +124,7 @@ void CSceneWnd::OnPaint() {
     if (newScene)
         ChooseSceneColours();
     if (!m_bStopped)
-        gSaver->Frame();
+        m_pScene->Frame();
     if (!m_bStopped)
         Invalidate();
 }
@@ -122,7 +134,7 @@ void CSceneWnd::StartFirstScene() {
     m_ClearColor.RandomColor(RunRand(), m_Colors.Colors());
     m_ClearColor.Scale(static_cast<float>(RunRand().uniform()));
     ListImages();
-    gSaver = std::make_unique<SaverShapes>(this);
+    m_pScene = std::make_unique<SaverShapes>(this);
     m_pGL->BeginScene();
     ++m_OverallCount;
     if (m_OverallCount > 60 && m_OverallCount % 60 == 1)
@@ -130,16 +142,16 @@ void CSceneWnd::StartFirstScene() {
 }
 
 void CSceneWnd::ReplaceFinishedScene(bool& newScene) {
-    if (!gSaver->IsDone())
+    if (!m_pScene->IsDone())
         return;
-    gSaver.reset();
+    m_pScene.reset();
     ++m_OverallCount;
-    gSaver = std::make_unique<SaverShapes>(this);
+    m_pScene = std::make_unique<SaverShapes>(this);
     newScene = true;
 }
 
 void CSceneWnd::ChooseSceneColours() {
-    Random& rng = gSaver->Rand();
+    Random& rng = m_pScene->Rand();
     bool rebuilt = false;
     if (m_OverallCount > 1 && rng.uniform() < 0.5) {
         m_Colors.BuildColourTable(m_PaletteSize, RunRand());
@@ -159,7 +171,7 @@ bool CSceneWnd::BlankIfDue() {
         return false;
     Blank();
     m_pGL->FreeCachedLists();
-    gSaver.reset();
+    m_pScene.reset();
     m_bBlanked = true;
     return true;
 }

@@ -2,8 +2,8 @@
 
 #include "core/Color.h"
 #include "core/DrawGate.h"
-#include "core/WeightedChoice.h"
 #include "core/Random.h"
+#include "core/WeightedChoice.h"
 #include "motion/ColourTable.h"
 #include "motion/MotionContext.h"
 
@@ -14,21 +14,24 @@
 
 class GLContext;
 class RegSettings;
+class Saver;
 class SceneHost;
 
 // What a scene window reads from the run that hosts it: the process generator (scene seeds,
 // colour tables, clear colours), the settings, and whether trace lines are written. The
 // application fills it in when it installs the window, before OnCreate.
 struct SceneRun {
+    // Null: the window draws from a generator of its own, seeded with ownSeed.
     Random* rand = nullptr;
     RegSettings* settings = nullptr;
     bool tracing = false;
+    int ownSeed = 1;
 };
 
 // The window that shows the animation, free of any window system: the host forwards its
 // create, size, paint and destroy events and provides the GL context, the input test and
-// the buffer swap through SceneHost. Every paint runs one burst of frames of the current
-// scene (gSaver), creating or replacing the scene as needed.
+// the buffer swap through SceneHost. Every paint runs one burst of frames of the window's
+// current scene, creating or replacing the scene as needed.
 class CSceneWnd : public DrawGate, public MotionSource {
 public:
     explicit CSceneWnd(SceneHost& host);
@@ -75,6 +78,11 @@ public:
     int Width() const { return m_Width; }
     int Height() const { return m_Height; }
     GLContext* GL() const { return m_pGL.get(); }
+    // The scene the paint loop is playing, or null (before the first paint, after blanking).
+    Saver* Scene() const { return m_pScene.get(); }
+    // Deletes the current scene (in this window's context); the next paint starts a first
+    // one again.
+    void FreeScene();
     SceneHost& Host() const { return m_Host; }
     // The shape factory's kind choice, weighted at OnCreate by the run's performance.
     const WeightedChoice& ShapeKinds() const { return m_ShapeKinds; }
@@ -116,6 +124,8 @@ private:
     bool m_bBlanked = false;
     bool m_bFrameShown = false;
     std::unique_ptr<GLContext> m_pGL;
+    // Declared after the context: a scene draws into it and goes first.
+    std::unique_ptr<Saver> m_pScene;
     std::vector<std::string> m_Images;
     SceneRun m_Run;
     Random m_OwnRand{1};

@@ -17,16 +17,6 @@
 
 namespace {
 
-struct CacheEntry {
-    std::vector<double> params;
-    DisplayList list;
-};
-
-std::array<std::forward_list<CacheEntry>, Primitives::kKindCount> gCache;
-
-// The routines' own matrix stack; only the dodecahedron moves off its identity level.
-TransformStack gStack;
-
 struct QuadricDeleter {
     void operator()(GLUquadric* quadric) const { gluDeleteQuadric(quadric); }
 };
@@ -66,17 +56,23 @@ void Cube(double s, GLenum primitive) {
     PrimitiveGeometry::Box(sink, -s / 2, s / 2, -s / 2, s / 2, -s / 2, s / 2, primitive);
 }
 
-void Triangles(const TriangleTable& table, double radius, GLenum primitive) {
+void Triangles(const TriangleTable& table, double radius, GLenum primitive, TransformStack& stack) {
     GLGeometrySink sink;
-    PrimitiveGeometry::TriangleSolid(sink, table, radius, primitive, gStack);
+    PrimitiveGeometry::TriangleSolid(sink, table, radius, primitive, stack);
 }
 
-// Replays the list of (kind, params) or compiles build into a new one, drawing it at the
-// same time; when no list can be had, build draws immediately. A template so that a frame's
-// replay allocates nothing.
+} // namespace
+
+Primitives::Primitives() = default;
+
+// The lists go with the object (DisplayList frees its own name).
+Primitives::~Primitives() = default;
+
+// Draws the new list at the same time as it compiles it; when no list can be had, build
+// draws immediately. A template so that a frame's replay allocates nothing.
 template <typename Build>
-void Cached(Primitives::Kind kind, std::initializer_list<double> params, const Build& build) {
-    auto& entries = gCache[kind];
+void Primitives::Cached(Kind kind, std::initializer_list<double> params, const Build& build) {
+    auto& entries = m_Cache[kind];
     for (const CacheEntry& entry : entries) {
         if (std::equal(entry.params.begin(), entry.params.end(), params.begin(), params.end())) {
             entry.list.Call();
@@ -93,8 +89,6 @@ void Cached(Primitives::Kind kind, std::initializer_list<double> params, const B
     glEndList();
     entries.push_front(CacheEntry{std::vector<double>(params), std::move(list)});
 }
-
-} // namespace
 
 void Primitives::WireSphere(double radius) {
     Cached(kWireSphere, {radius}, [=] { QuadricSphere(GLU_LINE, false, radius); });
@@ -143,34 +137,38 @@ void Primitives::SolidTorus(double tubeRadius, double ringRadius) {
 }
 
 void Primitives::WireTetrahedron(double radius) {
-    Cached(kWireTetrahedron, {radius},
-           [=] { Triangles(PrimitiveGeometry::Tetrahedron(), radius, GL_LINE_LOOP); });
+    Cached(kWireTetrahedron, {radius}, [=, this] {
+        Triangles(PrimitiveGeometry::Tetrahedron(), radius, GL_LINE_LOOP, m_Stack);
+    });
 }
 
 void Primitives::SolidTetrahedron(double radius) {
-    Cached(kSolidTetrahedron, {radius},
-           [=] { Triangles(PrimitiveGeometry::Tetrahedron(), radius, GL_TRIANGLES); });
+    Cached(kSolidTetrahedron, {radius}, [=, this] {
+        Triangles(PrimitiveGeometry::Tetrahedron(), radius, GL_TRIANGLES, m_Stack);
+    });
 }
 
 void Primitives::SolidOctahedron(double radius) {
-    Cached(kSolidOctahedron, {radius},
-           [=] { Triangles(PrimitiveGeometry::Octahedron(), radius, GL_TRIANGLES); });
+    Cached(kSolidOctahedron, {radius}, [=, this] {
+        Triangles(PrimitiveGeometry::Octahedron(), radius, GL_TRIANGLES, m_Stack);
+    });
 }
 
 void Primitives::SolidIcosahedron(double radius) {
-    Cached(kSolidIcosahedron, {radius},
-           [=] { Triangles(PrimitiveGeometry::Icosahedron(), radius, GL_TRIANGLES); });
+    Cached(kSolidIcosahedron, {radius}, [=, this] {
+        Triangles(PrimitiveGeometry::Icosahedron(), radius, GL_TRIANGLES, m_Stack);
+    });
 }
 
 void Primitives::SolidDodecahedron(double radius) {
-    Cached(kSolidDodecahedron, {radius}, [=] {
+    Cached(kSolidDodecahedron, {radius}, [=, this] {
         GLGeometrySink sink;
-        PrimitiveGeometry::Dodecahedron(sink, radius, gStack);
+        PrimitiveGeometry::Dodecahedron(sink, radius, m_Stack);
     });
 }
 
 void Primitives::FreeCachedLists() {
-    for (auto& entries : gCache)
+    for (auto& entries : m_Cache)
         entries.clear();
 }
 
@@ -178,11 +176,11 @@ void Primitives::SetMessageBoxes(bool enabled) {
     PrimitiveError::SetMessageBoxes(enabled);
 }
 
-int Primitives::CachedListCount(Kind kind) {
-    return static_cast<int>(std::distance(gCache[kind].begin(), gCache[kind].end()));
+int Primitives::CachedListCount(Kind kind) const {
+    return static_cast<int>(std::distance(m_Cache[kind].begin(), m_Cache[kind].end()));
 }
 
-int Primitives::CachedListCount() {
+int Primitives::CachedListCount() const {
     int count = 0;
     for (int kind = 0; kind < kKindCount; ++kind)
         count += CachedListCount(static_cast<Kind>(kind));

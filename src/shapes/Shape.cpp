@@ -65,9 +65,9 @@ void Shape::SetColorChanger(std::unique_ptr<ColorChanger> changer) {
     m_pColorChanger = std::move(changer);
 }
 
-void Shape::DrawAtOrigin() {
+void Shape::DrawAtOrigin(Primitives& solids) {
     glPushMatrix();
-    DrawShape();
+    DrawShape(solids);
     glPopMatrix();
 }
 
@@ -84,8 +84,10 @@ void Shape::Draw(Saver& scene) {
         glColor4fv(colour.Data());
     }
     // An invisible shape still steps, so it can come back later.
-    if (m_pMover->IsVisible())
-        DrawShape();
+    // A scene without a GL context draws nothing.
+    Primitives* solids = scene.Solids();
+    if (m_pMover->IsVisible() && solids != nullptr)
+        DrawShape(*solids);
     m_pMover->Step(m_X, m_Y, m_Z, scene);
     glPopMatrix();
 }

@@ -11,6 +11,7 @@ class ColorChanger;
 class ColourTable;
 class DrawGate;
 class Mover;
+class Primitives;
 class Random;
 class RegSettings;
 class Rotater;
@@ -48,9 +49,10 @@ public:
 
     // A new shape of the same class and sizes with clones of this shape's behaviours.
     virtual std::unique_ptr<Shape> Clone() const = 0;
-    // The geometry around the origin at the shape's own size.
-    virtual void DrawShape() = 0;
-    virtual void DrawAtOrigin();
+    // The geometry around the origin at the shape's own size; primitive solids draw through
+    // the lists of the current context.
+    virtual void DrawShape(Primitives& solids) = 0;
+    virtual void DrawAtOrigin(Primitives& solids);
     // The per-frame draw at the current position; the mover then steps the position.
     virtual void Draw(Saver& scene);
     // Start placement when the scene is composed: the mover gives the start position.

@@ -19,8 +19,8 @@ std::unique_ptr<Shape> ShapeBox::Clone() const {
     return std::unique_ptr<Shape>(new ShapeBox(*this));
 }
 
-void ShapeBox::DrawShape() {
-    Primitives::SolidBox(m_Width, m_Height, m_Depth);
+void ShapeBox::DrawShape(Primitives& solids) {
+    solids.SolidBox(m_Width, m_Height, m_Depth);
 }
 
 float ShapeBox::Radius() const {

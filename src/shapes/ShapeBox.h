@@ -8,7 +8,7 @@ public:
     explicit ShapeBox(Random& rng);
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     float Radius() const override;
     int PolygonCount() const override { return 6; }
 

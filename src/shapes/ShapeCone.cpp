@@ -14,8 +14,8 @@ std::unique_ptr<Shape> ShapeCone::Clone() const {
     return std::unique_ptr<Shape>(new ShapeCone(*this));
 }
 
-void ShapeCone::DrawShape() {
-    Primitives::LineCone(m_Radius, m_Height);
+void ShapeCone::DrawShape(Primitives& solids) {
+    solids.LineCone(m_Radius, m_Height);
 }
 
 float ShapeCone::Radius() const {

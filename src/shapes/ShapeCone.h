@@ -9,7 +9,7 @@ public:
     explicit ShapeCone(Random& rng);
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     float Radius() const override;
     int PolygonCount() const override { return 150; }
 

@@ -10,14 +10,14 @@ std::unique_ptr<Shape> ShapeCube::Clone() const {
     return std::unique_ptr<Shape>(new ShapeCube(*this));
 }
 
-void ShapeCube::DrawShape() {
-    Primitives::SolidCube(m_Size);
+void ShapeCube::DrawShape(Primitives& solids) {
+    solids.SolidCube(m_Size);
 }
 
 std::unique_ptr<Shape> ShapeWireCube::Clone() const {
     return std::unique_ptr<Shape>(new ShapeWireCube(*this));
 }
 
-void ShapeWireCube::DrawShape() {
-    Primitives::WireCube(m_Size);
+void ShapeWireCube::DrawShape(Primitives& solids) {
+    solids.WireCube(m_Size);
 }

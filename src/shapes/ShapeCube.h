@@ -8,7 +8,7 @@ public:
     explicit ShapeCube(Random& rng);
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     float Radius() const override { return m_Size / 2; }
     int PolygonCount() const override { return 6; }
 
@@ -26,7 +26,7 @@ public:
     explicit ShapeWireCube(Random& rng) : ShapeCube(rng) {}
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
 
 protected:
     ShapeWireCube(const ShapeWireCube& source) = default;

@@ -14,8 +14,8 @@ std::unique_ptr<Shape> ShapeCylinder::Clone() const {
     return std::unique_ptr<Shape>(new ShapeCylinder(*this));
 }
 
-void ShapeCylinder::DrawShape() {
-    Primitives::SolidCylinder(m_Radius, m_Height);
+void ShapeCylinder::DrawShape(Primitives& solids) {
+    solids.SolidCylinder(m_Radius, m_Height);
 }
 
 float ShapeCylinder::Radius() const {
@@ -26,6 +26,6 @@ std::unique_ptr<Shape> ShapeWireCylinder::Clone() const {
     return std::unique_ptr<Shape>(new ShapeWireCylinder(*this));
 }
 
-void ShapeWireCylinder::DrawShape() {
-    Primitives::WireCylinder(m_Radius, m_Height);
+void ShapeWireCylinder::DrawShape(Primitives& solids) {
+    solids.WireCylinder(m_Radius, m_Height);
 }

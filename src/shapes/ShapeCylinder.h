@@ -9,7 +9,7 @@ public:
     explicit ShapeCylinder(Random& rng);
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     float Radius() const override;
     int PolygonCount() const override { return 24; }
 
@@ -29,7 +29,7 @@ public:
     explicit ShapeWireCylinder(Random& rng) : ShapeCylinder(rng) {}
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     int PolygonCount() const override { return 24 / 2; }
 
 protected:

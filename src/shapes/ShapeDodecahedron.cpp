@@ -10,6 +10,6 @@ std::unique_ptr<Shape> ShapeDodecahedron::Clone() const {
     return std::unique_ptr<Shape>(new ShapeDodecahedron(*this));
 }
 
-void ShapeDodecahedron::DrawShape() {
-    Primitives::SolidDodecahedron(m_Size);
+void ShapeDodecahedron::DrawShape(Primitives& solids) {
+    solids.SolidDodecahedron(m_Size);
 }

@@ -12,7 +12,7 @@ std::unique_ptr<Shape> ShapeDot::Clone() const {
     return std::unique_ptr<Shape>(new ShapeDot(*this));
 }
 
-void ShapeDot::DrawShape() {
+void ShapeDot::DrawShape(Primitives& /*solids*/) {
     glBegin(GL_POINTS);
     glVertex3f(m_PointX, m_PointY, m_PointZ);
     glEnd();

@@ -9,7 +9,7 @@ public:
     explicit ShapeDot(Random& rng);
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     float Radius() const override { return 1.0f; }
     int PolygonCount() const override { return 2; }
 

@@ -10,6 +10,6 @@ std::unique_ptr<Shape> ShapeIcosahedron::Clone() const {
     return std::unique_ptr<Shape>(new ShapeIcosahedron(*this));
 }
 
-void ShapeIcosahedron::DrawShape() {
-    Primitives::SolidIcosahedron(m_Size);
+void ShapeIcosahedron::DrawShape(Primitives& solids) {
+    solids.SolidIcosahedron(m_Size);
 }

@@ -10,6 +10,6 @@ std::unique_ptr<Shape> ShapeOctahedron::Clone() const {
     return std::unique_ptr<Shape>(new ShapeOctahedron(*this));
 }
 
-void ShapeOctahedron::DrawShape() {
-    Primitives::SolidOctahedron(m_Size);
+void ShapeOctahedron::DrawShape(Primitives& solids) {
+    solids.SolidOctahedron(m_Size);
 }

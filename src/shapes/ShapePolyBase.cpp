@@ -63,7 +63,7 @@ GLuint ShapePolyBase::ListId() const {
     return m_pMaster->m_List.Id();
 }
 
-void ShapePolyBase::DrawShape() {
+void ShapePolyBase::DrawShape(Primitives& /*solids*/) {
     m_pMaster->m_List.Call();
 }
 

@@ -24,7 +24,7 @@ public:
 
     // A ShapePolyBase drawing this shape's list.
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     float Radius() const override;
     int PolygonCount() const override;
     bool UsesShapeColor() const override;

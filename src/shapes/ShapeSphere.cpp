@@ -25,14 +25,14 @@ std::unique_ptr<Shape> ShapeSphere::Clone() const {
     return std::unique_ptr<Shape>(new ShapeSphere(*this));
 }
 
-void ShapeSphere::DrawShape() {
-    Primitives::SolidSphere(m_Size);
+void ShapeSphere::DrawShape(Primitives& solids) {
+    solids.SolidSphere(m_Size);
 }
 
 std::unique_ptr<Shape> ShapeWireSphere::Clone() const {
     return std::unique_ptr<Shape>(new ShapeWireSphere(*this));
 }
 
-void ShapeWireSphere::DrawShape() {
-    Primitives::WireSphere(m_Size);
+void ShapeWireSphere::DrawShape(Primitives& solids) {
+    solids.WireSphere(m_Size);
 }

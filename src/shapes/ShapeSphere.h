@@ -9,7 +9,7 @@ public:
     explicit ShapeSphere(Random& rng);
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     float Radius() const override { return m_Size; }
     int PolygonCount() const override { return 256; }
 
@@ -29,7 +29,7 @@ public:
     explicit ShapeWireSphere(Random& rng) : ShapeSphere(rng, true) {}
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     int PolygonCount() const override { return 256 / 4; }
 
 protected:

@@ -10,14 +10,14 @@ std::unique_ptr<Shape> ShapeTetrahedron::Clone() const {
     return std::unique_ptr<Shape>(new ShapeTetrahedron(*this));
 }
 
-void ShapeTetrahedron::DrawShape() {
-    Primitives::SolidTetrahedron(m_Size);
+void ShapeTetrahedron::DrawShape(Primitives& solids) {
+    solids.SolidTetrahedron(m_Size);
 }
 
 std::unique_ptr<Shape> ShapeWireTetrahedron::Clone() const {
     return std::unique_ptr<Shape>(new ShapeWireTetrahedron(*this));
 }
 
-void ShapeWireTetrahedron::DrawShape() {
-    Primitives::WireTetrahedron(m_Size);
+void ShapeWireTetrahedron::DrawShape(Primitives& solids) {
+    solids.WireTetrahedron(m_Size);
 }

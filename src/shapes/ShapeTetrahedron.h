@@ -8,7 +8,7 @@ public:
     explicit ShapeTetrahedron(Random& rng);
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     float Radius() const override { return m_Size; }
     int PolygonCount() const override { return 4; }
 
@@ -24,7 +24,7 @@ public:
     explicit ShapeWireTetrahedron(Random& rng) : ShapeTetrahedron(rng) {}
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
 
 protected:
     ShapeWireTetrahedron(const ShapeWireTetrahedron& source) = default;

@@ -11,6 +11,6 @@ std::unique_ptr<Shape> ShapeTorus::Clone() const {
     return std::unique_ptr<Shape>(new ShapeTorus(*this));
 }
 
-void ShapeTorus::DrawShape() {
-    Primitives::SolidTorus(m_TubeRadius, m_RingRadius);
+void ShapeTorus::DrawShape(Primitives& solids) {
+    solids.SolidTorus(m_TubeRadius, m_RingRadius);
 }

@@ -9,7 +9,7 @@ public:
     explicit ShapeTorus(Random& rng);
 
     std::unique_ptr<Shape> Clone() const override;
-    void DrawShape() override;
+    void DrawShape(Primitives& solids) override;
     float Radius() const override { return m_TubeRadius + m_RingRadius; }
     int PolygonCount() const override { return 120; }
 

@@ -22,7 +22,7 @@ public:
     std::unique_ptr<Shape> Clone() const override {
         return std::unique_ptr<Shape>(new BareShape(*this));
     }
-    void DrawShape() override {}
+    void DrawShape(Primitives&) override {}
     float Radius() const override { return m_Radius; }
     int PolygonCount() const override { return 1; }
 

@@ -13,9 +13,9 @@ struct Position {
     float x, y, z;
 };
 
-Position OriginOf(int group) {
+Position OriginOf(const MoverExplode& member, int group) {
     Position p{};
-    MoverExplode::GroupOrigin(group, p.x, p.y, p.z);
+    member.GroupOrigin(group, p.x, p.y, p.z);
     return p;
 }
 
@@ -57,11 +57,11 @@ TEST_F(MoverExplodeTest, PrototypeAndCloneDrawInTheirFixedOrder) {
     const int group = ref.below(groups);
     SkipLeaderDraws(ref);
 
-    ASSERT_EQ(MoverExplode::GroupCount(), groups);
+    ASSERT_EQ(prototype.GroupCount(), groups);
     EXPECT_EQ(prototype.Group(), group);
     EXPECT_TRUE(prototype.IsLeader());
     for (int g = 0; g < groups; ++g) {
-        const Position o = OriginOf(g);
+        const Position o = OriginOf(prototype, g);
         EXPECT_NEAR(o.x, origins[g].x, 1e-5);
         EXPECT_NEAR(o.y, origins[g].y, 1e-5);
         EXPECT_NEAR(o.z, origins[g].z, 1e-5);
@@ -87,7 +87,7 @@ TEST_F(MoverExplodeTest, GroupTablesCountEveryMemberAndGiveEachGroupOneLeader) {
         Random rng(seed);
         GroupScene scene(1500);
         scene.Compose(rng, std::make_unique<MoverExplode>(rng), 40);
-        const int groups = MoverExplode::GroupCount();
+        const int groups = scene.MoverAt<MoverExplode>(0).GroupCount();
         ASSERT_GE(groups, 1);
         ASSERT_LE(groups, 5);
         std::vector<int> members(groups, 0);
@@ -101,7 +101,7 @@ TEST_F(MoverExplodeTest, GroupTablesCountEveryMemberAndGiveEachGroupOneLeader) {
         }
         EXPECT_TRUE(scene.MoverAt<MoverExplode>(0).IsLeader());
         for (int g = 0; g < groups; ++g) {
-            EXPECT_EQ(MoverExplode::MemberCount(g), members[g]);
+            EXPECT_EQ(scene.MoverAt<MoverExplode>(0).MemberCount(g), members[g]);
             EXPECT_EQ(leaders[g], members[g] > 0 ? 1 : 0);
         }
     }
@@ -112,13 +112,13 @@ TEST_F(MoverExplodeTest, LoneLeaderMovesItsGroupOriginAlongASinePath) {
     GroupScene scene(1500);
     scene.Compose(rng, std::make_unique<MoverExplode>(rng), 0);
     auto& leader = scene.MoverAt<MoverExplode>(0);
-    ASSERT_EQ(MoverExplode::MemberCount(leader.Group()), 1);
+    ASSERT_EQ(leader.MemberCount(leader.Group()), 1);
 
     bool moved = false;
     for (int frame = 0; frame < 300; ++frame) {
         scene.RunFrame(frame);
         const Shape& shape = scene.At(0);
-        const Position origin = OriginOf(leader.Group());
+        const Position origin = OriginOf(leader, leader.Group());
         EXPECT_EQ(origin.x, shape.X());
         EXPECT_EQ(origin.y, shape.Y());
         EXPECT_EQ(origin.z, shape.Z());
@@ -160,7 +160,7 @@ TEST_F(MoverExplodeTest, ParticlesLeavingTheBoxRestartBeforeTheStopFrameAndRetir
             if (mover.IsVisible())
                 continue;
             // It left the box: back at the (moving) origin of its group.
-            const Position origin = OriginOf(mover.Group());
+            const Position origin = OriginOf(mover, mover.Group());
             EXPECT_EQ(scene.At(i).X(), origin.x);
             EXPECT_EQ(scene.At(i).Y(), origin.y);
             EXPECT_EQ(scene.At(i).Z(), origin.z);

@@ -36,7 +36,7 @@ TEST_F(MoverSwarmTest, PrototypeAndCloneDrawInTheirFixedOrder) {
             ref.uniform();
         }
     }
-    EXPECT_EQ(MoverSwarm::SwarmCount(), swarms);
+    EXPECT_EQ(prototype.SwarmCount(), swarms);
     EXPECT_EQ(prototype.Swarm(), ref.below(swarms));
     for (int axis = 0; axis < 3; ++axis)
         ref.symmetric(); // the clone's velocity
@@ -50,9 +50,10 @@ TEST_F(MoverSwarmTest, EachSceneTurnsItsOwnRatesIntoWholeTurnsPerScene) {
     for (const int period : {1000, 360, 1000}) {
         GroupScene scene(period);
         scene.Compose(rng, std::make_unique<MoverSwarm>(rng), 3);
-        for (int s = 0; s < MoverSwarm::SwarmCount(); ++s) {
+        const auto& first = scene.MoverAt<MoverSwarm>(0);
+        for (int s = 0; s < first.SwarmCount(); ++s) {
             float f[3];
-            MoverSwarm::Frequency(s, f[0], f[1], f[2]);
+            first.Frequency(s, f[0], f[1], f[2]);
             for (float rate : f) {
                 const double turns = rate * period / (2 * std::numbers::pi);
                 EXPECT_NEAR(turns, std::round(turns), 1e-3) << "period " << period;
@@ -85,7 +86,7 @@ TEST_F(MoverSwarmTest, SpeedIsCappedPerAxisAndEverySwarmEndsAtTheCentre) {
         const int period = 400;
         GroupScene scene(period);
         scene.Compose(rng, std::make_unique<MoverSwarm>(rng), 25);
-        const int swarms = MoverSwarm::SwarmCount();
+        const int swarms = scene.MoverAt<MoverSwarm>(0).SwarmCount();
         ASSERT_GE(swarms, 2);
         ASSERT_LE(swarms, 11);
         for (std::size_t i = 0; i < scene.Count(); ++i)

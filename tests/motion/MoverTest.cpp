@@ -123,7 +123,8 @@ TEST_F(MoverTest, FollowGroupsSpreadAndCloseInPulses) {
     for (int i = 0; i < 30; ++i)
         movers.push_back(movers.front()->Clone()); // shared ranges: same figure per group
 
-    const int groups = MoverFollow::GroupCount();
+    const auto& first = static_cast<const MoverFollow&>(*movers.front());
+    const int groups = first.GroupCount();
     ASSERT_GE(groups, 1);
     ASSERT_LE(groups, 10);
     std::vector<std::set<int>> indexes(static_cast<std::size_t>(groups));
@@ -134,14 +135,14 @@ TEST_F(MoverTest, FollowGroupsSpreadAndCloseInPulses) {
     }
     int total = 0;
     for (int g = 0; g < groups; ++g) {
-        const int members = MoverFollow::MemberCount(g);
+        const int members = first.MemberCount(g);
         total += members;
         // Member indexes are 0 .. m - 1 in their group.
         EXPECT_EQ(static_cast<int>(indexes[g].size()), members);
         if (members > 0) {
             EXPECT_EQ(*indexes[g].rbegin(), members - 1);
         }
-        const float pulse = MoverFollow::PulsePeriod(g);
+        const float pulse = first.PulsePeriod(g);
         EXPECT_TRUE(pulse == 800 || pulse == 400 || pulse == 200 || pulse == 100) << pulse;
     }
     EXPECT_EQ(total, 31);
@@ -150,9 +151,9 @@ TEST_F(MoverTest, FollowGroupsSpreadAndCloseInPulses) {
     // sum to zero; at its end they coincide.
     int checked = 0;
     for (int g = 0; g < groups; ++g) {
-        if (MoverFollow::MemberCount(g) < 2)
+        if (first.MemberCount(g) < 2)
             continue;
-        const float pulse = MoverFollow::PulsePeriod(g);
+        const float pulse = first.PulsePeriod(g);
         double sum[3] = {0, 0, 0};
         std::vector<std::array<float, 3>> closed;
         for (auto& mover : movers) {

@@ -17,15 +17,15 @@ TEST_F(MoverXYZTest, MembersRunOneFrameApartOnTheirGroupsPath) {
     const int stopFrame = 285;
     GroupScene scene(period);
     scene.Compose(rng, std::make_unique<MoverXYZ>(rng), 30);
-    ASSERT_TRUE(MoverXYZ::PathsReady());
+    ASSERT_TRUE(scene.MoverAt<MoverXYZ>(0).PathsReady());
 
     // Delays 0, 1, 2 ... in creation order within each group.
-    std::vector<int> joined(MoverXYZ::GroupCount(), 0);
+    std::vector<int> joined(scene.MoverAt<MoverXYZ>(0).GroupCount(), 0);
     for (std::size_t i = 0; i < scene.Count(); ++i) {
         const auto& mover = scene.MoverAt<MoverXYZ>(i);
         EXPECT_EQ(mover.Delay(), joined[mover.Group()]++) << "shape " << i;
         EXPECT_EQ(mover.IsOwner(), i == 0);
-        EXPECT_EQ(MoverXYZ::PathLength(mover.Group()), period);
+        EXPECT_EQ(mover.PathLength(mover.Group()), period);
     }
 
     for (int frame = 0; frame < period + 3; ++frame) {
@@ -38,7 +38,7 @@ TEST_F(MoverXYZTest, MembersRunOneFrameApartOnTheirGroupsPath) {
             if (!mover.IsVisible())
                 continue;
             float x, y, z;
-            MoverXYZ::PathPoint(mover.Group(), j, x, y, z);
+            mover.PathPoint(mover.Group(), j, x, y, z);
             EXPECT_EQ(scene.At(i).X(), x);
             EXPECT_EQ(scene.At(i).Y(), y);
             EXPECT_EQ(scene.At(i).Z(), z);
@@ -54,16 +54,17 @@ TEST_F(MoverXYZTest, PathsStartAtTheGroupOriginAndRunAlongOneAxisAtATime) {
         scene.Compose(rng, std::make_unique<MoverXYZ>(rng), 5, radius);
         const float bound = 7.5f - radius;
         const float maxStep = radius + 0.06f; // uniform * radius + the group's speed
-        for (int g = 0; g < MoverXYZ::GroupCount(); ++g) {
+        const auto& first = scene.MoverAt<MoverXYZ>(0);
+        for (int g = 0; g < first.GroupCount(); ++g) {
             float ox, oy, oz, px, py, pz;
-            MoverXYZ::GroupOrigin(g, ox, oy, oz);
-            MoverXYZ::PathPoint(g, 0, px, py, pz);
+            first.GroupOrigin(g, ox, oy, oz);
+            first.PathPoint(g, 0, px, py, pz);
             EXPECT_EQ(px, ox);
             EXPECT_EQ(py, oy);
             EXPECT_EQ(pz, oz);
             for (int i = 1; i < 1500; ++i) {
                 float qx, qy, qz;
-                MoverXYZ::PathPoint(g, i, qx, qy, qz);
+                first.PathPoint(g, i, qx, qy, qz);
                 const int axesMoved = (qx != px) + (qy != py) + (qz != pz);
                 ASSERT_EQ(axesMoved, 1) << "seed " << seed << " group " << g << " point " << i;
                 // Once past the bound a path turns, and a turn onto that axis heads
@@ -106,28 +107,25 @@ TEST_F(MoverXYZTest, MembersDelayedPastTheStopFrameStayHiddenWhileTheFirstTrainR
     }
 }
 
-TEST_F(MoverXYZTest, PathTableBelongsToTheLatestPrototypesScene) {
+TEST_F(MoverXYZTest, EachScenesPathTableIsItsOwn) {
     Random rng(56);
     auto first = std::make_unique<GroupScene>(200);
     first->Compose(rng, std::make_unique<MoverXYZ>(rng), 10);
-    ASSERT_EQ(MoverXYZ::PathLength(0), 200);
+    const auto& early = first->MoverAt<MoverXYZ>(0);
+    ASSERT_EQ(early.PathLength(0), 200);
 
-    // The next scene is composed before the first one is torn down: its own prototype
-    // rebuilds the table, and the old owner must leave it alone.
+    // The next scene is composed before the first one is torn down (or beside it, in
+    // another window): it builds a table of its own and neither touches the other's.
     auto second = std::make_unique<GroupScene>(120);
     second->Compose(rng, std::make_unique<MoverXYZ>(rng), 10);
-    const int groups = MoverXYZ::GroupCount();
+    const auto& late = second->MoverAt<MoverXYZ>(0);
+    EXPECT_EQ(early.PathLength(0), 200);
     first.reset();
-    ASSERT_TRUE(MoverXYZ::PathsReady());
-    for (int g = 0; g < groups; ++g)
-        EXPECT_EQ(MoverXYZ::PathLength(g), 120);
+    ASSERT_TRUE(late.PathsReady());
+    for (int g = 0; g < late.GroupCount(); ++g)
+        EXPECT_EQ(late.PathLength(g), 120);
     second->RunFrame(0);
-    EXPECT_TRUE(second->MoverAt<MoverXYZ>(0).IsVisible());
-
-    // Its own owner frees it.
-    second.reset();
-    for (int g = 0; g < groups; ++g)
-        EXPECT_EQ(MoverXYZ::PathLength(g), 0);
+    EXPECT_TRUE(late.IsVisible());
 }
 
 } // namespace

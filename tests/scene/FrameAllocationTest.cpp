@@ -87,15 +87,15 @@ TEST(FrameAllocationTest, FrameLoopAllocatesNothing) {
         host.SetReadBack(false);
         host.SetFrameLimit(10);
         app.Wnd().OnPaint(); // composes, then the first frames build the lists
-        ASSERT_TRUE(gSaver);
+        ASSERT_NE(app.Wnd().Scene(), nullptr);
         host.SetFrameLimit(host.FramesSwapped() + 20);
         gAllocations = 0;
         FromDriver(); // loads what backtrace needs before counting starts
         gCounting = true;
-        gSaver->Frame();
+        app.Wnd().Scene()->Frame();
         gCounting = false;
         EXPECT_EQ(gAllocations.load(), 0) << "seed " << seed;
-        EXPECT_GT(gSaver->frameNumber(), 10);
+        EXPECT_GT(app.Wnd().Scene()->frameNumber(), 10);
     }
 }
 
@@ -121,12 +121,12 @@ TEST(FrameAllocationTest, RecordedFramesAllocateNothing) {
     });
     host.SetFrameLimit(10);
     app.Wnd().OnPaint();
-    ASSERT_TRUE(gSaver);
+    ASSERT_NE(app.Wnd().Scene(), nullptr);
     host.SetFrameLimit(host.FramesSwapped() + 20);
     gAllocations = 0;
     FromDriver();
     gCounting = true;
-    gSaver->Frame();
+    app.Wnd().Scene()->Frame();
     gCounting = false;
     close(sink);
     EXPECT_EQ(gAllocations.load(), 0);

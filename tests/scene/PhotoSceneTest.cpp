@@ -6,6 +6,7 @@
 #include "gl/GLCensus.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "images/TestImages.h"
+#include "scene/GLContext.h"
 #include "scene/SceneWnd.h"
 #include "shapes/Primitives.h"
 #include "shapes/Shape.h"
@@ -54,7 +55,7 @@ struct PhotoApp {
 TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
     PhotoApp photos(100, {{"a.jpg", testimages::Jpeg(64, 48, 3, Colourful)}});
     ASSERT_TRUE(photos.app.HasGL());
-    gSaver.reset(); // the first paint's scene keeps its room's photograph
+    photos.app.Wnd().FreeScene(); // the first paint's scene keeps its room's photograph
     for (int k = 0; k < 3; ++k) {
         SaverShapes scene(&photos.app.Wnd(), &MakeCube);
         EXPECT_EQ(scene.SceneKind(), Saver::KindPhoto);
@@ -83,7 +84,7 @@ TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
 TEST(PhotoSceneTest, FramesDoNotSendThePhotographAgain) {
     PhotoApp photos(100, {{"a.jpg", testimages::Jpeg(64, 48, 3, Colourful)}});
     ASSERT_TRUE(photos.app.HasGL());
-    gSaver.reset();
+    photos.app.Wnd().FreeScene();
     SaverShapes scene(&photos.app.Wnd(), &MakeCube);
     ASSERT_EQ(scene.SceneKind(), Saver::KindPhoto);
     const auto oneFrame = [&photos, &scene] {
@@ -111,7 +112,7 @@ TEST(PhotoSceneTest, FramesDoNotSendThePhotographAgain) {
 TEST(PhotoSceneTest, StopWhileTheRoomIsBuiltAbandonsTheScene) {
     PhotoApp photos(100, {{"a.jpg", testimages::Jpeg(64, 48, 3, Colourful)}});
     ASSERT_TRUE(photos.app.HasGL());
-    gSaver.reset();
+    photos.app.Wnd().FreeScene();
     SaverShapes scene(&photos.app.Wnd(), &MakeCube);
     ASSERT_EQ(scene.SceneKind(), Saver::KindPhoto);
     ASSERT_FALSE(scene.IsDone());
@@ -160,18 +161,19 @@ TEST(PhotoSceneTest, NothingLeaksAcrossScenes) {
                          {"grey.jpg", testimages::Jpeg(8, 8, 1, Colourful)}});
     TestApp& app = photos.app;
     ASSERT_TRUE(app.HasGL());
-    gSaver.reset();
-    const int baseLists = GLCensus::LiveLists() - Primitives::CachedListCount();
+    app.Wnd().FreeScene();
+    const int baseLists = GLCensus::LiveLists() - app.Wnd().GL()->Solids().CachedListCount();
     std::set<int> kinds;
     for (int k = 0; k < 12; ++k) {
         app.Host().SetFrameLimit(app.Host().FramesSwapped() + 2);
         app.Wnd().OnPaint();
-        ASSERT_TRUE(gSaver);
-        kinds.insert(gSaver->SceneKind());
-        gSaver.reset();
+        ASSERT_NE(app.Wnd().Scene(), nullptr);
+        kinds.insert(app.Wnd().Scene()->SceneKind());
+        app.Wnd().FreeScene();
         EXPECT_EQ(Texture::LiveCount(), 0) << k;
         EXPECT_EQ(TextureImage::LiveCount(), 0) << k;
-        EXPECT_EQ(GLCensus::LiveLists() - Primitives::CachedListCount(), baseLists) << k;
+        EXPECT_EQ(GLCensus::LiveLists() - app.Wnd().GL()->Solids().CachedListCount(), baseLists)
+            << k;
         EXPECT_EQ(GLCensus::LiveTextureObjects(), 0);
     }
     EXPECT_EQ(kinds, (std::set<int>{0, 1, 2}));

@@ -8,11 +8,13 @@
 // mismatch is a replay fault: a draw added, lost or moved.
 #include "app/SaverApp.h"
 #include "core/MemoryProfileStore.h"
+#include "core/RegSettings.h"
 #include "host/offscreen/OffscreenHost.h"
 #include "images/TestImages.h"
 #include "motion/ColorChanger.h"
 #include "motion/Mover.h"
 #include "motion/Rotater.h"
+#include "scene/GLContext.h"
 #include "scene/Saver.h"
 #include "scene/SceneWnd.h"
 #include "shapes/Shape.h"
@@ -24,9 +26,11 @@
 #include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <typeinfo>
+#include <vector>
 
 namespace {
 
@@ -85,62 +89,149 @@ struct ReplayRun {
     bool photos; // a folder with one picture
 };
 
+constexpr int kScenesPerRun = 3;
+
+// Plain runs at two budgets, and runs with photographs (photograph scenes, and shapes
+// scenes that may hold a photograph cube).
+constexpr ReplayRun kRuns[] = {
+    {1, 1000, 50, false},
+    {7, 400, 50, false},
+    {3, 1000, 100, true},
+    {4, 800, 50, true},
+};
+
+constexpr std::uint64_t kRecorded = 0xc416a98fa843e044ull;
+
+// A folder with one picture for the runs with photographs.
+void PutPicture(testimages::TempDir& folder) {
+    folder.Put("a.bmp", testimages::Bmp24(16, 12, [](int x, int y) {
+                   return testimages::Rgb{static_cast<std::uint8_t>(x * 15),
+                                          static_cast<std::uint8_t>(y * 20), 90};
+               }));
+}
+
+void Configure(MemoryProfileStore& store, const ReplayRun& run, const testimages::TempDir& folder) {
+    store.SetRaw("Polygons", std::to_string(run.polygons));
+    store.SetRaw("Speed", "99");
+    store.SetRaw("ImageProb", std::to_string(run.imageProb));
+    if (run.photos)
+        store.WriteFolders(folder.Path().string() + "*");
+}
+
 // Plays `scenes` whole scenes of 31 frames each (speed 99) and hashes them.
 std::uint64_t PlayRun(const ReplayRun& run, int scenes) {
     FakeClock clock; // frozen: no burst measures, no scene is too slow
     testimages::TempDir folder;
     if (run.photos)
-        folder.Put("a.bmp", testimages::Bmp24(16, 12, [](int x, int y) {
-                       return testimages::Rgb{static_cast<std::uint8_t>(x * 15),
-                                              static_cast<std::uint8_t>(y * 20), 90};
-                   }));
+        PutPicture(folder);
     TestApp::Options options;
     options.width = 32;
     options.height = 24;
     options.seed = run.seed;
     options.frameLimit = 0;
-    options.configure = [&](MemoryProfileStore& store) {
-        store.SetRaw("Polygons", std::to_string(run.polygons));
-        store.SetRaw("Speed", "99");
-        store.SetRaw("ImageProb", std::to_string(run.imageProb));
-        if (run.photos)
-            store.WriteFolders(folder.Path().string() + "*");
-    };
+    options.configure = [&](MemoryProfileStore& store) { Configure(store, run, folder); };
     TestApp app(options);
     if (!app.HasGL())
         return 0;
     Hash hash;
     for (int i = 0; i < scenes; ++i) {
         app.Wnd().OnPaint();
-        if (!gSaver)
+        Saver* scene = app.Wnd().Scene();
+        if (scene == nullptr)
             break;
-        AddScene(hash, *gSaver, app.Wnd());
-        hash.Add(std::int64_t{gSaver->Rand().next()});
+        AddScene(hash, *scene, app.Wnd());
+        hash.Add(std::int64_t{scene->Rand().next()});
     }
     hash.Add(std::int64_t{gApp.m_Rand.next()});
     return hash.Value();
 }
 
+// One run in a scene window of its own, as a host with several windows holds it: its own
+// off-screen context, generator, settings and folder. Each paint draws one frame.
+class ReplayWindow {
+public:
+    explicit ReplayWindow(const ReplayRun& run) : m_Host(32, 24), m_Wnd(m_Host) {
+        if (run.photos)
+            PutPicture(m_Folder);
+        m_Store.SetRaw("FramesPerSecond", "25");
+        Configure(m_Store, run, m_Folder);
+        m_pSettings = std::make_unique<RegSettings>(m_Store);
+        SceneRun sceneRun{nullptr, m_pSettings.get(), false};
+        sceneRun.ownSeed = static_cast<int>(run.seed);
+        m_Wnd.AttachRun(sceneRun);
+        m_Wnd.OnCreate();
+        m_Wnd.OnSize(32, 24);
+    }
+
+    bool HasGL() const { return m_Wnd.GL() != nullptr && m_Wnd.GL()->IsOk(); }
+    bool Finished() const { return m_Scenes == kScenesPerRun; }
+    std::uint64_t Value() const { return m_Hash.Value(); }
+
+    // One frame; a scene that ends with it goes into the hash, as PlayRun hashes it.
+    void PaintFrame() {
+        m_Host.SetFrameLimit(m_Host.FramesSwapped() + 1);
+        m_Wnd.OnPaint();
+        Saver* scene = m_Wnd.Scene();
+        if (scene == nullptr || !scene->IsDone())
+            return;
+        AddScene(m_Hash, *scene, m_Wnd);
+        m_Hash.Add(std::int64_t{scene->Rand().next()});
+        if (++m_Scenes == kScenesPerRun)
+            m_Hash.Add(std::int64_t{m_Wnd.RunRand().next()});
+    }
+
+private:
+    testimages::TempDir m_Folder;
+    MemoryProfileStore m_Store;
+    std::unique_ptr<RegSettings> m_pSettings;
+    OffscreenHost m_Host;
+    CSceneWnd m_Wnd;
+    Hash m_Hash;
+    int m_Scenes = 0;
+};
+
+std::string HashText(std::uint64_t value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%016llxull", static_cast<unsigned long long>(value));
+    return text;
+}
+
 TEST(ReplayHash, RecordedScenesReplay) {
-    // Plain runs at two budgets, and runs with photographs (photograph scenes, and shapes
-    // scenes that may hold a photograph cube).
-    constexpr ReplayRun kRuns[] = {
-        {1, 1000, 50, false},
-        {7, 400, 50, false},
-        {3, 1000, 100, true},
-        {4, 800, 50, true},
-    };
     Hash hash;
     for (const ReplayRun& run : kRuns) {
-        const std::uint64_t value = PlayRun(run, 3);
+        const std::uint64_t value = PlayRun(run, kScenesPerRun);
         if (value == 0)
             GTEST_SKIP() << "no off-screen GL";
         hash.Add(static_cast<std::int64_t>(value));
     }
-    constexpr std::uint64_t kRecorded = 0xc416a98fa843e044ull;
     char text[32];
     std::snprintf(text, sizeof text, "0x%016llxull", static_cast<unsigned long long>(hash.Value()));
     EXPECT_EQ(hash.Value(), kRecorded) << "the scenes replay differently; new value: " << text;
+}
+
+// The recorded runs side by side in one process, each window on a context of its own, their
+// frames interleaved: each replays exactly what it replays alone.
+TEST(ReplayHash, WindowsSideBySideReplayAsAlone) {
+    FakeClock clock;
+    std::vector<std::unique_ptr<ReplayWindow>> windows;
+    for (const ReplayRun& run : kRuns) {
+        windows.push_back(std::make_unique<ReplayWindow>(run));
+        if (!windows.back()->HasGL())
+            GTEST_SKIP() << "no off-screen GL";
+    }
+    for (bool playing = true; playing;) {
+        playing = false;
+        for (const auto& window : windows) {
+            if (window->Finished())
+                continue;
+            window->PaintFrame();
+            playing = true;
+        }
+    }
+    Hash hash;
+    for (const auto& window : windows)
+        hash.Add(static_cast<std::int64_t>(window->Value()));
+    EXPECT_EQ(hash.Value(), kRecorded) << "new value: " << HashText(hash.Value());
 }
 
 } // namespace

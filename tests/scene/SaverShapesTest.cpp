@@ -146,11 +146,11 @@ TEST_F(SaverShapesTest, ClonesShareThePrototypesDisplayList) {
     app.Settings().SetPolygons(120);
     SaverShapes scene(&app.Wnd(), &MakeCube);
     ASSERT_GT(scene.Shapes().size(), 1u);
-    Primitives::FreeCachedLists();
+    Primitives solids;
     for (const auto& shape : scene.Shapes())
-        shape->DrawAtOrigin();
-    EXPECT_EQ(Primitives::CachedListCount(Primitives::kSolidCube), 1);
-    EXPECT_EQ(Primitives::CachedListCount(), 1);
+        shape->DrawAtOrigin(solids);
+    EXPECT_EQ(solids.CachedListCount(Primitives::kSolidCube), 1);
+    EXPECT_EQ(solids.CachedListCount(), 1);
 }
 
 // A run of scenes as the window plays them: classes, sizes, colours and the last pixels.
@@ -186,7 +186,7 @@ std::vector<SceneSummary> PlayScenes(long seed, int scenes) {
         // with it the next scene, must not depend on how fast this machine drew.
         app.Host().SetFrameLimit(app.Host().FramesSwapped() + kSceneFrames);
         app.Wnd().OnPaint();
-        const Saver& scene = *gSaver;
+        const Saver& scene = *app.Wnd().Scene();
         EXPECT_TRUE(scene.IsDone());
         SceneSummary summary;
         const Shape& prototype = *scene.Shapes().front();

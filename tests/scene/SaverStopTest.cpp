@@ -38,7 +38,7 @@ public:
     std::unique_ptr<Shape> Clone() const override {
         return std::unique_ptr<Shape>(new StoppingShape(*this));
     }
-    void DrawShape() override {
+    void DrawShape(Primitives&) override {
         if (++gDraws == gStopAtDraw)
             StopRequest::Raise();
         if (!gSlowDraws)

@@ -24,7 +24,7 @@ TEST(SceneWnd, FirstPaintStartsASceneAfterTwoApplicationDraws) {
     EXPECT_FALSE(wnd.HasImages());
 
     wnd.OnPaint();
-    ASSERT_NE(gSaver, nullptr);
+    ASSERT_NE(wnd.Scene(), nullptr);
     EXPECT_EQ(wnd.OverallCount(), 1u);
     const int swapped = app.Host().FramesSwapped();
     EXPECT_GE(swapped, 1);
@@ -32,12 +32,12 @@ TEST(SceneWnd, FirstPaintStartsASceneAfterTwoApplicationDraws) {
     // The generator's raw draws: colour table, GL context, then the first paint's table
     // index and darkening factor; the scene is seeded with the fifth. (Independently
     // computed from the generator's definition.)
-    EXPECT_EQ(gSaver->Rand().seed(), 472481200);
+    EXPECT_EQ(wnd.Scene()->Rand().seed(), 472481200);
 
     // Input is waiting now: the next paint keeps the scene and draws nothing.
-    Saver* scene = gSaver.get();
+    Saver* scene = wnd.Scene();
     wnd.OnPaint();
-    EXPECT_EQ(gSaver.get(), scene);
+    EXPECT_EQ(wnd.Scene(), scene);
     EXPECT_EQ(wnd.OverallCount(), 1u);
     EXPECT_EQ(app.Host().FramesSwapped(), swapped);
 }
@@ -53,9 +53,9 @@ TEST(SceneWnd, BlankingAfterZeroMinutesHappensOnTheFirstPaint) {
     CSceneWnd& wnd = app.Wnd();
     wnd.OnPaint();
     EXPECT_TRUE(wnd.IsBlanked());
-    EXPECT_EQ(gSaver, nullptr);
+    EXPECT_EQ(wnd.Scene(), nullptr);
     EXPECT_FALSE(wnd.NeedsPaint());
-    EXPECT_EQ(Primitives::CachedListCount(), 0);
+    EXPECT_EQ(wnd.GL()->Solids().CachedListCount(), 0);
     ASSERT_EQ(app.Host().FramesSwapped(), 1);
     const auto& frame = app.Host().LastFrame();
     ASSERT_EQ(frame.size(), 64u * 48u * 3u);
@@ -68,14 +68,14 @@ TEST(SceneWnd, PrimitiveCacheIsFlushedEverySixtyFirstScenes) {
     CSceneWnd& wnd = app.Wnd();
     // After the first burst input is waiting, so these paints only make scenes.
     for (unsigned count = 1; count <= 62; ++count) {
-        gSaver.reset(); // every paint takes the first-paint path
-        Primitives::SolidCube(0.25);
+        wnd.FreeScene(); // every paint takes the first-paint path
+        wnd.GL()->Solids().SolidCube(0.25);
         wnd.OnPaint();
         ASSERT_EQ(wnd.OverallCount(), count);
         if (count == 61)
-            EXPECT_EQ(Primitives::CachedListCount(), 0);
+            EXPECT_EQ(wnd.GL()->Solids().CachedListCount(), 0);
         else
-            EXPECT_GT(Primitives::CachedListCount(), 0) << count;
+            EXPECT_GT(wnd.GL()->Solids().CachedListCount(), 0) << count;
     }
 }
 

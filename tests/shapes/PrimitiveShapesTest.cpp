@@ -178,28 +178,27 @@ TEST(PrimitiveShapes, SpheresBuildTheirOwnMoverAndColourChanger) {
 TEST(PrimitiveShapes, ClonesShareTheListOfTheirPrototype) {
     TestApp app;
     ASSERT_TRUE(app.HasGL());
-    Primitives::FreeCachedLists();
+    Primitives solids;
     Random rng(7);
     ShapeCube prototype(rng);
     std::vector<std::unique_ptr<Shape>> scene;
     for (int i = 0; i < 4; ++i)
         scene.push_back(prototype.Clone());
-    prototype.DrawAtOrigin();
+    prototype.DrawAtOrigin(solids);
     for (const auto& shape : scene) {
         EXPECT_EQ(shape->Radius(), prototype.Radius());
-        shape->DrawAtOrigin();
+        shape->DrawAtOrigin(solids);
     }
-    EXPECT_EQ(Primitives::CachedListCount(), 1);
+    EXPECT_EQ(solids.CachedListCount(), 1);
 
     // A wire cube of the same edge has a list of its own.
     auto wire = std::make_unique<ShapeWireCube>(rng);
     while (wire->Size() != prototype.Size())
         wire = std::make_unique<ShapeWireCube>(rng);
-    wire->Clone()->DrawAtOrigin();
-    wire->DrawAtOrigin();
-    EXPECT_EQ(Primitives::CachedListCount(Primitives::kSolidCube), 1);
-    EXPECT_EQ(Primitives::CachedListCount(Primitives::kWireCube), 1);
-    Primitives::FreeCachedLists();
+    wire->Clone()->DrawAtOrigin(solids);
+    wire->DrawAtOrigin(solids);
+    EXPECT_EQ(solids.CachedListCount(Primitives::kSolidCube), 1);
+    EXPECT_EQ(solids.CachedListCount(Primitives::kWireCube), 1);
 }
 
 TEST(PrimitiveShapes, ADotSetsThePointSizeAndItsCloneDoesNot) {

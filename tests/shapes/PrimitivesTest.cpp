@@ -71,83 +71,87 @@ TestApp::Options ViewSize() {
 
 class PrimitivesTest : public testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_App.HasGL());
-        Primitives::FreeCachedLists();
-    }
-    void TearDown() override { Primitives::FreeCachedLists(); }
+    void SetUp() override { ASSERT_TRUE(m_App.HasGL()); }
 
     TestApp m_App{ViewSize()};
+    Primitives m_Solids; // goes first, while the context is current
 };
 
 } // namespace
 
 TEST_F(PrimitivesTest, OneListPerRoutineAndSizeDrawnOnFirstUseAndReplayed) {
     // A square of 0.08 * 640 = 51.2 pixels a side.
-    const int first = PixelsOf([] { Primitives::SolidCube(0.08); });
+    const int first = PixelsOf([this] { m_Solids.SolidCube(0.08); });
     EXPECT_NEAR(first, 51.2 * 51.2, 110);
-    EXPECT_EQ(Primitives::CachedListCount(Primitives::kSolidCube), 1);
+    EXPECT_EQ(m_Solids.CachedListCount(Primitives::kSolidCube), 1);
 
-    const int replayed = PixelsOf([] { Primitives::SolidCube(0.08); });
+    const int replayed = PixelsOf([this] { m_Solids.SolidCube(0.08); });
     EXPECT_EQ(replayed, first);
-    EXPECT_EQ(Primitives::CachedListCount(), 1);
+    EXPECT_EQ(m_Solids.CachedListCount(), 1);
 
-    Primitives::WireCube(0.08);
-    EXPECT_EQ(Primitives::CachedListCount(Primitives::kWireCube), 1);
-    EXPECT_EQ(Primitives::CachedListCount(), 2);
+    m_Solids.WireCube(0.08);
+    EXPECT_EQ(m_Solids.CachedListCount(Primitives::kWireCube), 1);
+    EXPECT_EQ(m_Solids.CachedListCount(), 2);
 
     // Another size is another list; a box is not a cube even when it is one.
-    Primitives::SolidCube(0.12);
-    Primitives::SolidBox(0.08, 0.08, 0.08);
-    EXPECT_EQ(Primitives::CachedListCount(Primitives::kSolidCube), 2);
-    EXPECT_EQ(Primitives::CachedListCount(), 4);
+    m_Solids.SolidCube(0.12);
+    m_Solids.SolidBox(0.08, 0.08, 0.08);
+    EXPECT_EQ(m_Solids.CachedListCount(Primitives::kSolidCube), 2);
+    EXPECT_EQ(m_Solids.CachedListCount(), 4);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(PrimitivesTest, FreeCachedListsDeletesEveryListAndLaterDrawsCompileAgain) {
-    Primitives::SolidSphere(0.1);
-    Primitives::SolidTorus(0.02, 0.05);
-    Primitives::SolidDodecahedron(0.1);
-    Primitives::SolidIcosahedron(0.1);
-    ASSERT_EQ(Primitives::CachedListCount(), 4);
+    m_Solids.SolidSphere(0.1);
+    m_Solids.SolidTorus(0.02, 0.05);
+    m_Solids.SolidDodecahedron(0.1);
+    m_Solids.SolidIcosahedron(0.1);
+    ASSERT_EQ(m_Solids.CachedListCount(), 4);
     const int before = ListNamesInUse();
     ASSERT_GE(before, 4);
 
-    Primitives::FreeCachedLists();
-    EXPECT_EQ(Primitives::CachedListCount(), 0);
+    m_Solids.FreeCachedLists();
+    EXPECT_EQ(m_Solids.CachedListCount(), 0);
     EXPECT_EQ(ListNamesInUse(), before - 4);
 
     // A disc of radius 0.1 * 640 pixels.
-    EXPECT_NEAR(PixelsOf([] { Primitives::SolidSphere(0.1); }), 3.14159 * 64 * 64, 400);
-    EXPECT_EQ(Primitives::CachedListCount(Primitives::kSolidSphere), 1);
+    EXPECT_NEAR(PixelsOf([this] { m_Solids.SolidSphere(0.1); }), 3.14159 * 64 * 64, 400);
+    EXPECT_EQ(m_Solids.CachedListCount(Primitives::kSolidSphere), 1);
 }
 
 TEST_F(PrimitivesTest, SolidAndWireCylindersDrawInTheirOwnStyle) {
     // From the side the solid fills a 0.16 x 0.12 rectangle; the wire only draws its lines.
-    const int solid = SidePixelsOf([] { Primitives::SolidCylinder(0.08, 0.12); }, 0.12);
-    const int wire = SidePixelsOf([] { Primitives::WireCylinder(0.08, 0.12); }, 0.12);
+    const int solid = SidePixelsOf([this] { m_Solids.SolidCylinder(0.08, 0.12); }, 0.12);
+    const int wire = SidePixelsOf([this] { m_Solids.WireCylinder(0.08, 0.12); }, 0.12);
     EXPECT_NEAR(solid, (0.16 * 640) * (0.12 * 640), 250);
     EXPECT_GT(wire, 0);
     EXPECT_LT(wire, solid / 4);
-    EXPECT_EQ(Primitives::CachedListCount(Primitives::kSolidCylinder), 1);
-    EXPECT_EQ(Primitives::CachedListCount(Primitives::kWireCylinder), 1);
+    EXPECT_EQ(m_Solids.CachedListCount(Primitives::kSolidCylinder), 1);
+    EXPECT_EQ(m_Solids.CachedListCount(Primitives::kWireCylinder), 1);
 }
 
 TEST_F(PrimitivesTest, EveryRoutineDrawsWithoutGLErrors) {
     const auto draws = {
-        +[] { Primitives::WireSphere(0.1); },         +[] { Primitives::SolidSphere(0.1); },
-        +[] { Primitives::WireCylinder(0.04, 0.1); }, +[] { Primitives::SolidCylinder(0.04, 0.1); },
-        +[] { Primitives::LineCone(0.1, 0.1); },      +[] { Primitives::WireCube(0.1); },
-        +[] { Primitives::SolidCube(0.1); },          +[] { Primitives::SolidBox(0.1, 0.2, 0.05); },
-        +[] { Primitives::SolidTorus(0.04, 0.07); },  +[] { Primitives::WireTetrahedron(0.1); },
-        +[] { Primitives::SolidTetrahedron(0.1); },   +[] { Primitives::SolidOctahedron(0.1); },
-        +[] { Primitives::SolidIcosahedron(0.1); },   +[] { Primitives::SolidDodecahedron(0.1); },
+        +[](Primitives& p) { p.WireSphere(0.1); },
+        +[](Primitives& p) { p.SolidSphere(0.1); },
+        +[](Primitives& p) { p.WireCylinder(0.04, 0.1); },
+        +[](Primitives& p) { p.SolidCylinder(0.04, 0.1); },
+        +[](Primitives& p) { p.LineCone(0.1, 0.1); },
+        +[](Primitives& p) { p.WireCube(0.1); },
+        +[](Primitives& p) { p.SolidCube(0.1); },
+        +[](Primitives& p) { p.SolidBox(0.1, 0.2, 0.05); },
+        +[](Primitives& p) { p.SolidTorus(0.04, 0.07); },
+        +[](Primitives& p) { p.WireTetrahedron(0.1); },
+        +[](Primitives& p) { p.SolidTetrahedron(0.1); },
+        +[](Primitives& p) { p.SolidOctahedron(0.1); },
+        +[](Primitives& p) { p.SolidIcosahedron(0.1); },
+        +[](Primitives& p) { p.SolidDodecahedron(0.1); },
     };
     int index = 0;
     for (auto draw : draws) {
-        EXPECT_GT(SidePixelsOf(draw, 0.1), 0) << "routine " << index;
+        EXPECT_GT(SidePixelsOf([&] { draw(m_Solids); }, 0.1), 0) << "routine " << index;
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "routine " << index;
         ++index;
     }
-    EXPECT_EQ(Primitives::CachedListCount(), 14);
+    EXPECT_EQ(m_Solids.CachedListCount(), 14);
 }

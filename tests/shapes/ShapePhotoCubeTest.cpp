@@ -1,4 +1,5 @@
 #include "shapes/ShapePhotoCube.h"
+#include "shapes/Primitives.h"
 
 #include "core/Random.h"
 #include "gl/GLCensus.h"
@@ -80,7 +81,8 @@ TEST_F(ShapePhotoCubeTest, CubeReportsItsFloorAndSharesItsPictureWithClones) {
     GLint width = -1;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     ASSERT_EQ(width, 0);
-    clone->DrawShape();
+    Primitives solids;
+    clone->DrawShape(solids);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_GT(width, 0);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
@@ -129,7 +131,8 @@ TEST_F(ShapePhotoCubeTest, WithoutASceneTableColoursComeFromTheFixedTable) {
                 ASSERT_TRUE(inFixed(c)) << "seed " << seed;
                 ++lit;
             }
-        shape.DrawShape();
+        Primitives solids;
+        shape.DrawShape(solids);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
     EXPECT_GT(lit, 0); // an empty table would leave every vertex black

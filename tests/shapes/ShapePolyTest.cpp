@@ -1,4 +1,5 @@
 #include "shapes/ShapePoly.h"
+#include "shapes/Primitives.h"
 #include "shapes/ShapePolyBase.h"
 
 #include "core/Random.h"
@@ -100,7 +101,8 @@ TEST(ShapePoly, CompiledMeshIsDrawnAtItsSize) {
     MeshShape cube(rng, std::make_unique<PolyCube>(rng, 4, false, MeshContext{colours.table}));
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    cube.DrawShape();
+    Primitives solids;
+    cube.DrawShape(solids);
     // The cube of edge sqrt(2) x size covers the centre and leaves the corners black.
     unsigned char centre[4] = {}, corner[4] = {};
     glReadPixels(16, 16, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, centre);

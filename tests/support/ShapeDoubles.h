@@ -96,7 +96,7 @@ public:
     std::unique_ptr<Shape> Clone() const override {
         return std::unique_ptr<Shape>(new LoggingShape(*this));
     }
-    void DrawShape() override {
+    void DrawShape(Primitives&) override {
         m_pLog->events.push_back("draw");
         glGetFloatv(GL_MODELVIEW_MATRIX, m_pLog->drawMatrix.data());
         glGetFloatv(GL_CURRENT_COLOR, m_pLog->drawColour.data());

@@ -157,12 +157,14 @@ struct Census {
     long rssKb = 0;
 };
 
-Census TakeCensus() {
-    return {GLCensus::LiveLists() - Primitives::CachedListCount(),
+// The GL counts are those of the context gl, which must be current.
+Census TakeCensus(const GLContext& gl) {
+    const int cached = gl.Solids().CachedListCount();
+    return {GLCensus::LiveLists() - cached,
             Texture::LiveCount(),
             TextureImage::LiveCount(),
             GLCensus::LiveTextureObjects(),
-            Primitives::CachedListCount(),
+            cached,
             ProcessMemory::ResidentKb()};
 }
 
@@ -310,11 +312,12 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
         host.StartScene();
         const long long paintStartUs = NowUs();
         wnd.OnPaint();
-        if (!gSaver)
+        const Saver* scene = wnd.Scene();
+        if (scene == nullptr)
             break;
-        SceneRecord record = Describe(*gSaver);
-        record.frames = gSaver->frameNumber();
-        record.drawMs = Saver::WallClockMs() - gSaver->StartClockMs();
+        SceneRecord record = Describe(*scene);
+        record.frames = scene->frameNumber();
+        record.drawMs = Saver::WallClockMs() - scene->StartClockMs();
         record.medianGapUs = gaps.SceneMedianUs();
         record.longestGapUs = gaps.SceneLongestUs();
         record.longestGapFrame = gaps.SceneLongestSwap();
@@ -330,25 +333,25 @@ int RunBench(const BenchOptions& options, std::unique_ptr<ProfileStore> store) {
             change.teardownUs = teardownUs;
             change.composeMs = record.composeMs;
             change.roomMs = record.roomMs;
-            const long long composeStartMs = gSaver->StartClockMs() - record.composeMs;
+            const long long composeStartMs = scene->StartClockMs() - record.composeMs;
             change.startUs = composeStartMs * 1000 - paintStartUs;
-            change.firstDrawUs = firstSwapUs - gSaver->StartClockMs() * 1000;
+            change.firstDrawUs = firstSwapUs - scene->StartClockMs() * 1000;
             change.totalUs = teardownEndUs - lastSwapUs + firstSwapUs - paintStartUs;
             record.changeUs = change.totalUs;
             Add(totals, change);
         }
         if (gaps.LongestScene() == gaps.Scene() && gaps.LongestUs() > 0)
             totals.longestGapShape = record.shape;
-        const bool cutShort = !gSaver->IsDone() && (host.TimeIsUp() || SignalPipe::Terminated());
+        const bool cutShort = !scene->IsDone() && (host.TimeIsUp() || SignalPipe::Terminated());
         // Every scene makes way once it has had its frames, so that what it leaves behind
         // can be counted before the next one is composed.
         const long long teardownStartUs = NowUs();
-        gSaver.reset();
+        wnd.FreeScene();
         teardownEndUs = NowUs();
         lastSwapUs = firstSwapUs >= 0 ? gaps.LastSwapUs() : -1;
         tailUs = teardownStartUs - lastSwapUs;
         teardownUs = teardownEndUs - teardownStartUs;
-        const Census census = TakeCensus();
+        const Census census = TakeCensus(*wnd.GL());
         Print(record, census, cutShort);
         // One line at a time, also into a pipe: a long run shows its progress.
         std::fflush(stdout);

@@ -105,6 +105,12 @@ SceneHost::GLSetup OffscreenHost::CreateGLContext() {
     return GLSetup::Ok;
 }
 
+void OffscreenHost::MakeCurrent() {
+    const Egl& egl = *m_pEgl;
+    if (egl.context != EGL_NO_CONTEXT && eglGetCurrentContext() != egl.context)
+        eglMakeCurrent(egl.display, egl.surface, egl.surface, egl.context);
+}
+
 void OffscreenHost::ReleaseGLContext() {
     Egl& egl = *m_pEgl;
     if (egl.display == EGL_NO_DISPLAY)

@@ -26,6 +26,7 @@ public:
 
     GLSetup CreateGLContext() override;
     void ReleaseGLContext() override;
+    void MakeCurrent() override;
     bool InputPending() override;
     void WaitForInput(int ms) override;
     // Nobody watches: frames follow one another as fast as they can be drawn.

@@ -4,6 +4,7 @@
 #include "core/RegSettings.h"
 #include "motion/Mover.h"
 #include "scene/Saver.h"
+#include "scene/SceneWnd.h"
 #include "shapes/Shape.h"
 
 #include <GL/gl.h>
@@ -82,7 +83,7 @@ void FpsOverlay::UpdateText() {
         m_Frames = 1;
         m_Since = now;
     }
-    const Saver* scene = gSaver.get();
+    const Saver* scene = m_pWnd != nullptr ? m_pWnd->Scene() : nullptr;
     const long long start = scene != nullptr ? scene->StartClockMs() : -1;
     if (scene == m_pScene && start == m_SceneStart)
         return;

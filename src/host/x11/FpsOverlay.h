@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string>
 
+class CSceneWnd;
 class Saver;
 
 // The on-screen frame rate, with the polygon budget and the current scene's shape and mover:
@@ -16,6 +17,8 @@ public:
     void Draw(Display* display, int width, int height);
     // Frees the font's display lists; the context must still be current.
     void Release();
+    // The window whose scene the lines describe; without one there is no scene line.
+    void Follow(const CSceneWnd* wnd) { m_pWnd = wnd; }
 
     // The scene line, e.g. "ShapeCube, MoverOrbit x 40"; empty without a scene.
     static std::string SceneText(const Saver* scene);
@@ -36,6 +39,7 @@ private:
     int m_Frames = 0;
     std::chrono::steady_clock::time_point m_Since{};
     char m_Rate[32] = "";
+    const CSceneWnd* m_pWnd = nullptr;
     // The scene the lines describe: its address and start, since a new scene may reuse
     // the address of the one it replaces.
     const Saver* m_pScene = nullptr;

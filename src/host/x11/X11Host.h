@@ -53,6 +53,8 @@ public:
     void WaitForEvent(int ms);
 
     Display* Dpy() const { return m_Display; }
+    // The frame-rate lines drawn before each swap when the options ask for them.
+    FpsOverlay& Fps() { return m_Fps; }
     Window DrawWindow() const { return m_Window; }
     // The window whose resizes and destruction matter besides our own (Child: the parent).
     Window WatchedWindow() const { return m_Watched; }

@@ -95,7 +95,9 @@ private:
 } // namespace
 
 X11Session::X11Session(X11Host& host, CSceneWnd& wnd, CScreenWnd* screen)
-    : m_Host(host), m_Wnd(wnd), m_pScreen(screen) {}
+    : m_Host(host), m_Wnd(wnd), m_pScreen(screen) {
+    m_Host.Fps().Follow(&wnd);
+}
 
 bool X11Session::Finished() const {
     return m_bEnded || SignalPipe::Terminated() || m_Host.CloseRequested() || m_Host.IsGone();
