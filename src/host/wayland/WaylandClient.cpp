@@ -137,8 +137,6 @@ void WaylandClient::AddOutput(wl_output* handle, uint32_t name) {
     if (!m_bConnected)
         return; // the first round trips describe it
     output.Describe(m_OutputManager.get());
-    // Its name and place arrive before anything shows on it.
-    wl_display_roundtrip(m_Display.get());
     if (m_pWatcher != nullptr)
         m_pWatcher->OutputAdded(output);
 }

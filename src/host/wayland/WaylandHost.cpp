@@ -268,18 +268,28 @@ void WaylandHost::ReleaseGLContext() {
         eglMakeCurrent(m_Egl.Display(), EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
-void WaylandHost::MakeCurrent() const {
-    if (m_Context != EGL_NO_CONTEXT)
+void WaylandHost::MakeCurrent() {
+    // Painted in turn with others, a window asks at every paint: most times it is current.
+    if (m_Context != EGL_NO_CONTEXT && eglGetCurrentContext() != m_Context)
         eglMakeCurrent(m_Egl.Display(), m_EglSurface, m_EglSurface, m_Context);
 }
 
 bool WaylandHost::InputPending() {
     m_Client.Dispatch();
-    return m_bCloseRequested || m_bClosed || m_bResized || m_Client.InputQueued() ||
-           m_Client.Gone() || SignalPipe::Terminated();
+    return m_bCloseRequested || m_bClosed || m_bResized || m_bGivingWay || m_Client.InputQueued() ||
+           m_Client.Gone() || SignalPipe::Terminated() ||
+           (m_pTurns != nullptr && m_pTurns->SurfacesChanged());
 }
 
 void WaylandHost::WaitForInput(int ms) {
+    if (m_bGuest) {
+        m_bGivingWay = true;
+        return;
+    }
+    if (m_pTurns != nullptr) {
+        m_pTurns->WaitFor(*this, std::max(ms, 0));
+        return;
+    }
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
     while (!InputPending()) {
@@ -295,8 +305,12 @@ void WaylandHost::SwapBuffers() {
         return;
     // The previous frame must have been taken first; a hidden output never takes it, and
     // then nothing more is committed until input ends the wait.
-    while (m_Frame && !InputPending())
-        m_Client.Wait(-1);
+    while (m_Frame && !InputPending()) {
+        if (m_pTurns != nullptr)
+            m_pTurns->WaitFor(*this, -1);
+        else
+            m_Client.Wait(-1);
+    }
     if (m_Frame)
         return;
     static const wl_callback_listener listener = {.done = &OnFrameDone};

@@ -35,6 +35,19 @@ public:
         wl_event_queue* frameQueue = nullptr;
     };
 
+    // A session with several surfaces lets the others draw while one of them waits.
+    class Turns {
+    public:
+        // Waits until input arrives and ms pass (-1: until the waiting surface's last frame
+        // was taken), drawing the other surfaces that are due meanwhile.
+        virtual void WaitFor(WaylandHost& waiting, int ms) = 0;
+        // Surfaces came or went: the burst under way ends, so the loop can follow.
+        virtual bool SurfacesChanged() const = 0;
+
+    protected:
+        ~Turns() = default;
+    };
+
     WaylandHost(WaylandClient& client, const WaylandEgl& egl, const Options& options);
     ~WaylandHost() override;
     WaylandHost(const WaylandHost&) = delete;
@@ -75,9 +88,24 @@ public:
     void ForgetOutput(const WaylandOutput* output) {
         if (m_pEntered == output)
             m_pEntered = nullptr;
+        if (m_Options.output == output)
+            m_Options.output = nullptr;
     }
 
-    void MakeCurrent() const;
+    void SetTurns(Turns* turns) { m_pTurns = turns; }
+    // A turn inside another surface's wait: the burst gives way at its first pause, so its
+    // frame goes up at once and the waiting surface goes on.
+    void SetGuest(bool guest) {
+        m_bGuest = guest;
+        m_bGivingWay = false;
+    }
+    // The compositor took the output away: the surface is freed at the next chance.
+    void MarkRemoved() {
+        m_bClosed = true;
+        m_Options.output = nullptr;
+    }
+
+    void MakeCurrent() override;
     // An output with no scene of its own shows black.
     void ShowBlack();
     // Takes the surface off the screen (and so gives the keyboard back) at once; nothing is
@@ -138,4 +166,7 @@ private:
     bool m_bCloseRequested = false;
     bool m_bClosed = false;
     bool m_bWithdrawn = false;
+    Turns* m_pTurns = nullptr;
+    bool m_bGuest = false;
+    bool m_bGivingWay = false;
 };

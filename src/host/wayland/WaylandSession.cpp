@@ -7,11 +7,15 @@
 #include "core/StopRequest.h"
 #include "host/posix/SignalPipe.h"
 #include "host/wayland/WaylandEgl.h"
+#include "motion/MotionContext.h"
+#include "scene/SaverShapes.h"
 #include "scene/SceneWnd.h"
 
 #include <xkbcommon/xkbcommon-keysyms.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
@@ -20,6 +24,11 @@ namespace {
 
 // When a paint drew nothing, the next one waits this long for an event: never spin.
 constexpr int kIdleWaitMs = 40;
+
+long long NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 constexpr char kLost[] = "lost the connection to the Wayland compositor";
 
@@ -83,113 +92,262 @@ bool WaylandSession::Create(int width, int height, std::string& error) {
         std::fputs("kinetora: the Wayland compositor has no layer shell: full-screen windows "
                    "instead, and the desktop may keep its own shield above them\n",
                    stderr);
-    if (!m_bFullScreen || m_Client.Outputs().empty()) {
-        auto host = MakeHost(nullptr, width, height, error);
-        if (!host)
-            return false;
-        m_Hosts.push_back(std::move(host));
-        return true;
-    }
+    const bool perOutput = m_bFullScreen && !m_Client.Outputs().empty();
     // By index: an output announced while the first surfaces wait for their sizes is added
-    // to the list, and covered here.
+    // to the list, and gets its surface here.
     m_bCreating = true;
-    for (size_t i = 0; i < m_Client.Outputs().size(); ++i) {
-        auto host = MakeHost(m_Client.Outputs()[i].get(), width, height, error);
+    for (size_t i = 0; i == 0 || (perOutput && i < m_Client.Outputs().size()); ++i) {
+        const WaylandOutput* output = perOutput ? m_Client.Outputs()[i].get() : nullptr;
+        auto host = MakeHost(output, width, height, error);
         if (!host) {
             m_bCreating = false;
             return false;
         }
-        m_Hosts.push_back(std::move(host));
+        host->SetTurns(this);
+        m_Surfaces.push_back(std::make_unique<Entry>());
+        m_Surfaces.back()->host = std::move(host);
     }
     m_bCreating = false;
     return true;
 }
 
-void WaylandSession::CoverOthers() {
-    for (size_t i = 1; i < m_Hosts.size(); ++i) {
-        WaylandHost& host = *m_Hosts[i];
-        if (host.Swaps() == 0 && host.CreateGLContext() == SceneHost::GLSetup::Ok)
-            host.ShowBlack();
-    }
-    if (!m_Hosts.empty())
-        m_Hosts.front()->MakeCurrent();
+void WaylandSession::Attach(RunSession& run, CSceneWnd& first) {
+    m_pRun = &run;
+    m_Surfaces.front()->wnd = &first;
+    m_Surfaces.front()->opened = true;
+    OpenWindows();
 }
 
+// Between paints only: a window's creation makes its own context current.
+void WaylandSession::OpenWindows() {
+    for (size_t i = 0; i < m_Surfaces.size(); ++i) {
+        Entry& entry = *m_Surfaces[i];
+        if (!entry.host && entry.newOutput != nullptr) {
+            // Its name and place first.
+            wl_display_roundtrip(m_Client.Display());
+            if (entry.newOutput == nullptr)
+                continue; // gone meanwhile
+            std::string error;
+            entry.host = MakeHost(entry.newOutput, 0, 0, error);
+            if (!entry.host) {
+                std::fprintf(stderr, "kinetora: output %s: %s\n", entry.newOutput->Name().c_str(),
+                             error.c_str());
+                entry.dropped = true;
+                continue;
+            }
+            entry.host->SetTurns(this);
+            entry.newOutput = nullptr;
+        }
+        if (m_pRun == nullptr || entry.opened || !entry.host || entry.host->Closed())
+            continue;
+        entry.opened = true;
+        WaylandHost& host = *entry.host;
+        entry.wnd =
+            m_pRun->Add(std::make_unique<CScreenWnd>(host), host.Width(), host.Height(), false);
+        host.TakeResize(); // the window was made at the size it has
+        if (entry.wnd == nullptr)
+            host.ShowBlack(); // covered all the same, where its context could be made
+    }
+}
+
+// Noted only: the surface is made between paints, where no dispatch is under way.
 void WaylandSession::OutputAdded(WaylandOutput& output) {
     if (!m_bFullScreen || m_bEnded || m_bCreating)
         return;
-    std::string error;
-    auto host = MakeHost(&output, 0, 0, error);
-    if (!host) {
-        std::fprintf(stderr, "kinetora: output %s: %s\n", output.Name().c_str(), error.c_str());
-        return;
-    }
-    m_Hosts.push_back(std::move(host));
-    CoverOthers();
+    m_Surfaces.push_back(std::make_unique<Entry>());
+    m_Surfaces.back()->newOutput = &output;
 }
 
 void WaylandSession::OutputRemoved(WaylandOutput& output) {
-    for (auto& host : m_Hosts)
-        host->ForgetOutput(&output);
-    const auto found = std::find_if(m_Hosts.begin(), m_Hosts.end(),
-                                    [&output](const auto& h) { return h->Output() == &output; });
-    if (found == m_Hosts.end())
-        return;
-    if (found == m_Hosts.begin()) {
-        // The scene's own output: its GL objects go with the run, which ends here.
-        m_bEnded = true;
-        return;
+    for (const auto& entry : m_Surfaces) {
+        if (entry->newOutput == &output) {
+            entry->newOutput = nullptr;
+            entry->dropped = true;
+        }
+        if (!entry->host)
+            continue;
+        WaylandHost& host = *entry->host;
+        if (host.Output() == &output && host.GetKind() != WaylandHost::Kind::TopLevel)
+            host.MarkRemoved();
+        host.ForgetOutput(&output);
     }
-    m_Hosts.erase(found);
-    if (!m_Hosts.empty())
-        m_Hosts.front()->MakeCurrent();
+}
+
+// A surface the compositor closed goes with its scene window (its scene and GL objects
+// freed in its own context); the window loses its surface and so ends the run.
+void WaylandSession::FreeRemoved() {
+    if (!m_bFullScreen)
+        return;
+    for (size_t i = 0; i < m_Surfaces.size();) {
+        Entry& entry = *m_Surfaces[i];
+        const bool gone = entry.host ? entry.host->Closed() : entry.dropped;
+        if (!gone) {
+            ++i;
+            continue;
+        }
+        if (entry.wnd != nullptr && m_pRun != nullptr)
+            m_pRun->Close(*entry.wnd);
+        m_Surfaces.erase(m_Surfaces.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+}
+
+bool WaylandSession::SurfacesChanged() const {
+    if (m_pRun == nullptr)
+        return false;
+    for (const auto& entry : m_Surfaces) {
+        if (!entry->host || !entry->opened || (m_bFullScreen && entry->host->Closed()))
+            return true;
+    }
+    return false;
 }
 
 bool WaylandSession::Finished() const {
-    if (m_bEnded || SignalPipe::Terminated() || m_Client.Gone() || m_Hosts.empty())
+    if (m_bEnded || SignalPipe::Terminated() || m_Client.Gone() || m_Surfaces.empty())
         return true;
-    const WaylandHost& scene = *m_Hosts.front();
-    return scene.CloseRequested() || scene.Closed();
+    for (const auto& entry : m_Surfaces) {
+        const WaylandHost* host = entry->host.get();
+        if (host != nullptr && (host->CloseRequested() || (!m_bFullScreen && host->Closed())))
+            return true;
+    }
+    return false;
 }
 
-void WaylandSession::Run(CSceneWnd& wnd, CScreenWnd* screen) {
-    m_pWnd = &wnd;
-    m_pScreen = screen;
+WaylandSession::Entry* WaylandSession::Find(const WaylandHost& host) const {
+    for (const auto& entry : m_Surfaces) {
+        if (entry->host.get() == &host)
+            return entry.get();
+    }
+    return nullptr;
+}
+
+bool WaylandSession::Due(const Entry& entry, long long now) const {
+    const CSceneWnd* wnd = entry.wnd;
+    if (wnd == nullptr || !wnd->NeedsPaint() || wnd->IsStopped() || entry.host->Closed() ||
+        entry.host->FramePending())
+        return false;
+    return now >= entry.lastSwapMs + SaverShapes::FramePeriodMs - entry.drawMs;
+}
+
+int WaylandSession::UntilNextDue(const WaylandHost* except) const {
+    const long long now = NowMs();
+    long long next = -1;
+    for (const auto& entry : m_Surfaces) {
+        const CSceneWnd* wnd = entry->wnd;
+        if (entry->host.get() == except || wnd == nullptr || !wnd->NeedsPaint() ||
+            wnd->IsStopped() || entry->host->Closed() || entry->host->FramePending())
+            continue;
+        const long long at = entry->lastSwapMs + SaverShapes::FramePeriodMs - entry->drawMs;
+        const long long wait = std::max(0LL, at - now);
+        next = next < 0 ? wait : std::min(next, wait);
+    }
+    return static_cast<int>(next);
+}
+
+bool WaylandSession::PaintGuests(const WaylandHost* except) {
+    if (m_bGuestTurn)
+        return false;
+    m_bGuestTurn = true;
+    bool painted = false;
+    for (size_t i = 0; i < m_Surfaces.size(); ++i) {
+        Entry& entry = *m_Surfaces[i];
+        const long long start = NowMs();
+        if (entry.host.get() == except || !Due(entry, start))
+            continue;
+        const int swaps = entry.host->Swaps();
+        entry.host->SetGuest(true);
+        entry.wnd->OnPaint();
+        entry.host->SetGuest(false);
+        if (entry.host->Swaps() != swaps) {
+            entry.lastSwapMs = NowMs();
+            entry.drawMs =
+                std::min<long long>(entry.lastSwapMs - start, SaverShapes::FramePeriodMs / 2);
+            painted = true;
+        }
+    }
+    m_bGuestTurn = false;
+    return painted;
+}
+
+// The waiting surface's scene is in the middle of its burst: the guests draw into their own
+// contexts, and the waiting one's context and motion source come back before it goes on.
+void WaylandSession::WaitFor(WaylandHost& waiting, int ms) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(ms, 0));
+    Entry* self = Find(waiting);
+    while (!waiting.InputPending()) {
+        if (ms < 0 && !waiting.FramePending())
+            return;
+        if (PaintGuests(&waiting)) {
+            waiting.MakeCurrent();
+            if (self != nullptr && self->wnd != nullptr)
+                MotionSource::Set(self->wnd);
+            continue;
+        }
+        int timeout = -1;
+        if (ms >= 0) {
+            const std::chrono::duration<double, std::milli> left = deadline - Clock::now();
+            if (left.count() <= 0)
+                return;
+            timeout = static_cast<int>(std::ceil(left.count()));
+        }
+        const int next = m_bGuestTurn ? -1 : UntilNextDue(&waiting);
+        if (next >= 0)
+            timeout = timeout < 0 ? std::max(next, 1) : std::min(timeout, std::max(next, 1));
+        m_Client.Wait(timeout);
+    }
+}
+
+void WaylandSession::Run() {
     while (!Finished()) {
         m_Client.Dispatch();
         HandleInput();
+        FreeRemoved();
+        OpenWindows();
         ApplySizes();
         if (Finished())
             break;
-        WaylandHost& host = *m_Hosts.front();
+        Entry& first = *m_Surfaces.front();
+        if (!first.host) {
+            m_Client.Wait(kIdleWaitMs); // a new output's surface comes at the next turn
+            continue;
+        }
+        CSceneWnd* wnd = first.wnd;
+        WaylandHost& host = *first.host;
         // Only when the compositor took the last frame: never one it did not ask for.
-        if (wnd.NeedsPaint() && !wnd.IsStopped() && !host.FramePending()) {
+        if (wnd != nullptr && wnd->NeedsPaint() && !wnd->IsStopped() && !host.FramePending()) {
             const int swaps = host.Swaps();
-            wnd.OnPaint();
-            if (host.Swaps() == swaps && !Finished())
+            wnd->OnPaint();
+            if (host.Swaps() != swaps)
+                first.lastSwapMs = NowMs();
+            else if (!Finished())
                 m_Client.Wait(kIdleWaitMs);
-        } else {
-            m_Client.Wait(-1);
+        } else if (!PaintGuests(&host)) {
+            m_Client.Wait(UntilNextDue(&host));
         }
     }
 }
 
 void WaylandSession::HandleInput() {
     m_Client.TakeInput(m_Input);
+    if (m_Input.empty())
+        return;
+    // The first surface's window takes the input: one reference place for the pointer.
+    CSceneWnd* wnd = m_Surfaces.empty() ? nullptr : m_Surfaces.front()->wnd;
+    auto* screen = m_bFullScreen ? static_cast<CScreenWnd*>(wnd) : nullptr;
     for (const WaylandClient::Input& input : m_Input) {
-        if (m_pScreen != nullptr) {
+        if (screen != nullptr) {
             switch (input.kind) {
             case WaylandClient::Input::Kind::Key:
-                m_pScreen->OnKeyDown();
+                screen->OnKeyDown();
                 break;
             case WaylandClient::Input::Kind::Button:
-                m_pScreen->OnButtonDown();
+                screen->OnButtonDown();
                 break;
             case WaylandClient::Input::Kind::Motion:
-                m_pScreen->OnMouseMove(input.x, input.y);
+                screen->OnMouseMove(input.x, input.y);
                 break;
             }
-        } else if (input.kind == WaylandClient::Input::Kind::Key &&
+        } else if (!m_bFullScreen && input.kind == WaylandClient::Input::Kind::Key &&
                    (input.keysym == XKB_KEY_Escape || input.keysym == XKB_KEY_q ||
                     input.keysym == XKB_KEY_Q)) {
             m_bEnded = true;
@@ -198,24 +356,23 @@ void WaylandSession::HandleInput() {
 }
 
 void WaylandSession::ApplySizes() {
-    for (size_t i = 0; i < m_Hosts.size(); ++i) {
-        WaylandHost& host = *m_Hosts[i];
-        host.RefreshScale();
-        if (!host.TakeResize())
+    for (const auto& entry : m_Surfaces) {
+        if (!entry->host)
             continue;
-        if (i == 0 && m_pWnd != nullptr) {
-            m_pWnd->OnSize(host.Width(), host.Height());
-            m_pWnd->Invalidate();
-        } else if (i > 0) {
-            host.ShowBlack();
-            m_Hosts.front()->MakeCurrent();
-        }
+        WaylandHost& host = *entry->host;
+        host.RefreshScale();
+        if (!host.TakeResize() || entry->wnd == nullptr)
+            continue;
+        entry->wnd->OnSize(host.Width(), host.Height());
+        entry->wnd->Invalidate();
     }
 }
 
 void WaylandSession::Withdraw() {
-    for (auto& host : m_Hosts)
-        host->Withdraw();
+    for (const auto& entry : m_Surfaces) {
+        if (entry->host)
+            entry->host->Withdraw();
+    }
 }
 
 bool CanReachWayland() {
@@ -248,30 +405,29 @@ int RunOnWayland(const CommandLine& cl, std::unique_ptr<ProfileStore> store, Run
         }
         if (!eglOpen)
             std::fprintf(stderr, "kinetora: %s\n", eglError.c_str());
-        WaylandHost& host = wayland.SceneSurface();
+        WaylandHost& host = wayland.FirstSurface();
         const std::optional<long> seed = cl.hasSeed ? std::optional<long>(cl.seed) : std::nullopt;
         std::optional<EndingInputWatch> watch;
         if (fullScreen)
             watch.emplace(client);
         RunSession session(fullScreen ? ModeSaver : ModePreview, seed, std::move(store));
-        CScreenWnd* screen = nullptr;
         bool created = false;
-        if (fullScreen) {
-            auto owned = std::make_unique<CScreenWnd>(host);
-            screen = owned.get();
-            created = session.Open(std::move(owned), host.Width(), host.Height(), false);
-        } else {
+        if (fullScreen)
+            created = session.Open(std::make_unique<CScreenWnd>(host), host.Width(), host.Height(),
+                                   false);
+        else
             created =
                 session.Open(std::make_unique<CSceneWnd>(host), host.Width(), host.Height(), false);
-        }
+        // The first surface may go before the end (its output unplugged).
+        const bool glFailed = host.GLFailed();
         if (created) {
-            wayland.CoverOthers();
-            wayland.Run(session.Wnd(), screen);
+            wayland.Attach(session, session.Wnd());
+            wayland.Run();
             wayland.Withdraw();
         } else {
             status = 1;
         }
-        if (host.GLFailed())
+        if (glFailed)
             status = 1;
     } // the scene, the window, then the settings (which write their record)
     if (client.Gone()) {

@@ -143,17 +143,22 @@ TEST_F(WaylandHostTest, TheBufferFollowsTheOutputScale) {
 }
 
 // The compositor's word that an output went away, fed to the session: the output's surface
-// and context go (the desktop shows again there); losing the scene's own output ends the run.
+// and context go (the desktop shows again there) at the loop's next chance, while the
+// other surface stays.
 TEST_F(WaylandHostTest, ARemovedOutputFreesItsSurface) {
     WaylandSession session(m_Client, m_Egl, true);
     ASSERT_TRUE(session.Create(0, 0, m_Error)) << m_Error;
     ASSERT_EQ(session.SurfaceCount(), 2u);
-    ASSERT_EQ(session.SceneSurface().CreateGLContext(), SceneHost::GLSetup::Ok);
-    session.CoverOthers();
+    for (size_t i = 0; i < 2; ++i) {
+        ASSERT_EQ(session.Surface(i).CreateGLContext(), SceneHost::GLSetup::Ok);
+        session.Surface(i).ShowBlack();
+    }
     Settle();
     EXPECT_EQ(SoleColour("HEADLESS-2"), "0,0,0");
 
     session.OutputRemoved(*m_Client.Outputs()[1]);
+    EXPECT_EQ(session.SurfaceCount(), 2u) << "freed in the middle of a paint";
+    session.FreeRemoved();
     EXPECT_EQ(session.SurfaceCount(), 1u);
     EXPECT_FALSE(session.Finished());
     Settle();
@@ -162,6 +167,7 @@ TEST_F(WaylandHostTest, ARemovedOutputFreesItsSurface) {
     EXPECT_NE(uncovered, "") << "something still draws there";
 
     session.OutputRemoved(*m_Client.Outputs()[0]);
+    session.FreeRemoved();
     EXPECT_TRUE(session.Finished());
 }
 
