@@ -1,10 +1,14 @@
 // The Wayland host's output logic against a real headless compositor (run inside
 // with-compositor.sh): outputs that ask for no frames, and outputs that go away.
 #include "host/wayland/WaylandHost.h"
+#include "app/RunSession.h"
+#include "app/ScreenWnd.h"
+#include "core/MemoryProfileStore.h"
 #include "host/posix/SignalPipe.h"
 #include "host/wayland/WaylandClient.h"
 #include "host/wayland/WaylandEgl.h"
 #include "host/wayland/WaylandSession.h"
+#include "scene/SceneWnd.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -142,32 +146,43 @@ TEST_F(WaylandHostTest, TheBufferFollowsTheOutputScale) {
     std::system(("swaymsg -q output " + output + " scale 1").c_str());
 }
 
-// The compositor's word that an output went away, fed to the session: the output's surface
-// and context go (the desktop shows again there) at the loop's next chance, while the
-// other surface stays.
-TEST_F(WaylandHostTest, ARemovedOutputFreesItsSurface) {
+// The compositor's word that an output went away, fed to the session: at the loop's next
+// chance between paints the output's scene window goes with its scene and context, and the
+// desktop shows there again, while the other output keeps its own; losing every output ends
+// the run.
+TEST_F(WaylandHostTest, ARemovedOutputFreesItsScene) {
     WaylandSession session(m_Client, m_Egl, true);
     ASSERT_TRUE(session.Create(0, 0, m_Error)) << m_Error;
     ASSERT_EQ(session.SurfaceCount(), 2u);
-    for (size_t i = 0; i < 2; ++i) {
-        ASSERT_EQ(session.Surface(i).CreateGLContext(), SceneHost::GLSetup::Ok);
-        session.Surface(i).ShowBlack();
-    }
+    RunSession run(ModeSaver, 7, std::make_unique<MemoryProfileStore>());
+    WaylandHost& first = session.Surface(0);
+    ASSERT_TRUE(run.Open(std::make_unique<CScreenWnd>(first), first.Width(), first.Height(), true));
+    session.Attach(run, run.Wnd());
+    ASSERT_EQ(run.WindowCount(), 2u);
+    // One frame of the second output's scene, as a turn inside the first one's wait.
+    WaylandHost& second = session.Surface(1);
+    second.SetGuest(true);
+    run.Wnd(1).OnPaint();
+    second.SetGuest(false);
+    ASSERT_GE(second.Swaps(), 1);
     Settle();
-    EXPECT_EQ(SoleColour("HEADLESS-2"), "0,0,0");
+    EXPECT_EQ(SoleColour("HEADLESS-2"), "") << "no scene on the second output";
 
     session.OutputRemoved(*m_Client.Outputs()[1]);
-    EXPECT_EQ(session.SurfaceCount(), 2u) << "freed in the middle of a paint";
+    EXPECT_EQ(run.WindowCount(), 2u) << "freed in the middle of a paint";
     session.FreeRemoved();
     EXPECT_EQ(session.SurfaceCount(), 1u);
+    EXPECT_EQ(run.WindowCount(), 1u);
+    EXPECT_EQ(&run.Wnd(), &run.Wnd(0));
     EXPECT_FALSE(session.Finished());
     Settle();
     const std::string uncovered = SoleColour("HEADLESS-2");
-    EXPECT_NE(uncovered, "0,0,0");
     EXPECT_NE(uncovered, "") << "something still draws there";
+    EXPECT_NE(uncovered, "0,0,0");
 
     session.OutputRemoved(*m_Client.Outputs()[0]);
     session.FreeRemoved();
+    EXPECT_EQ(run.WindowCount(), 0u);
     EXPECT_TRUE(session.Finished());
 }
 
