@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The same scene full screen on the Wayland host (sway headless, one 1280x720 output) and on
 # the X11 host (Xvfb at 1280x720), both with Mesa's software rasteriser: launch to first
-# frame, frame rate and processor time per frame, as medians of RUNS runs side by side.
+# frame, frame rate, processor time per frame and SIGTERM to the end, as medians of RUNS runs
+# side by side.
 # Usage: scripts/compare-hosts.sh [runs (5)] [seconds a run (10)]
 # Run as root (the compositor runs as the tests' user); needs the build in ${BUILD_DIR:-build}.
 set -euo pipefail
@@ -48,7 +49,8 @@ import json, statistics, sys
 runs = [[json.loads(line) for line in open(path) if line.strip()] for path in sys.argv[1:]]
 print(f"{'median of %d runs' % len(runs[0]):<26}{'X11 (Xvfb)':>14}{'Wayland (sway)':>16}")
 for key, label in (("fps", "frames a second"), ("cpu_ms_per_frame", "CPU ms a frame"),
-                   ("launch_ms", "launch to first frame ms")):
+                   ("launch_ms", "launch to first frame ms"),
+                   ("sigterm_to_end_ms", "SIGTERM to end ms")):
     x, w = (statistics.median(r[key] for r in host) for host in runs)
     print(f"{label:<26}{x:>14.2f}{w:>16.2f}")
 PY

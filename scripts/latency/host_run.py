@@ -1,5 +1,6 @@
 """One timed run of the saver full screen: launch to first frame, then the frame rate and
-the processor time per frame over a steady window. Prints one line of JSON.
+the processor time per frame over a steady window, then SIGTERM to the end of the process.
+Prints one line of JSON.
 Usage: host_run.py PRELOAD PROGRAM SECONDS ARGS..."""
 import json, os, signal, struct, subprocess, sys, tempfile, time
 
@@ -31,11 +32,14 @@ with tempfile.TemporaryDirectory() as work:
     cpu0, (_, last0, n0) = cpu(proc.pid), read()
     time.sleep(seconds)
     cpu1, (_, last1, n1) = cpu(proc.pid), read()
+    term = time.monotonic_ns()
     proc.send_signal(signal.SIGTERM)
     proc.wait(timeout=10)
+    term_ms = (time.monotonic_ns() - term) / 1e6
     frames = n1 - n0
     print(json.dumps({
         "launch_ms": round((first - start) / 1e6, 1) if first else None,
         "fps": round(frames / ((last1 - last0) / 1e9), 2) if frames > 0 else 0,
         "cpu_ms_per_frame": round((cpu1 - cpu0) * 1000 / frames, 2) if frames > 0 else None,
+        "sigterm_to_end_ms": round(term_ms, 1),
     }))
