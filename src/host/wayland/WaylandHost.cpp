@@ -301,7 +301,10 @@ void WaylandHost::WaitForInput(int ms) {
 }
 
 void WaylandHost::SwapBuffers() {
-    if (m_EglSurface == EGL_NO_SURFACE || m_bWithdrawn || m_Client.Gone())
+    // A burst that gives way after one frame swaps once more to keep its last frame up (a
+    // double-buffered window's rule); here that would put the frame before it back.
+    if (m_EglSurface == EGL_NO_SURFACE || m_bWithdrawn || m_Client.Gone() ||
+        (m_bGuest && m_bTurnSwapped))
         return;
     // The previous frame must have been taken first; a hidden output never takes it, and
     // then nothing more is committed until input ends the wait.
@@ -320,6 +323,7 @@ void WaylandHost::SwapBuffers() {
     wl_callback_add_listener(m_Frame.get(), &listener, this);
     eglSwapBuffers(m_Egl.Display(), m_EglSurface);
     ++m_Swaps;
+    m_bTurnSwapped = true;
     m_Client.Flush();
 }
 

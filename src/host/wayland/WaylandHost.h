@@ -98,6 +98,7 @@ public:
     void SetGuest(bool guest) {
         m_bGuest = guest;
         m_bGivingWay = false;
+        m_bTurnSwapped = false;
     }
     // The compositor took the output away: the surface is freed at the next chance.
     void MarkRemoved() {
@@ -169,4 +170,5 @@ private:
     Turns* m_pTurns = nullptr;
     bool m_bGuest = false;
     bool m_bGivingWay = false;
+    bool m_bTurnSwapped = false; // a guest's turn shows one frame: the one it drew
 };

@@ -146,6 +146,24 @@ TEST_F(WaylandHostTest, TheBufferFollowsTheOutputScale) {
     std::system(("swaymsg -q output " + output + " scale 1").c_str());
 }
 
+// While the first output's scene waits between two of its frames, the second output's scene
+// draws its own, one frame a turn at its own pace: never more than one frame per period.
+TEST_F(WaylandHostTest, TheOtherOutputsDrawAtTheirOwnPaceInTheFirstOnesWait) {
+    WaylandSession session(m_Client, m_Egl, true);
+    ASSERT_TRUE(session.Create(0, 0, m_Error)) << m_Error;
+    RunSession run(ModeSaver, 3, std::make_unique<MemoryProfileStore>());
+    WaylandHost& first = session.Surface(0);
+    ASSERT_TRUE(run.Open(std::make_unique<CScreenWnd>(first), first.Width(), first.Height(), true));
+    session.Attach(run, run.Wnd());
+    ASSERT_EQ(run.WindowCount(), 2u);
+    constexpr int kWaitMs = 2000;
+    session.WaitFor(first, kWaitMs);
+    const int swaps = session.Surface(1).Swaps();
+    EXPECT_EQ(first.Swaps(), 0) << "the waiting surface drew";
+    EXPECT_GE(swaps, 10);
+    EXPECT_LE(swaps, kWaitMs / 40 + 2) << "more than one frame a period";
+}
+
 // The compositor's word that an output went away, fed to the session: at the loop's next
 // chance between paints the output's scene window goes with its scene and context, and the
 // desktop shows there again, while the other output keeps its own; losing every output ends
