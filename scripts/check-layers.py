@@ -59,6 +59,7 @@ PLATFORM = re.compile(
     r"unistd\.h|dirent\.h|fnmatch\.h|spawn\.h|sys/.*|poll\.h|signal\.h|pthread\.h|"
     r"dlfcn\.h|fcntl\.h|termios\.h|pwd\.h|grp\.h|glob\.h|libgen\.h|wordexp\.h|"
     r"syslog\.h|sched\.h|semaphore\.h|netinet/.*|arpa/.*|"
+    r"wayland-.*\.h|xkbcommon/.*|linux/.*|"
     r"windows\.h|winbase\.h|windef\.h|winuser\.h|wingdi\.h|winsock2?\.h|ws2tcpip\.h|"
     r"shlobj\.h|shellapi\.h|shlwapi\.h|commctrl\.h|commdlg\.h|objbase\.h|ole2\.h|"
     r"tchar\.h|io\.h|direct\.h|process\.h|conio\.h|scrnsave\.h|mmsystem\.h)$",

@@ -158,6 +158,15 @@ contents_ok() {
 }
 if contents_ok; then pass "contents"; else fail "contents"; fi
 
+# The Wayland host's libraries reach Depends through the computed shared-library list.
+depends=$(dpkg-deb --field "$deb" Depends)
+if echo "$depends" | grep -q 'libwayland-client0' && echo "$depends" | grep -q 'libwayland-egl1' &&
+    echo "$depends" | grep -q 'libxkbcommon0'; then
+    pass "Wayland libraries in Depends"
+else
+    fail "Wayland libraries in Depends: $depends"
+fi
+
 dpkg-deb -x "$deb" "$work/unpacked"
 sheet=$(find "$work/unpacked/usr/lib" -name kinetora-sheet.so)
 

@@ -9,6 +9,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
     libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0 libx11-dev
+    libwayland-dev wayland-protocols libxkbcommon-dev sway grim wtype swayidle weston
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libwebp-dev libheif-dev
     qt6-base-dev qt6-qpa-plugins
     googletest libgtest-dev libgmock-dev

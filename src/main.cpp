@@ -9,6 +9,9 @@
 #include "host/posix/SheetModule.h"
 #include "host/posix/TraceFile.h"
 #include "host/x11/X11Session.h"
+#ifdef KINETORA_HAVE_WAYLAND
+#include "host/wayland/WaylandSession.h"
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -157,10 +160,17 @@ int main(int argc, char** argv) {
         return RunModal(ModeConfigure, cl);
     case CommandLine::Mode::ChangePassword:
         return RunModal(ModeChangePassword, cl);
-    case CommandLine::Mode::Preview:
     case CommandLine::Mode::Saver:
-    case CommandLine::Mode::Hosted:
     case CommandLine::Mode::Windowed:
+#ifdef KINETORA_HAVE_WAYLAND
+        // In a Wayland session the compositor's own surfaces cover every output; --x11
+        // keeps the X server (XWayland).
+        if (!cl.forceX11 && HasWaylandSocket() && CanReachWayland())
+            return RunOnWayland(cl, IniProfileStore::OpenDefault(), RunEnd::ExitProcess);
+#endif
+        return RunOnScreen(cl, IniProfileStore::OpenDefault(), RunEnd::ExitProcess);
+    case CommandLine::Mode::Preview:
+    case CommandLine::Mode::Hosted:
         return RunOnScreen(cl, IniProfileStore::OpenDefault(), RunEnd::ExitProcess);
     }
     return 1;

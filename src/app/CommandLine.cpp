@@ -199,6 +199,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
             ++i;
         } else if (IsWord(arg, "window")) {
             words.modes.emplace_back(CommandLine::Mode::Windowed, arg);
+        } else if (IsWord(arg, "x11")) {
+            cl.forceX11 = true;
         } else if (IsWord(arg, "render")) {
             if (!TextValue(args, i, cl.outputFile))
                 return Invalid(TextValueError(args, i, "an output file"));
@@ -362,6 +364,8 @@ std::string UsageText() {
            "                        a long soak of many short scenes\n"
            "  --windows N           with --bench, play N windows at once, frame by frame,\n"
            "                        each on a context of its own (default 1)\n"
+           "  --x11                 with /s or --window, use the X server even in a Wayland\n"
+           "                        session\n"
            "  --fps                 show the frame rate, polygon budget, shape and mover\n"
            "\n"
            "Settings for this run only (never stored):\n"

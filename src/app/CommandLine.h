@@ -40,6 +40,8 @@ struct CommandLine {
     bool useRoot = false;
 
     bool showFps = false;
+    // --x11: full screen and the window use the X server even where a Wayland compositor runs.
+    bool forceX11 = false;
     // --speed, --image-prob, --images, --image-order, --polygons: settings for this run only,
     // never stored. The drawing modes apply them; configure and change password ignore them.
     RunOverrides overrides;
