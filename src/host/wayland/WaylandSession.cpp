@@ -269,18 +269,15 @@ bool WaylandSession::PaintGuests(const WaylandHost* except) {
 }
 
 // The waiting surface's scene is in the middle of its burst: the guests draw into their own
-// contexts, and the waiting one's context and motion source come back before it goes on.
+// contexts, and the waiting one's context comes back before it goes on.
 void WaylandSession::WaitFor(WaylandHost& waiting, int ms) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(ms, 0));
-    Entry* self = Find(waiting);
     while (!waiting.InputPending()) {
         if (ms < 0 && !waiting.FramePending())
             return;
         if (PaintGuests(&waiting)) {
             waiting.MakeCurrent();
-            if (self != nullptr && self->wnd != nullptr)
-                MotionSource::Set(self->wnd);
             continue;
         }
         int timeout = -1;
