@@ -6,9 +6,24 @@ prog=$1 pointer=$2 case=$3
 log=$WORK/saver.log
 pid=""
 
-fail() { echo "FAIL ($case): $*"; [ -s "$log" ] && sed 's/^/  saver: /' "$log"; exit 1; }
-start() { "$prog" "$@" > "$log" 2>&1 & pid=$!; }
+fail() {
+    echo "FAIL ($case): $*"
+    if [ -n "$pid" ] && ! kill -0 "$pid" 2> /dev/null; then
+        wait "$pid"
+        echo "  the saver had ended, status $?"
+    fi
+    [ -s "$log" ] && sed 's/^/  saver: /' "$log"
+    exit 1
+}
+start() {
+    BLANK=""
+    [ -n "${SWAYSOCK:-}" ] && BLANK=$(shot_hash HEADLESS-1 2> /dev/null)
+    "$prog" "$@" > "$log" 2>&1 &
+    pid=$!
+}
 alive() { kill -0 "$pid" 2> /dev/null; }
+# grep -c reads all: with pipefail, grep -q would fail the pipe when it stops reading early.
+has_window() { swaymsg -t get_tree | grep -c '"app_id": "kinetora"' > /dev/null; }
 # Waits up to $1 tenths of a second for the saver to end; its status goes to $status.
 status=""
 ended_within() {
@@ -75,7 +90,19 @@ black() {
 shot_hash() { grim -t ppm -o "$1" - | sha256sum | cut -c1-16; }
 # A first run times the machine once its first frame is up; a run ended before that stores
 # no record.
-settle() { sleep "${1:-2}"; alive || fail "ended by itself"; }
+# Waits at least $1 seconds (2) and, on a loaded machine, until the first output's picture
+# has changed from the desktop's (up to 15 s more), so input goes to a surface that is up.
+settle() {
+    sleep "${1:-2}"
+    if [ -n "${BLANK:-}" ]; then
+        for _ in $(seq 75); do
+            [ "$(shot_hash HEADLESS-1)" != "$BLANK" ] && break
+            alive || break
+            sleep 0.2
+        done
+    fi
+    alive || fail "ended by itself"
+}
 cleanup() { [ -n "$pid" ] && kill -9 "$pid" 2> /dev/null; }
 trap cleanup EXIT
 
@@ -137,7 +164,7 @@ new_output) # an output plugged in mid-run gets a scene of its own
     swaymsg create_output > /dev/null || fail "swaymsg create_output"
     sleep 2
     alive || fail "ended when an output came"
-    swaymsg -t get_outputs | grep -q '"HEADLESS-3"' || fail "no third output"
+    swaymsg -t get_outputs | grep -c '"HEADLESS-3"' > /dev/null || fail "no third output"
     n=$(colours HEADLESS-3)
     echo "HEADLESS-3: $n colours"
     [ "$n" -ge 200 ] || fail "the new output shows $n colours"
@@ -145,7 +172,12 @@ new_output) # an output plugged in mid-run gets a scene of its own
 window) # --window is a normal window: the compositor manages it, q ends it
     start --window --size 320x240
     settle
-    swaymsg -t get_tree | grep -q '"app_id": "kinetora"' || fail "no window with app id kinetora"
+    for _ in $(seq 100); do
+        has_window && break
+        alive || break
+        sleep 0.1
+    done
+    has_window || fail "no window with app id kinetora"
     wtype -s 1000 -k q
     ended_within 60 || fail "q did not end it"
     [ "$status" = 0 ] || fail "status $status"
