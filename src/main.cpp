@@ -5,10 +5,12 @@
 #include "host/offscreen/OffscreenHost.h"
 #include "host/offscreen/RunRecord.h"
 #include "host/posix/DesktopOpen.h"
+#include "host/posix/HeifModule.h"
 #include "host/posix/SheetModule.h"
 #include "host/posix/TraceFile.h"
 #include "host/qt/QtProfileStore.h"
 #include "host/x11/X11Session.h"
+#include "images/ImageHEIF.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,6 +133,7 @@ int RunModal(RunMode mode, const CommandLine& cl) {
 
 int main(int argc, char** argv) {
     TraceLog::SetFileOpener(OpenOwnTraceFile);
+    ImageHEIF::SetDecoderSource(LoadHeifModule);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const CommandLine cl = ParseCommandLine(args, std::getenv("XSCREENSAVER_WINDOW"));
     gApp.SetDocumentOpener(OpenWithDesktop);
