@@ -110,6 +110,16 @@ def shows_heic(setup):
     if largest_difference(missing, reference) <= 3:
         print("the photo showed without its decoder")
         ok = False
+
+    # A library in the module's place that is not the decoder: the same, naming it.
+    libm = re.search(r"=> (\S*libm\.so\S*)", run(["ldd", setup.program]).stdout).group(1)
+    shutil.copy(libm, os.path.join(alone, "kinetora-heif.so"))
+    wrong, _, said = setup.show([setup.heic], "wrong",
+                                os.path.join(alone, os.path.basename(setup.program)))
+    print("with another library in its place:", said)
+    if len(said) != 1 or "is not the HEIF decoder of this program" not in said[0] or \
+            wrong != missing:
+        ok = False
     return ok
 
 
