@@ -1,6 +1,5 @@
 #include "images/HeifPicture.h"
 
-#include "core/StopRequest.h"
 #include "images/ImageHEIF.h"
 #include "images/ImageJPEG.h"
 
@@ -27,8 +26,9 @@ struct OptionsDeleter {
 
 } // namespace
 
-bool HeifPicture::Make(const std::uint8_t* bytes, std::size_t size, int divisor, bool swap,
-                       int sceneWidth) {
+bool HeifPicture::Make(const HeifRequest& request) {
+    const std::uint8_t* const bytes = request.bytes;
+    const std::size_t size = request.size;
     const std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
     if (!context)
         return false;
@@ -48,7 +48,7 @@ bool HeifPicture::Make(const std::uint8_t* bytes, std::size_t size, int divisor,
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
     const std::unique_ptr<heif_decoding_options, OptionsDeleter> options(
         heif_decoding_options_alloc());
-    if (!options || StopRequest::Raised())
+    if (!options || request.stopped())
         return false;
     heif_image* rawImage = nullptr;
     if (heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
@@ -66,14 +66,15 @@ bool HeifPicture::Make(const std::uint8_t* bytes, std::size_t size, int divisor,
         heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved) != 8 ||
         stride < w * (alpha ? 4 : 3))
         return false;
-    const int denominator = ImageJPEG::ScaleDenominator(w, h, divisor, sceneWidth);
-    return Average(plane, stride, w, h, alpha, denominator, swap);
+    const int denominator = ImageJPEG::ScaleDenominator(w, h, request.divisor, request.sceneWidth);
+    return Average(plane, stride, w, h, alpha, denominator, request);
 }
 
 // Each output pixel is the mean of the d x d input pixels it covers (fewer at the right and
 // bottom edges); pixels with alpha are blended before they are averaged. Rows go bottom-up.
 bool HeifPicture::Average(const std::uint8_t* plane, int stride, int width, int height, bool alpha,
-                          int d, bool swap) {
+                          int d, const HeifRequest& request) {
+    const bool swap = request.swap;
     const int outWidth = (width + d - 1) / d;
     const int outHeight = (height + d - 1) / d;
     if (!Allocate24(outWidth, outHeight))
@@ -83,7 +84,7 @@ bool HeifPicture::Average(const std::uint8_t* plane, int stride, int width, int 
     std::vector<unsigned> sums(static_cast<std::size_t>(outWidth) * 3);
     for (int oy = 0; oy < outHeight; ++oy) {
         // An ending run wants nothing of the picture any more.
-        if (StopRequest::Raised())
+        if (request.stopped())
             return false;
         std::fill(sums.begin(), sums.end(), 0u);
         const int y0 = oy * d, y1 = std::min(height, y0 + d);
@@ -116,7 +117,7 @@ bool HeifPicture::Average(const std::uint8_t* plane, int stride, int width, int 
 }
 
 extern "C" __attribute__((visibility("default"))) bool
-kinetora_heif_decode(const std::uint8_t* bytes, std::size_t size, int divisor, bool swap,
-                     int sceneWidth, HeifPicture* picture) {
-    return picture != nullptr && picture->Make(bytes, size, divisor, swap, sceneWidth);
+kinetora_heif_decode(const HeifRequest* request, HeifPicture* picture) {
+    return request != nullptr && request->stopped != nullptr && picture != nullptr &&
+           picture->Make(*request);
 }

@@ -74,8 +74,14 @@ struct Job {
 };
 
 void Work(const std::shared_ptr<Job>& job) {
-    job->made = job->decode(job->bytes.data(), job->bytes.size(), job->divisor, job->swap,
-                            job->sceneWidth, &job->picture);
+    HeifRequest request;
+    request.bytes = job->bytes.data();
+    request.size = job->bytes.size();
+    request.divisor = job->divisor;
+    request.swap = job->swap;
+    request.sceneWidth = job->sceneWidth;
+    request.stopped = StopRequest::Raised;
+    job->made = job->decode(&request, &job->picture);
     std::lock_guard lock(job->mutex);
     job->done = true;
     if (job->abandoned)
