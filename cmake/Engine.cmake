@@ -9,6 +9,11 @@ file(GLOB KINETORA_ENGINE_SOURCES CONFIGURE_DEPENDS
     ${KINETORA_SRC}/gl/*.cpp ${KINETORA_SRC}/colour/*.cpp ${KINETORA_SRC}/motion/*.cpp ${KINETORA_SRC}/meshes/*.cpp
     ${KINETORA_SRC}/textures/*.cpp ${KINETORA_SRC}/shapes/*.cpp ${KINETORA_SRC}/scene/*.cpp
     ${KINETORA_SRC}/app/*.cpp ${KINETORA_SRC}/config/*.cpp)
+# The HEIF decoding unit is the only caller of libheif, which loads five codec libraries: the
+# Linux program loads it as a module on the first such picture (src/CMakeLists.txt); tests
+# and fuzzers link kinetora_heif below.
+set(KINETORA_HEIF_UNIT ${KINETORA_SRC}/images/HeifPicture.cpp)
+list(REMOVE_ITEM KINETORA_ENGINE_SOURCES ${KINETORA_HEIF_UNIT})
 
 add_library(kinetora_engine STATIC ${KINETORA_ENGINE_SOURCES})
 target_include_directories(kinetora_engine PUBLIC ${KINETORA_SRC})
@@ -58,7 +63,9 @@ endif()
 if(KINETORA_DECODERS AND KINETORA_HEIF)
     find_package(PkgConfig REQUIRED)
     pkg_check_modules(KINETORA_HEIF_PC REQUIRED IMPORTED_TARGET libheif)
-    target_link_libraries(kinetora_engine PRIVATE PkgConfig::KINETORA_HEIF_PC)
+    add_library(kinetora_heif STATIC ${KINETORA_HEIF_UNIT})
+    target_link_libraries(kinetora_heif PUBLIC kinetora_engine PkgConfig::KINETORA_HEIF_PC)
+    kinetora_set_warnings(kinetora_heif)
 else()
     target_compile_definitions(kinetora_engine PUBLIC KINETORA_NO_HEIF)
 endif()

@@ -150,6 +150,11 @@ contents_ok() {
     done
     grep -q '^\./usr/lib/\(.*/\)\{0,1\}kinetora/kinetora-sheet\.so$' "$work/packaged.txt" ||
         { echo "the settings sheet's module is not in the package" >&2; return 1; }
+    grep -q '^\./usr/lib/\(.*/\)\{0,1\}kinetora/kinetora-heif\.so$' "$work/packaged.txt" ||
+        { echo "the HEIF decoder's module is not in the package" >&2; return 1; }
+    # Found by dpkg-shlibdeps in the module alone: the program no longer links it.
+    dpkg-deb --field "$deb" Depends | grep -q '\blibheif1\b' ||
+        { echo "the package does not depend on libheif1" >&2; return 1; }
     if grep -v '^\./usr/' "$work/packaged.txt" | grep -q . ||
         grep -q '^\./usr/local/' "$work/packaged.txt"; then
         echo "files outside /usr (or in /usr/local) in the package" >&2
@@ -169,6 +174,7 @@ fi
 
 dpkg-deb -x "$deb" "$work/unpacked"
 sheet=$(find "$work/unpacked/usr/lib" -name kinetora-sheet.so)
+heif=$(find "$work/unpacked/usr/lib" -name kinetora-heif.so)
 
 # Debian's hardening flags reached every binary: bind-now, PIE, read-only relocations,
 # the stack protector and fortified libc calls.
@@ -191,7 +197,7 @@ hardened() { # ELF KIND(program|module)
 }
 if hardened "$work/unpacked/usr/bin/kinetora" program &&
     hardened "$work/unpacked/usr/libexec/xscreensaver/kinetora" program &&
-    hardened "$sheet" module; then
+    hardened "$sheet" module && hardened "$heif" module; then
     pass "hardening (bind-now, PIE, RELRO, stack protector, fortify)"
 else
     fail "hardening"

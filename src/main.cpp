@@ -5,6 +5,7 @@
 #include "host/offscreen/OffscreenHost.h"
 #include "host/offscreen/RunRecord.h"
 #include "host/posix/DesktopOpen.h"
+#include "host/posix/HeifModule.h"
 #include "host/posix/IniProfileStore.h"
 #include "host/posix/SheetModule.h"
 #include "host/posix/TraceFile.h"
@@ -12,6 +13,7 @@
 #ifdef KINETORA_HAVE_WAYLAND
 #include "host/wayland/WaylandSession.h"
 #endif
+#include "images/ImageHEIF.h"
 
 #include <algorithm>
 #include <cmath>
@@ -135,6 +137,7 @@ int RunModal(RunMode mode, const CommandLine& cl) {
 
 int main(int argc, char** argv) {
     TraceLog::SetFileOpener(OpenOwnTraceFile);
+    ImageHEIF::SetDecoderSource(LoadHeifModule);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const CommandLine cl = ParseCommandLine(args, std::getenv("XSCREENSAVER_WINDOW"));
     gApp.SetDocumentOpener(OpenWithDesktop);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "images/HeifPicture.h"
 #include "images/Image.h"
 
 #include <cstdio>
@@ -19,6 +20,10 @@
 // worker finishes alone and frees what it made. A picture of more than MaxPixelsPerByte
 // pixels a byte of the file (a flat one codes a great many), or over the pixel limit, is
 // refused before it is decoded.
+//
+// The decoder itself comes from a source set once for the process, asked on the first
+// picture: the program loads a module, tests link the decoding unit. With no source, or
+// none found, every such picture reads as not valid.
 class ImageHEIF : public Image {
 public:
     static constexpr std::int64_t MaxFileBytes = 128LL * 1024 * 1024;
@@ -31,6 +36,11 @@ public:
     // Workers still running for callers that gave their pictures up.
     static int AbandonedWorkers();
 
+    // Gives the decoder, or nullptr when there is none; called once, on first use.
+    using DecoderSource = HeifDecodeFunction (*)();
+    static void SetDecoderSource(DecoderSource source);
+
 private:
+    static HeifDecodeFunction Decoder();
     void Decode(std::FILE* file, int divisor, bool swap, int sceneWidth);
 };

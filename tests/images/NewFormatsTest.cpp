@@ -125,4 +125,36 @@ TEST(ImageHEIF, BrokenFilesAreInvalid) {
     }
     EXPECT_FALSE(ImageHEIF("/nonexistent/a.heic", 1, false, 0).IsValid());
 }
+
+namespace {
+int gAsked = 0;
+HeifDecodeFunction NoDecoder() {
+    ++gAsked;
+    return nullptr;
+}
+HeifDecodeFunction CountedDecoder() {
+    ++gAsked;
+    return kinetora_heif_decode;
+}
+struct LinkedAgain {
+    ~LinkedAgain() {
+        ImageHEIF::SetDecoderSource([] { return &kinetora_heif_decode; });
+    }
+};
+} // namespace
+
+// The program's source loads a module and reports a failure: it must be asked once only,
+// and a missing decoder leaves the pictures invalid.
+TEST(ImageHEIF, DecoderSourceIsAskedOnceAndWithoutADecoderPicturesAreInvalid) {
+    const LinkedAgain restore;
+    const Bytes heic = Heif(16, 16, Halves, false);
+    for (const auto source : {NoDecoder, CountedDecoder}) {
+        gAsked = 0;
+        ImageHEIF::SetDecoderSource(source);
+        const bool found = source == CountedDecoder;
+        EXPECT_EQ(Decode<ImageHEIF>(heic, false, 0)->IsValid(), found);
+        EXPECT_EQ(Decode<ImageHEIF>(heic, true, 0)->IsValid(), found);
+        EXPECT_EQ(gAsked, 1);
+    }
+}
 #endif

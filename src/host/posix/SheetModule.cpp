@@ -1,10 +1,9 @@
 #include "host/posix/SheetModule.h"
 
-#include <dlfcn.h>
-#include <limits.h>
-#include <unistd.h>
+#include "host/posix/ModulePath.h"
 
-#include <vector>
+#include <dlfcn.h>
+#include <unistd.h>
 
 namespace {
 
@@ -12,34 +11,14 @@ namespace {
 constexpr const char* kCanShowSymbol = "kinetora_sheet_can_show";
 constexpr const char* kRunSymbol = "kinetora_sheet_run";
 
-std::string SheetModulePath(const std::string& folder) {
-    return folder + "/kinetora-sheet.so";
-}
-
-std::string ProgramFolder() {
-    char path[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0)
-        return {};
-    const std::string program(path, static_cast<std::size_t>(length));
-    const std::size_t slash = program.rfind('/');
-    return slash == std::string::npos ? std::string() : program.substr(0, slash);
-}
-
 } // namespace
 
 const SheetModule* LoadSheetModule(std::string& error) {
     static SheetModule module{};
     if (module.run != nullptr)
         return &module;
-    // Beside the program first: a build tree's program never takes an installed module.
-    std::vector<std::string> candidates;
-    const std::string beside = ProgramFolder();
-    if (!beside.empty())
-        candidates.push_back(SheetModulePath(beside));
-    candidates.push_back(SheetModulePath(KINETORA_SHEET_DIR));
     std::string tried;
-    for (const std::string& path : candidates) {
+    for (const std::string& path : ModuleCandidates("kinetora-sheet.so")) {
         if (access(path.c_str(), F_OK) != 0) {
             tried += (tried.empty() ? "" : ", ") + path;
             continue;
