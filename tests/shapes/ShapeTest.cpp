@@ -126,6 +126,7 @@ TEST(ShapeFactoryTest, KindsOutsideTheTableBuildACube) {
     // Without pictures the photograph shape is an untextured mesh.
     EXPECT_EQ(std::type_index(typeid(*Shape::CreateKind(12, rng))),
               std::type_index(typeid(ShapePhotoCube)));
+    EXPECT_EQ(Shape::PhotoCubeKind(), 12);
     EXPECT_EQ(std::type_index(typeid(*Shape::CreateKind(10, rng))),
               std::type_index(typeid(ShapePoly)));
 }
