@@ -12,7 +12,7 @@ public:
     explicit SaverShapes(CSceneWnd* wnd);
     // The same with another source of the prototype than the shape factory (tests); null
     // is the shape factory.
-    using PrototypeFactory = std::unique_ptr<Shape> (*)(Random& rng,
+    using PrototypeFactory = std::unique_ptr<Shape> (*)(Random& rng, const MotionContext& motion,
                                                         const std::vector<int>* excluded);
     SaverShapes(CSceneWnd* wnd, PrototypeFactory factory);
     ~SaverShapes() override;

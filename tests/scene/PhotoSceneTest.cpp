@@ -21,9 +21,12 @@ namespace {
 
 std::vector<int> gExcluded;
 
-std::unique_ptr<Shape> MakeCube(Random& rng, const std::vector<int>* excluded) {
+std::unique_ptr<Shape> MakeCube(Random& rng, const MotionContext& motion,
+                                const std::vector<int>* excluded) {
     gExcluded = excluded ? *excluded : std::vector<int>{};
-    return Shape::CreateKind(0, rng);
+    ShapeContext context;
+    context.motion = motion;
+    return Shape::CreateKind(0, rng, context);
 }
 
 testimages::Rgb Colourful(int x, int y) {
