@@ -62,6 +62,25 @@ TEST_F(MoverTest, SinReplaysItsDrawsInOrder) {
     EXPECT_TRUE(mover.IsVisible());
 }
 
+// Two scenes composed side by side: one scene's movers must not scale another's amplitudes.
+TEST_F(MoverTest, SinScenesComposedTogetherReplayAsAlone) {
+    const auto path = [](MoverSin& mover) {
+        mover.Prepare(1000, 3, 4);
+        std::vector<float> p(3);
+        mover.Advance(p[0], p[1], p[2], 137.0f);
+        return p;
+    };
+    Random aloneRng(1);
+    MoverSin alone(aloneRng, m_Motion);
+    const std::vector<float> expected = path(alone);
+
+    Random first(1), second(2);
+    MoverSin a(first, m_Motion);
+    MoverSin b(second, m_Motion); // seed 2 draws another step bias than seed 1
+    ASSERT_NE(a.StepBias(), b.StepBias());
+    EXPECT_EQ(path(a), expected);
+}
+
 TEST_F(MoverTest, PolarSwingsAlongItsLine) {
     const int seed = 99, P = 600, k = 7;
     Random rng(seed);
