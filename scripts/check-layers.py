@@ -45,7 +45,7 @@ SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc", ".inl")
 # Class circles inside one folder that are being taken apart, each as its set of files
 # without suffix. Temporary: reported on standard error, not failed; to be emptied.
 ALLOWED_CIRCLES_FOR_NOW = [
-    {"scene/Background", "scene/GLContext", "scene/Saver", "scene/SaverShapes", "scene/SceneWnd"},
+    {"scene/Saver", "scene/SaverShapes", "scene/SceneWnd"},
     {"app/SaverApp", "app/ScreenWnd"},
 ]
 

@@ -39,6 +39,17 @@ ShapeContext SaverShapes::ShapeContextOf(CSceneWnd& wnd) const {
     return context;
 }
 
+Background::Room SaverShapes::RoomOf() const {
+    Background::Room room;
+    room.performance = Performance();
+    if (m_pWnd != nullptr) {
+        room.colours = &m_pWnd->Colours();
+        room.gate = m_pWnd;
+        room.sceneSize = std::max(m_pWnd->Width(), m_pWnd->Height());
+    }
+    return room;
+}
+
 SaverShapes::SaverShapes(CSceneWnd* wnd) : SaverShapes(wnd, nullptr) {}
 
 SaverShapes::SaverShapes(CSceneWnd* wnd, PrototypeFactory factory) : Saver(wnd) {
@@ -168,7 +179,7 @@ bool SaverShapes::DrawFrame() {
     glClear(GL_COLOR_BUFFER_BIT);
     PlaceCamera(t);
     if (m_pBackground) {
-        m_pBackground->Draw(*this);
+        m_pBackground->Draw(RoomOf());
         // Building the room on the first frame is long: a stop meanwhile ends the frame.
         if (StopRequest::Raised()) {
             glPopMatrix();

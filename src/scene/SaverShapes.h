@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scene/Background.h"
 #include "scene/Saver.h"
 #include "shapes/Shape.h"
 
@@ -16,6 +17,9 @@ public:
                                                         const std::vector<int>* excluded);
     SaverShapes(CSceneWnd* wnd, PrototypeFactory factory);
     ~SaverShapes() override;
+
+    // What the room reads when its first frame builds it.
+    Background::Room RoomOf() const;
 
     // Frames until input arrives, the window stops or the scene ends, paced to one per
     // FramePeriodMs from the run's second frame on; then the burst is measured.

@@ -68,7 +68,7 @@ TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
         ASSERT_NE(room, nullptr);
         EXPECT_EQ(room->Kind(), SceneKind::Photo);
         ASSERT_NE(room->Photo(), nullptr) << "the room holds the photograph from the start";
-        room->Draw(scene);
+        room->Draw(scene.RoomOf());
         // GL holds the picture now, in one texture object, and the decoded copy is gone.
         EXPECT_EQ(GLCensus::LiveTextureObjects(), 1);
         EXPECT_EQ(TextureImage::LiveCopies(), 0);
