@@ -46,7 +46,6 @@ SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc", ".inl")
 # without suffix. Temporary: reported on standard error, not failed; to be emptied.
 ALLOWED_CIRCLES_FOR_NOW = [
     {"scene/Saver", "scene/SaverShapes", "scene/SceneWnd"},
-    {"app/SaverApp", "app/ScreenWnd"},
 ]
 
 # Platform headers: allowed only under host/. Wayland's own headers and the protocol
