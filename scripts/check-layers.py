@@ -45,8 +45,7 @@ SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc", ".inl")
 # Class circles inside one folder that are being taken apart, each as its set of files
 # without suffix. Temporary: reported on standard error, not failed; to be emptied.
 ALLOWED_CIRCLES_FOR_NOW = [
-    {"scene/Background", "scene/Saver", "scene/SaverShapes", "scene/SceneWnd"},
-    {"app/SaverApp", "app/ScreenWnd"},
+    {"scene/Saver", "scene/SaverShapes", "scene/SceneWnd"},
 ]
 
 # Platform headers: allowed only under host/. Wayland's own headers and the protocol

@@ -53,7 +53,13 @@ void CSaverApp::InstallSceneWnd(std::unique_ptr<CSceneWnd> wnd) {
     if (!wnd)
         return;
     wnd->AttachRun({&m_Rand, m_pSettings.get(), m_bTrace});
+    PauseFirstOnClose(*wnd);
     m_SceneWnds.push_back(std::move(wnd));
+}
+
+void CSaverApp::PauseFirstOnClose(CSceneWnd& wnd) {
+    if (auto* screen = dynamic_cast<CScreenWnd*>(&wnd))
+        screen->SetDrawingWindow([this] { return pSceneWnd(); });
 }
 
 void CSaverApp::InstallScreenWnd(std::unique_ptr<CScreenWnd> wnd) {
@@ -67,6 +73,7 @@ CSceneWnd& CSaverApp::AddSceneWnd(std::unique_ptr<CSceneWnd> wnd) {
     run.ownSeed = MixSeed(static_cast<std::uint64_t>(m_Rand.seed()),
                           static_cast<std::uint64_t>(++m_WindowsAdded));
     wnd->AttachRun(run);
+    PauseFirstOnClose(*wnd);
     m_SceneWnds.push_back(std::move(wnd));
     return *m_SceneWnds.back();
 }

@@ -101,6 +101,9 @@ public:
     Random m_Rand;
 
 private:
+    // A closing question on a screen window pauses the run's first window.
+    void PauseFirstOnClose(CSceneWnd& wnd);
+
     std::vector<std::unique_ptr<CSceneWnd>> m_SceneWnds;
     CScreenWnd* m_pScreenWnd = nullptr; // the same object as the first window when set
     ::RunMode m_RunMode = ModeNone;

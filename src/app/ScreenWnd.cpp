@@ -1,6 +1,5 @@
 #include "app/ScreenWnd.h"
 
-#include "app/SaverApp.h"
 #include "scene/SceneHost.h"
 
 #include <cstdlib>
@@ -42,7 +41,8 @@ bool CScreenWnd::CloseQuery() {
     if (m_bChecking || m_bClosing)
         return false;
     m_bChecking = true;
-    CSceneWnd* drawing = gApp.pSceneWnd() != nullptr ? gApp.pSceneWnd() : this;
+    CSceneWnd* named = m_DrawingWindow ? m_DrawingWindow() : nullptr;
+    CSceneWnd* drawing = named != nullptr ? named : this;
     drawing->SetStopped(true); // the animation pauses while a dialog may be up
     bool result = true;
     if (m_PasswordCheck)

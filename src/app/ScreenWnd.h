@@ -25,6 +25,12 @@ public:
     // none (the desktop's locker owns passwords) every close is allowed.
     void SetPasswordCheck(std::function<bool()> check) { m_PasswordCheck = std::move(check); }
 
+    // The window whose drawing pauses while the question is open (the run's first window);
+    // without one, or when it gives null, this window pauses.
+    void SetDrawingWindow(std::function<CSceneWnd*()> drawing) {
+        m_DrawingWindow = std::move(drawing);
+    }
+
     bool IsChecking() const { return m_bChecking; }
     bool IsClosing() const { return m_bClosing; }
 
@@ -39,4 +45,5 @@ private:
     bool m_bChecking = false;
     bool m_bClosing = false;
     std::function<bool()> m_PasswordCheck;
+    std::function<CSceneWnd*()> m_DrawingWindow;
 };

@@ -56,8 +56,9 @@ static_assert(KindsInOrder(), "a row's index must be its kind");
 
 } // namespace
 
-std::unique_ptr<ColorChanger> ColorChanger::Create(Random& rng, const std::vector<int>* excluded) {
-    const bool fewBands = MotionContext::Current().bandCount <= 10;
+std::unique_ptr<ColorChanger> ColorChanger::Create(Random& rng, const MotionContext& motion,
+                                                   const std::vector<int>* excluded) {
+    const bool fewBands = motion.bandCount <= 10;
     FloatArray weights;
     for (const ColorChangerKind& row : kColorChangerKinds)
         weights.push_back(row.source == Weight::FewBands && !fewBands ? 0.0f : row.weight);

@@ -4,6 +4,7 @@
 #include <vector>
 
 class Random;
+struct MotionContext;
 class Saver;
 
 // Picks a shape's index into the scene colour table each frame; the shape adds its colour
@@ -15,7 +16,7 @@ public:
     ColorChanger& operator=(const ColorChanger&) = delete;
 
     // Kinds 0 none, 1 cycle, 2 position; the last two only for tables of at most 10 bands.
-    static std::unique_ptr<ColorChanger> Create(Random& rng,
+    static std::unique_ptr<ColorChanger> Create(Random& rng, const MotionContext& motion,
                                                 const std::vector<int>* excluded = nullptr);
     // The table's kind number of changer's class, -1 for a class outside the table.
     static int KindOf(const ColorChanger& changer);

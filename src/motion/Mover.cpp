@@ -3,7 +3,6 @@
 #include "core/FloatArray.h"
 #include "core/Random.h"
 #include "core/WeightedChoice.h"
-#include "motion/MotionContext.h"
 #include "motion/MoverBounce.h"
 #include "motion/MoverCollide.h"
 #include "motion/MoverExplode.h"
@@ -17,12 +16,11 @@
 #include <iterator>
 #include <typeinfo>
 
-Mover::Mover(Random& rng) : m_pRand(&rng) {
-    const MotionContext context = MotionContext::Current();
+Mover::Mover(Random& rng, const MotionContext& motion) : m_pRand(&rng), m_Motion(motion) {
     if (rng.uniform() < 0.5) {
         // Few gradients in a large table: neighbouring offsets look alike, so groups spread
         // their members over the table.
-        m_bColourBySpread = static_cast<double>(context.bandCount) / context.colourCount < 0.1;
+        m_bColourBySpread = static_cast<double>(motion.bandCount) / motion.colourCount < 0.1;
     }
 }
 
@@ -44,8 +42,8 @@ namespace {
 // machine's performance capped at 1 (the kinds whose cost grows with the group).
 enum class Weight { Fixed, Performance };
 
-template <class T> std::unique_ptr<Mover> Make(Random& rng) {
-    return std::make_unique<T>(rng);
+template <class T> std::unique_ptr<Mover> Make(Random& rng, const MotionContext& motion) {
+    return std::make_unique<T>(rng, motion);
 }
 
 template <class T> bool Is(const Mover& mover) {
@@ -57,7 +55,7 @@ struct MoverKind {
     const char* name;
     Weight source;
     float weight;
-    std::unique_ptr<Mover> (*make)(Random&);
+    std::unique_ptr<Mover> (*make)(Random&, const MotionContext&);
     bool (*is)(const Mover&);
 };
 
@@ -92,13 +90,13 @@ FloatArray MoverWeights(float performance1) {
 
 } // namespace
 
-std::unique_ptr<Mover> Mover::Create(Random& rng) {
+std::unique_ptr<Mover> Mover::Create(Random& rng, const MotionContext& motion) {
     WeightedChoice kinds;
-    kinds.setWeights(MoverWeights(MotionContext::Current().performance1), false);
+    kinds.setWeights(MoverWeights(motion.performance1), false);
     const int kind = kinds.choose(rng, nullptr, 10);
     // choose only returns table indices; the guard keeps a bad table from indexing out.
     const MoverKind& row = kMoverKinds[kind >= 0 && kind < std::ssize(kMoverKinds) ? kind : 0];
-    return row.make(rng);
+    return row.make(rng, motion);
 }
 
 int Mover::KindOf(const Mover& mover) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "motion/MotionContext.h"
+
 #include <memory>
 
 class Random;
@@ -12,12 +14,12 @@ class Shape;
 // -7.5 .. 7.5 on each axis), time is counted in frames.
 class Mover {
 public:
-    explicit Mover(Random& rng);
+    Mover(Random& rng, const MotionContext& motion);
     virtual ~Mover() = default;
     Mover& operator=(const Mover&) = delete;
 
     // Draws a kind from the weighted mover table; the result is its scene's prototype.
-    static std::unique_ptr<Mover> Create(Random& rng);
+    static std::unique_ptr<Mover> Create(Random& rng, const MotionContext& motion);
     // The table's kind number of mover's class, -1 for a class outside the table.
     static int KindOf(const Mover& mover);
 
@@ -43,12 +45,14 @@ public:
     bool ColourBySpread() const { return m_bColourBySpread; }
 
 protected:
-    Mover(const Mover& source) = default; // rng, visibility, colourBySpread
+    Mover(const Mover& source) = default; // rng, motion, visibility, colourBySpread
 
     // A random sign: +1 or -1.
     int Sign();
 
     Random* m_pRand;
+    // The composing scene's values, kept for Setup and handed on to clones.
+    MotionContext m_Motion;
     bool m_bVisible = false;
     // Group movers add a member-dependent term to the colour offset (few bands, large table).
     bool m_bColourBySpread = false;

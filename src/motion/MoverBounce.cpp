@@ -1,12 +1,11 @@
 #include "motion/MoverBounce.h"
 
 #include "core/Random.h"
-#include "motion/MotionContext.h"
 #include "motion/MoverMath.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"
 
-MoverBounce::MoverBounce(Random& rng) : Mover(rng) {
+MoverBounce::MoverBounce(Random& rng, const MotionContext& motion) : Mover(rng, motion) {
     m_MaxSpeed = static_cast<float>((1.0 - rng.uniform()) * 0.1);
     DrawSymmetricVelocity(rng, m_MaxSpeed, m_VelocityX, m_VelocityY, m_VelocityZ);
     m_bGravity = rng.flip() == 1;
@@ -41,8 +40,8 @@ std::unique_ptr<Mover> MoverBounce::Clone() const {
 }
 
 void MoverBounce::Setup(Shape& shape, Saver& scene, int, int) {
-    const int colourOffset = Prepare(SceneClock::Of(scene).cycleFrames, shape.Radius(),
-                                     MotionContext::Current().colourCount);
+    const int colourOffset =
+        Prepare(SceneClock::Of(scene).cycleFrames, shape.Radius(), m_Motion.colourCount);
     shape.SetColor(colourOffset, 1.0f);
 }
 

@@ -6,7 +6,7 @@
 // damping, and a glide back to the centre at the end of the scene.
 class MoverBounce : public Mover {
 public:
-    explicit MoverBounce(Random& rng);
+    MoverBounce(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Mover> Clone() const override;
     void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;

@@ -2,13 +2,12 @@
 
 #include "core/Random.h"
 #include "motion/EndShrink.h"
-#include "motion/MotionContext.h"
 #include "motion/MoverMath.h"
 #include "motion/SceneClock.h"
 #include "scene/Saver.h"
 #include "shapes/Shape.h"
 
-MoverCollide::MoverCollide(Random& rng) : Mover(rng) {
+MoverCollide::MoverCollide(Random& rng, const MotionContext& motion) : Mover(rng, motion) {
     const auto speed = static_cast<float>(rng.uniform() * 0.05 + 0.2);
     DrawSymmetricVelocity(rng, speed, m_VelocityX, m_VelocityY, m_VelocityZ);
 }
@@ -25,7 +24,7 @@ std::unique_ptr<Mover> MoverCollide::Clone() const {
 }
 
 void MoverCollide::Setup(Shape& shape, Saver& scene, int, int) {
-    shape.SetColor(m_pRand->below(MotionContext::Current().colourCount), 1.0f);
+    shape.SetColor(m_pRand->below(m_Motion.colourCount), 1.0f);
     m_ShrinkStart = static_cast<int>(SceneClock::Of(scene).cycleFrames * 0.95);
 }
 

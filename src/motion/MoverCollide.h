@@ -8,7 +8,7 @@
 // PolygonReserve keeps these scenes small.
 class MoverCollide : public Mover {
 public:
-    explicit MoverCollide(Random& rng); // the prototype: active from the start
+    MoverCollide(Random& rng, const MotionContext& motion); // the prototype: active from the start
 
     std::unique_ptr<Mover> Clone() const override;
     void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;

@@ -1,7 +1,6 @@
 #include "motion/MoverExplode.h"
 
 #include "core/Random.h"
-#include "motion/MotionContext.h"
 #include "motion/MoverMath.h"
 #include "motion/MoverSin.h"
 #include "motion/SceneClock.h"
@@ -21,9 +20,11 @@ void AngleRange(Random& rng, int groups, float& low, float& high) {
 
 } // namespace
 
-MoverExplode::MoverExplode(Random& rng) : MoverExplode(rng, 1) {}
+MoverExplode::MoverExplode(Random& rng, const MotionContext& motion)
+    : MoverExplode(rng, motion, 1) {}
 
-MoverExplode::MoverExplode(Random& rng, int groupBase) : Mover(rng) {
+MoverExplode::MoverExplode(Random& rng, const MotionContext& motion, int groupBase)
+    : Mover(rng, motion) {
     const int groups = groupBase + rng.below(5);
     m_pGroups = std::make_shared<BurstGroups>(static_cast<std::size_t>(groups));
     const auto originCoordinate = [&rng] {
@@ -44,15 +45,15 @@ MoverExplode::MoverExplode(Random& rng, int groupBase) : Mover(rng) {
     BurstGroup& mine = Groups()[m_Group];
     mine.memberCount += 1;
     mine.leaderPending = false;
-    m_pLeader = std::make_unique<MoverSin>(rng);
+    m_pLeader = std::make_unique<MoverSin>(rng, m_Motion, m_pLeaderBias);
 }
 
 MoverExplode::MoverExplode(const MoverExplode& source)
-    : Mover(source), m_pGroups(source.m_pGroups), m_bActive(source.m_bActive),
-      m_StopFrame(source.m_StopFrame), m_Distance(source.m_Distance) {
+    : Mover(source), m_pGroups(source.m_pGroups), m_pLeaderBias(source.m_pLeaderBias),
+      m_bActive(source.m_bActive), m_StopFrame(source.m_StopFrame), m_Distance(source.m_Distance) {
     Random& rng = *m_pRand;
     // From the centre to the edge in roughly four to eight seconds.
-    const float framesPerSecond = std::max(MotionContext::Current().framesPerSecond, 1.0f);
+    const float framesPerSecond = std::max(m_Motion.framesPerSecond, 1.0f);
     m_Speed =
         static_cast<float>(((1.0 - rng.uniform()) * 0.5 + 0.5) * BoxDiagonal / 8 / framesPerSecond);
     Join();
@@ -60,7 +61,7 @@ MoverExplode::MoverExplode(const MoverExplode& source)
     if (mine.leaderPending) {
         mine.leaderPending = false;
         m_Speed = 0;
-        m_pLeader = std::make_unique<MoverSin>(rng);
+        m_pLeader = std::make_unique<MoverSin>(rng, m_Motion, m_pLeaderBias);
     }
 }
 
@@ -82,7 +83,7 @@ std::unique_ptr<Mover> MoverExplode::Clone() const {
 }
 
 void MoverExplode::Setup(Shape& shape, Saver& scene, int colourStep, int spread) {
-    shape.SetColor(m_pRand->below(MotionContext::Current().colourCount), 1.0f);
+    shape.SetColor(m_pRand->below(m_Motion.colourCount), 1.0f);
     m_StopFrame = static_cast<int>(SceneClock::Of(scene).cycleFrames * 0.95);
     if (m_pLeader)
         m_pLeader->Setup(shape, scene, colourStep, spread);

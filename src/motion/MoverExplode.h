@@ -18,7 +18,7 @@ class MoverSin;
 // the scenes of several windows never see each other's.
 class MoverExplode : public Mover {
 public:
-    explicit MoverExplode(Random& rng); // the prototype, group base 1
+    MoverExplode(Random& rng, const MotionContext& motion); // the prototype, group base 1
     ~MoverExplode() override;
 
     std::unique_ptr<Mover> Clone() const override;
@@ -40,7 +40,7 @@ public:
 
 protected:
     // A prototype with groupBase + below(5) groups; rebuilds the burst tables.
-    MoverExplode(Random& rng, int groupBase);
+    MoverExplode(Random& rng, const MotionContext& motion, int groupBase);
     // A clone: draws its speed, group and direction; leads the group if it has no leader.
     MoverExplode(const MoverExplode& source);
 
@@ -59,6 +59,8 @@ protected:
     int ColourOffsetOfGroup(int group, int colourCount) const;
 
     std::shared_ptr<BurstGroups> m_pGroups;
+    // The step bias the group leaders of one scene share.
+    std::shared_ptr<float> m_pLeaderBias = std::make_shared<float>(1.0f);
 
     int m_Group = 0;
     bool m_bActive = true;

@@ -2,14 +2,14 @@
 
 #include "core/Maths.h"
 #include "core/Random.h"
-#include "motion/MotionContext.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"
 
 #include <cmath>
 #include <numbers>
 
-MoverFollow::MoverFollow(Random& rng) : MoverSin(rng), m_pTables(std::make_shared<Tables>()) {
+MoverFollow::MoverFollow(Random& rng, const MotionContext& motion)
+    : MoverSin(rng, motion), m_pTables(std::make_shared<Tables>()) {
     const int groups = rng.below(10) + 1;
     m_pTables->groups.assign(static_cast<std::size_t>(groups), GroupTable{});
     for (GroupTable& group : m_pTables->groups) {
@@ -48,7 +48,7 @@ std::unique_ptr<Mover> MoverFollow::Clone() const {
 
 void MoverFollow::Setup(Shape& shape, Saver& scene, int colourStep, int) {
     const int colourOffset =
-        Prepare(SceneClock::Of(scene).cycleFrames, colourStep, MotionContext::Current().aspect);
+        Prepare(SceneClock::Of(scene).cycleFrames, colourStep, m_Motion.aspect);
     shape.SetColor(colourOffset, 1.0f);
 }
 

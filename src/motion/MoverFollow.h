@@ -10,7 +10,8 @@
 // its constructor, shared by every clone.
 class MoverFollow : public MoverSin {
 public:
-    explicit MoverFollow(Random& rng); // the prototype: rebuilds the group tables
+    MoverFollow(Random& rng,
+                const MotionContext& motion); // the prototype: rebuilds the group tables
 
     std::unique_ptr<Mover> Clone() const override;
     void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;

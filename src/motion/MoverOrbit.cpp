@@ -2,13 +2,12 @@
 
 #include "core/Random.h"
 #include "motion/EndShrink.h"
-#include "motion/MotionContext.h"
 #include "motion/MoverMath.h"
 #include "motion/SceneClock.h"
 #include "scene/Saver.h"
 #include "shapes/Shape.h"
 
-MoverOrbit::MoverOrbit(Random& rng) : MoverExplode(rng, 2) {
+MoverOrbit::MoverOrbit(Random& rng, const MotionContext& motion) : MoverExplode(rng, motion, 2) {
     DrawVelocity();
 }
 
@@ -31,7 +30,7 @@ void MoverOrbit::Setup(Shape& shape, Saver& scene, int, int) {
     double mass = rng.uniform() * 0.0001;
     int colourOffset = 0;
     if (groups > 0) {
-        colourOffset = ColourOffsetOfGroup(m_Group, MotionContext::Current().colourCount);
+        colourOffset = ColourOffsetOfGroup(m_Group, m_Motion.colourCount);
         mass = (1.0 - rng.uniform()) * (m_Group + 1) * 0.0002 / groups;
     }
     shape.SetColor(colourOffset, 1.0f);

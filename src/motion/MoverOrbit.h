@@ -8,7 +8,7 @@
 // frame, so PolygonReserve keeps these scenes small.
 class MoverOrbit : public MoverExplode {
 public:
-    explicit MoverOrbit(Random& rng); // the prototype, group base 2
+    MoverOrbit(Random& rng, const MotionContext& motion); // the prototype, group base 2
 
     std::unique_ptr<Mover> Clone() const override;
     void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;

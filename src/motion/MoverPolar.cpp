@@ -8,7 +8,7 @@
 #include <cmath>
 #include <numbers>
 
-MoverPolar::MoverPolar(Random& rng) : Mover(rng) {
+MoverPolar::MoverPolar(Random& rng, const MotionContext& motion) : Mover(rng, motion) {
     DrawDirection();
     m_Amplitude = static_cast<float>(((1.0 - rng.uniform()) * 13.0 + 2.0) / 2.0);
 }

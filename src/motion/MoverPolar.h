@@ -6,7 +6,7 @@
 // The shape swings back and forth along one line through the origin.
 class MoverPolar : public Mover {
 public:
-    explicit MoverPolar(Random& rng);
+    MoverPolar(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Mover> Clone() const override;
     void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;

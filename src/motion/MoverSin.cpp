@@ -8,13 +8,13 @@
 #include <cmath>
 #include <numbers>
 
-float MoverSin::s_StepBias = 1.0f;
-
-MoverSin::MoverSin(Random& rng) : Mover(rng) {
+MoverSin::MoverSin(Random& rng, const MotionContext& motion, std::shared_ptr<float> stepBias)
+    : Mover(rng, motion),
+      m_pStepBias(stepBias ? std::move(stepBias) : std::make_shared<float>(1.0f)) {
     m_RangeX = static_cast<float>(rng.uniform() * 7.5);
     m_RangeY = static_cast<float>(rng.uniform() * 7.5);
     m_RangeZ = static_cast<float>(rng.uniform() * 7.5);
-    s_StepBias = static_cast<float>(rng.skewed(10, 3) + 1);
+    *m_pStepBias = static_cast<float>(rng.skewed(10, 3) + 1);
 }
 
 std::unique_ptr<Mover> MoverSin::Clone() const {
@@ -37,11 +37,11 @@ int MoverSin::Prepare(int cycleFrames, int colourStep, int spread) {
     const int colourOffset = k + k * a + k * b;
 
     const auto amplitude = [&](float range) {
-        const int r1 = m_pRand->below(static_cast<int>(s_StepBias));
+        const int r1 = m_pRand->below(static_cast<int>(*m_pStepBias));
         const int s = Sign();
         const int r3 = m_pRand->below(spread);
         return static_cast<float>(static_cast<double>(r3 + 1) / spread * s *
-                                  ((r1 + 1) / static_cast<double>(s_StepBias) * range));
+                                  ((r1 + 1) / static_cast<double>(*m_pStepBias) * range));
     };
     m_AmplitudeX = amplitude(m_RangeX);
     m_AmplitudeY = amplitude(m_RangeY);

@@ -5,7 +5,9 @@
 // Each axis oscillates on its own: a Lissajous figure through the origin.
 class MoverSin : public Mover {
 public:
-    explicit MoverSin(Random& rng); // also resets the class-wide step bias
+    // Draws the step bias into stepBias, shared by every MoverSin of one scene (clones and a
+    // burst's leaders): the last one drawn scales them all. Null: a cell of its own.
+    MoverSin(Random& rng, const MotionContext& motion, std::shared_ptr<float> stepBias = nullptr);
 
     std::unique_ptr<Mover> Clone() const override;
     void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
@@ -17,7 +19,7 @@ public:
     // Step without a scene: the position at time t (frames).
     void Advance(float& x, float& y, float& z, float t);
 
-    static float StepBias() { return s_StepBias; }
+    float StepBias() const { return *m_pStepBias; }
 
 protected:
     MoverSin(const MoverSin& source) = default;
@@ -26,6 +28,6 @@ protected:
     float m_RateX = 0, m_RateY = 0, m_RateZ = 0; // radians per frame
     float m_RangeX = 0, m_RangeY = 0, m_RangeZ = 0;
 
-    // 1 .. 10, drawn by every constructor and shared by all shapes; scales the amplitudes.
-    static float s_StepBias;
+    // 1 .. 10, scales the amplitudes.
+    std::shared_ptr<float> m_pStepBias;
 };

@@ -3,7 +3,6 @@
 #include "core/Maths.h"
 #include "core/Random.h"
 #include "motion/EndShrink.h"
-#include "motion/MotionContext.h"
 #include "motion/MoverMath.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"
@@ -12,7 +11,8 @@
 #include <cmath>
 #include <numbers>
 
-MoverSwarm::MoverSwarm(Random& rng) : Mover(rng), m_pTables(std::make_shared<Tables>()) {
+MoverSwarm::MoverSwarm(Random& rng, const MotionContext& motion)
+    : Mover(rng, motion), m_pTables(std::make_shared<Tables>()) {
     m_SpeedScale = static_cast<float>(rng.uniform() * 0.05 + 0.01);
     DrawVelocity();
     m_Acceleration = static_cast<float>((1.0 - rng.uniform()) * 0.01);
@@ -62,7 +62,7 @@ std::unique_ptr<Mover> MoverSwarm::Clone() const {
 }
 
 void MoverSwarm::Setup(Shape& shape, Saver& scene, int, int) {
-    const MotionContext context = MotionContext::Current();
+    const MotionContext& context = m_Motion;
     const int n = context.colourCount;
     int colourOffset = n * m_Swarm / m_SwarmCount;
     if (m_bColourBySpread) {

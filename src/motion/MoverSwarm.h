@@ -15,7 +15,8 @@ struct SceneClock;
 // every clone.
 class MoverSwarm : public Mover {
 public:
-    explicit MoverSwarm(Random& rng); // the prototype: rebuilds the swarm tables
+    MoverSwarm(Random& rng,
+               const MotionContext& motion); // the prototype: rebuilds the swarm tables
 
     std::unique_ptr<Mover> Clone() const override;
     void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;

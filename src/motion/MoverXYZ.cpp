@@ -1,7 +1,6 @@
 #include "motion/MoverXYZ.h"
 
 #include "core/Random.h"
-#include "motion/MotionContext.h"
 #include "motion/SceneClock.h"
 #include "shapes/Shape.h"
 
@@ -25,8 +24,8 @@ int TurnedAxis(int current, double k) {
 
 } // namespace
 
-MoverXYZ::MoverXYZ(Random& rng)
-    : MoverExplode(rng, 1), m_pPaths(std::make_shared<PathTable>()), m_bOwner(true) {
+MoverXYZ::MoverXYZ(Random& rng, const MotionContext& motion)
+    : MoverExplode(rng, motion, 1), m_pPaths(std::make_shared<PathTable>()), m_bOwner(true) {
     m_Velocity = {MyGroup().speed, 0, 0};
     m_Delay = MyGroup().memberCount - 1;
 }
@@ -43,7 +42,7 @@ std::unique_ptr<Mover> MoverXYZ::Clone() const {
 
 void MoverXYZ::Setup(Shape& shape, Saver& scene, int, int) {
     const int members = MyGroup().memberCount;
-    int colourOffset = ColourOffsetOfGroup(m_Group, MotionContext::Current().colourCount);
+    int colourOffset = ColourOffsetOfGroup(m_Group, m_Motion.colourCount);
     if (m_bColourBySpread)
         colourOffset += m_Delay;
     if (members > 1) // later members turn faster

@@ -14,7 +14,8 @@
 // group's first Setup, shared by every clone, freed with the last of them.
 class MoverXYZ : public MoverExplode {
 public:
-    explicit MoverXYZ(Random& rng); // the prototype, group base 1; makes the path table
+    MoverXYZ(Random& rng,
+             const MotionContext& motion); // the prototype, group base 1; makes the path table
 
     std::unique_ptr<Mover> Clone() const override;
     void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <iterator>
 #include <numbers>
+#include <type_traits>
 #include <typeinfo>
 
 namespace {
@@ -76,8 +77,11 @@ Rotater::Rotater(Random& rng) : m_pRand(&rng) {
 
 namespace {
 
-template <class T> std::unique_ptr<Rotater> Make(Random& rng) {
-    return std::make_unique<T>(rng);
+template <class T> std::unique_ptr<Rotater> Make(Random& rng, const MotionContext& motion) {
+    if constexpr (std::is_constructible_v<T, Random&, const MotionContext&>)
+        return std::make_unique<T>(rng, motion);
+    else
+        return std::make_unique<T>(rng);
 }
 
 template <class T> bool Is(const Rotater& rotater) {
@@ -88,7 +92,7 @@ struct RotaterKind {
     int kind;
     const char* name;
     float weight;
-    std::unique_ptr<Rotater> (*make)(Random&);
+    std::unique_ptr<Rotater> (*make)(Random&, const MotionContext&);
     bool (*is)(const Rotater&);
 };
 
@@ -111,7 +115,8 @@ static_assert(kRotaterKinds[Rotater::kDirectionKind].make == Make<RotaterDirecti
 
 } // namespace
 
-std::unique_ptr<Rotater> Rotater::Create(Random& rng, const std::vector<int>* excluded) {
+std::unique_ptr<Rotater> Rotater::Create(Random& rng, const MotionContext& motion,
+                                         const std::vector<int>* excluded) {
     FloatArray weights;
     for (const RotaterKind& row : kRotaterKinds)
         weights.push_back(row.weight);
@@ -120,7 +125,7 @@ std::unique_ptr<Rotater> Rotater::Create(Random& rng, const std::vector<int>* ex
     const int kind = kinds.choose(rng, excluded, 10);
     const RotaterKind& row =
         kRotaterKinds[kind >= 0 && kind < std::ssize(kRotaterKinds) ? kind : 0];
-    return row.make(rng);
+    return row.make(rng, motion);
 }
 
 int Rotater::KindOf(const Rotater& rotater) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "motion/MotionContext.h"
+
 #include <array>
 #include <memory>
 #include <vector>
@@ -31,7 +33,8 @@ public:
 
     // The kinds are 0 random, 1 outward, 2 direction of travel, 3 out from the z axis.
     static constexpr int kDirectionKind = 2;
-    static std::unique_ptr<Rotater> Create(Random& rng, const std::vector<int>* excluded = nullptr);
+    static std::unique_ptr<Rotater> Create(Random& rng, const MotionContext& motion,
+                                           const std::vector<int>* excluded = nullptr);
     // The table's kind number of rotater's class, -1 for a class outside the table.
     static int KindOf(const Rotater& rotater);
 

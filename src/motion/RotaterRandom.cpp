@@ -1,7 +1,6 @@
 #include "motion/RotaterRandom.h"
 
 #include "core/Random.h"
-#include "motion/MotionContext.h"
 
 namespace {
 float DrawRate(Random& rng, float framesPerSecond) {
@@ -9,15 +8,16 @@ float DrawRate(Random& rng, float framesPerSecond) {
 }
 } // namespace
 
-RotaterRandom::RotaterRandom(Random& rng) : Rotater(rng) {
-    const float fps = MotionContext::Current().framesPerSecond;
+RotaterRandom::RotaterRandom(Random& rng, const MotionContext& motion)
+    : Rotater(rng), m_Motion(motion) {
+    const float fps = motion.framesPerSecond;
     m_RateX = DrawRate(rng, fps);
     m_RateY = DrawRate(rng, fps);
     m_RateZ = DrawRate(rng, fps);
 }
 
 std::unique_ptr<Rotater> RotaterRandom::Clone() const {
-    return std::make_unique<RotaterRandom>(*m_pRand);
+    return std::make_unique<RotaterRandom>(*m_pRand, m_Motion);
 }
 
 void RotaterRandom::Advance(float, float, float, float, float, float) {

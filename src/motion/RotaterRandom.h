@@ -5,7 +5,7 @@
 // Free tumbling about all three axes at 20 to 44 degrees per second each.
 class RotaterRandom : public Rotater {
 public:
-    explicit RotaterRandom(Random& rng);
+    RotaterRandom(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Rotater> Clone() const override; // everything drawn anew
     void Advance(float x, float y, float z, float sx, float sy, float sz) override;
@@ -16,5 +16,6 @@ public:
     float RateZ() const { return m_RateZ; }
 
 private:
+    MotionContext m_Motion;          // a clone draws its rates anew from it
     float m_RateX, m_RateY, m_RateZ; // degrees per frame
 };

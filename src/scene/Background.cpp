@@ -7,14 +7,13 @@
 #include "core/StopRequest.h"
 #include "core/Trace.h"
 #include "patterns/PatternCalculator.h"
-#include "scene/Saver.h"
-#include "scene/SceneWnd.h"
 #include "textures/TextureImage.h"
 #include "textures/TexturePattern.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 
 namespace {
@@ -105,7 +104,7 @@ Background::Vertex Background::WallVertex(int wall, int i, int j, int k, float w
     return v;
 }
 
-void Background::Draw(Saver& scene) {
+void Background::Draw(const Room& scene) {
     GLfloat emission[4] = {0, 0, 0, 1};
     if (m_bEmissive) {
         glGetMaterialfv(GL_FRONT, GL_EMISSION, emission);
@@ -117,20 +116,16 @@ void Background::Draw(Saver& scene) {
     glRotatef(m_TiltZ, 0, 0, 1);
     glPushMatrix();
     if (!m_bBuilt) {
-        Room room;
-        room.performance = scene.Performance();
-        if (CSceneWnd* wnd = scene.Wnd()) {
-            room.colours = &wnd->Colours();
-            room.gate = wnd;
-            room.sceneSize = std::max(wnd->Width(), wnd->Height());
-        }
+        Room room = scene;
         room.developerMode = TraceLog::Enabled();
         room.photo = m_pPhoto.get();
-        const long long start = Saver::WallClockMs();
+        const auto start = std::chrono::steady_clock::now();
         const std::clock_t cpuStart = std::clock();
         Build(room);
-        m_BuildMs = Saver::WallClockMs() - start;
-        m_BuildCpuMs = Saver::CpuMsSince(cpuStart);
+        m_BuildMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+        m_BuildCpuMs = static_cast<long long>(std::clock() - cpuStart) * 1000 / CLOCKS_PER_SEC;
     }
     // The first frame shows the room too: the list is compiled only, then called.
     m_List.Call();

@@ -9,7 +9,6 @@ class ColourTable;
 class DrawGate;
 class IntGrid;
 class Random;
-class Saver;
 class Texture;
 class TextureImage;
 class TexturePattern;
@@ -28,10 +27,11 @@ public:
     Background(const Background&) = delete;
     Background& operator=(const Background&) = delete;
 
+    struct Room;
     // Once a frame, after the camera: the tilt (left on the matrix, so the shapes share it),
-    // then the room's list, built on the first call. Walls never glow, whatever the scene's
-    // materials emit.
-    virtual void Draw(Saver& scene);
+    // then the room's list, built on the first call from scene. Walls never glow, whatever the
+    // scene's materials emit.
+    virtual void Draw(const Room& scene);
     // Cells compiled so far, halved for a wire room, times 64 for a photograph room.
     virtual int PolygonCount() const;
     // The scene's materials carry an emissive colour.

@@ -4,7 +4,6 @@
 #include "core/RegSettings.h"
 #include "core/StopRequest.h"
 #include "core/tvTimer.h"
-#include "motion/MotionContext.h"
 #include "scene/Background.h"
 #include "scene/GLContext.h"
 #include "scene/SceneHost.h"
@@ -36,20 +35,30 @@ ShapeContext SaverShapes::ShapeContextOf(CSceneWnd& wnd) const {
     context.nextImagePath = [&wnd] { return wnd.NextImagePath(); };
     context.sceneWidth = wnd.Width();
     context.sceneSize = std::max(wnd.Width(), wnd.Height());
+    context.motion = wnd.Motion();
     return context;
+}
+
+Background::Room SaverShapes::RoomOf() const {
+    Background::Room room;
+    room.performance = Performance();
+    if (m_pWnd != nullptr) {
+        room.colours = &m_pWnd->Colours();
+        room.gate = m_pWnd;
+        room.sceneSize = std::max(m_pWnd->Width(), m_pWnd->Height());
+    }
+    return room;
 }
 
 SaverShapes::SaverShapes(CSceneWnd* wnd) : SaverShapes(wnd, nullptr) {}
 
 SaverShapes::SaverShapes(CSceneWnd* wnd, PrototypeFactory factory) : Saver(wnd) {
-    // What the movers read while they are built and set up: this window's values.
-    const ScopedMotionContext motion(wnd->Motion());
     std::vector<int> excluded;
     // The photograph cube: only in plain scenes of a window that has photographs.
     if (m_Kind != SceneKind::Plain || !wnd->HasImages())
         excluded.push_back(Shape::PhotoCubeKind());
     if (factory)
-        m_Shapes.push_back(factory(m_Rand, &excluded));
+        m_Shapes.push_back(factory(m_Rand, wnd->Motion(), &excluded));
     else
         m_Shapes.push_back(Shape::Create(m_Rand, ShapeContextOf(*wnd), &excluded));
     m_bBlend = m_Shapes.front()->UsesShapeColor() && m_Rand.uniform() < 0.5;
@@ -170,7 +179,7 @@ bool SaverShapes::DrawFrame() {
     glClear(GL_COLOR_BUFFER_BIT);
     PlaceCamera(t);
     if (m_pBackground) {
-        m_pBackground->Draw(*this);
+        m_pBackground->Draw(RoomOf());
         // Building the room on the first frame is long: a stop meanwhile ends the frame.
         if (StopRequest::Raised()) {
             glPopMatrix();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scene/Background.h"
 #include "scene/Saver.h"
 #include "shapes/Shape.h"
 
@@ -12,10 +13,13 @@ public:
     explicit SaverShapes(CSceneWnd* wnd);
     // The same with another source of the prototype than the shape factory (tests); null
     // is the shape factory.
-    using PrototypeFactory = std::unique_ptr<Shape> (*)(Random& rng,
+    using PrototypeFactory = std::unique_ptr<Shape> (*)(Random& rng, const MotionContext& motion,
                                                         const std::vector<int>* excluded);
     SaverShapes(CSceneWnd* wnd, PrototypeFactory factory);
     ~SaverShapes() override;
+
+    // What the room reads when its first frame builds it.
+    Background::Room RoomOf() const;
 
     // Frames until input arrives, the window stops or the scene ends, paced to one per
     // FramePeriodMs from the run's second frame on; then the burst is measured.

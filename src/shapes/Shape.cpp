@@ -30,20 +30,21 @@
 #include <type_traits>
 #include <typeinfo>
 
-Shape::Shape(Random& rng, bool animated, bool randomRotater) : m_pRand(&rng) {
+Shape::Shape(Random& rng, const MotionContext& motion, bool animated, bool randomRotater)
+    : m_pRand(&rng) {
     if (!animated)
         return;
-    m_pMover = Mover::Create(rng);
+    m_pMover = Mover::Create(rng, motion);
     if (randomRotater) {
-        m_pRotater = std::make_unique<RotaterRandom>(rng);
+        m_pRotater = std::make_unique<RotaterRandom>(rng, motion);
     } else {
         // A path that turns back abruptly would flip a shape facing its travel.
         std::vector<int> excluded;
         if (m_pMover->ReversesDirection())
             excluded.push_back(Rotater::kDirectionKind);
-        m_pRotater = Rotater::Create(rng, &excluded);
+        m_pRotater = Rotater::Create(rng, motion, &excluded);
     }
-    m_pColorChanger = ColorChanger::Create(rng);
+    m_pColorChanger = ColorChanger::Create(rng, motion);
 }
 
 Shape::Shape(const Shape& source)
@@ -165,7 +166,7 @@ template <class T> std::unique_ptr<Shape> Make(Random& rng, const ShapeContext& 
     if constexpr (std::is_constructible_v<T, Random&, const ShapeContext&>)
         return std::make_unique<T>(rng, context);
     else
-        return std::make_unique<T>(rng);
+        return std::make_unique<T>(rng, context.motion);
 }
 
 template <class T> bool Is(const Shape& shape) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FloatArray.h"
+#include "motion/MotionContext.h"
 #include "shapes/SceneKind.h"
 
 #include <functional>
@@ -37,6 +38,8 @@ struct ShapeContext {
     int sceneWidth = 800;
     // The larger of the scene window's width and height: patterns scale by it.
     int sceneSize = 800;
+    // What the movers, rotaters and colour changers of the composing scene read.
+    MotionContext motion;
 };
 
 // The base of every drawable 3D object of the shapes scene. It owns the three behaviours
@@ -120,7 +123,7 @@ protected:
     // animated: build a mover, then a rotater (a RotaterRandom when randomRotater), then a
     // colour changer, drawing from rng in that order. Otherwise all three stay null for
     // the subclass to fill.
-    Shape(Random& rng, bool animated, bool randomRotater = false);
+    Shape(Random& rng, const MotionContext& motion, bool animated, bool randomRotater = false);
     // For Clone: same generator, behaviours cloned from source's current state, position,
     // start position, colour offset and mass 0, alpha 1.
     Shape(const Shape& source);

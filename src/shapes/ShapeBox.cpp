@@ -12,8 +12,9 @@ float Side(Random& rng) {
 } // namespace
 
 // Members are initialised in declaration order: width, height, depth.
-ShapeBox::ShapeBox(Random& rng)
-    : Shape(rng, true, false), m_Width(Side(rng)), m_Height(Side(rng)), m_Depth(Side(rng)) {}
+ShapeBox::ShapeBox(Random& rng, const MotionContext& motion)
+    : Shape(rng, motion, true, false), m_Width(Side(rng)), m_Height(Side(rng)), m_Depth(Side(rng)) {
+}
 
 std::unique_ptr<Shape> ShapeBox::Clone() const {
     return std::unique_ptr<Shape>(new ShapeBox(*this));

@@ -5,7 +5,7 @@
 // Box whose width, height and depth are each 0.04 to 0.32 in steps of 0.04.
 class ShapeBox : public Shape {
 public:
-    explicit ShapeBox(Random& rng);
+    ShapeBox(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;

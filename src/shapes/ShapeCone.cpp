@@ -6,8 +6,8 @@
 #include <algorithm>
 
 // Base radius first, then height (declaration order).
-ShapeCone::ShapeCone(Random& rng)
-    : Shape(rng, true, false), m_Radius(static_cast<float>((rng.below(10) + 1) * 0.02)),
+ShapeCone::ShapeCone(Random& rng, const MotionContext& motion)
+    : Shape(rng, motion, true, false), m_Radius(static_cast<float>((rng.below(10) + 1) * 0.02)),
       m_Height(static_cast<float>((rng.below(20) + 1) * 0.05)) {}
 
 std::unique_ptr<Shape> ShapeCone::Clone() const {

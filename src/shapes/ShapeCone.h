@@ -6,7 +6,7 @@
 // height 0.05 to 1.0 (steps of 0.05).
 class ShapeCone : public Shape {
 public:
-    explicit ShapeCone(Random& rng);
+    ShapeCone(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;
@@ -27,7 +27,7 @@ protected:
 // twice as many shapes.
 class ShapeWireCone : public ShapeCone {
 public:
-    explicit ShapeWireCone(Random& rng) : ShapeCone(rng) {}
+    ShapeWireCone(Random& rng, const MotionContext& motion) : ShapeCone(rng, motion) {}
 
     std::unique_ptr<Shape> Clone() const override;
     int PolygonCount() const override { return 150 / 2; }

@@ -3,8 +3,8 @@
 #include "core/Random.h"
 #include "shapes/Primitives.h"
 
-ShapeCube::ShapeCube(Random& rng)
-    : Shape(rng, true, false), m_Size(static_cast<float>((rng.below(5) + 1) * 0.04)) {}
+ShapeCube::ShapeCube(Random& rng, const MotionContext& motion)
+    : Shape(rng, motion, true, false), m_Size(static_cast<float>((rng.below(5) + 1) * 0.04)) {}
 
 std::unique_ptr<Shape> ShapeCube::Clone() const {
     return std::unique_ptr<Shape>(new ShapeCube(*this));

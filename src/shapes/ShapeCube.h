@@ -5,7 +5,7 @@
 // Cube of edge 0.04 to 0.2 in steps of 0.04.
 class ShapeCube : public Shape {
 public:
-    explicit ShapeCube(Random& rng);
+    ShapeCube(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;
@@ -23,7 +23,7 @@ protected:
 // The cube's edges: each face as a line loop.
 class ShapeWireCube : public ShapeCube {
 public:
-    explicit ShapeWireCube(Random& rng) : ShapeCube(rng) {}
+    ShapeWireCube(Random& rng, const MotionContext& motion) : ShapeCube(rng, motion) {}
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 // Radius first, then height (declaration order).
-ShapeCylinder::ShapeCylinder(Random& rng)
-    : Shape(rng, true, false), m_Radius(static_cast<float>((rng.below(4) + 1) * 0.04)),
+ShapeCylinder::ShapeCylinder(Random& rng, const MotionContext& motion)
+    : Shape(rng, motion, true, false), m_Radius(static_cast<float>((rng.below(4) + 1) * 0.04)),
       m_Height(static_cast<float>((rng.below(10) + 1) * 0.06)) {}
 
 std::unique_ptr<Shape> ShapeCylinder::Clone() const {

@@ -6,7 +6,7 @@
 // to 0.6 (steps of 0.06).
 class ShapeCylinder : public Shape {
 public:
-    explicit ShapeCylinder(Random& rng);
+    ShapeCylinder(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;
@@ -26,7 +26,7 @@ protected:
 // The cylinder's wire frame.
 class ShapeWireCylinder : public ShapeCylinder {
 public:
-    explicit ShapeWireCylinder(Random& rng) : ShapeCylinder(rng) {}
+    ShapeWireCylinder(Random& rng, const MotionContext& motion) : ShapeCylinder(rng, motion) {}
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;

@@ -5,7 +5,7 @@
 // Regular dodecahedron of radius 0.05 to 0.25 (steps of 0.05); its vertices lie 0.12 % outside.
 class ShapeDodecahedron : public Shape {
 public:
-    explicit ShapeDodecahedron(Random& rng);
+    ShapeDodecahedron(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;

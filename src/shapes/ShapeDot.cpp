@@ -4,7 +4,7 @@
 
 #include <GL/gl.h>
 
-ShapeDot::ShapeDot(Random& rng) : Shape(rng, true, false) {
+ShapeDot::ShapeDot(Random& rng, const MotionContext& motion) : Shape(rng, motion, true, false) {
     glPointSize(static_cast<GLfloat>(rng.uniform() * 6 + 2));
 }
 

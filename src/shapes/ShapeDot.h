@@ -6,7 +6,7 @@
 // every point drawn afterwards: the last dot built decides the size of all.
 class ShapeDot : public Shape {
 public:
-    explicit ShapeDot(Random& rng);
+    ShapeDot(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;

@@ -5,7 +5,7 @@
 // Regular icosahedron with its vertices at radius 0.05 to 0.25 (steps of 0.05).
 class ShapeIcosahedron : public Shape {
 public:
-    explicit ShapeIcosahedron(Random& rng);
+    ShapeIcosahedron(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;

@@ -5,7 +5,7 @@
 // Regular octahedron with its vertices at radius 0.05 to 0.25 (steps of 0.05).
 class ShapeOctahedron : public Shape {
 public:
-    explicit ShapeOctahedron(Random& rng);
+    ShapeOctahedron(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;

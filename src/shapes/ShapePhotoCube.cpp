@@ -9,12 +9,14 @@ namespace {
 
 ShapePhotoCube::Scene SceneOf(const ShapeContext& context) {
     return {ShapePolyBase::MeshContextOf(context),
-            context.nextImagePath ? context.nextImagePath() : std::string(), context.sceneWidth};
+            context.nextImagePath ? context.nextImagePath() : std::string(), context.sceneWidth,
+            context.motion};
 }
 
 } // namespace
 
-ShapePhotoCube::ShapePhotoCube(Random& rng, const Scene& scene) : ShapePolyBase(rng, true) {
+ShapePhotoCube::ShapePhotoCube(Random& rng, const Scene& scene)
+    : ShapePolyBase(rng, scene.motion, true) {
     auto photo = std::make_unique<TextureImage>(rng, scene.imagePath, scene.sceneWidth);
     if (photo->IsValid())
         SetTexture(std::move(photo));

@@ -18,6 +18,7 @@ public:
         MeshContext mesh;
         std::string imagePath; // the next picture, "" when there is none
         int sceneWidth = 800;  // a JPEG wider than this decodes scaled down
+        MotionContext motion;
     };
 
     // Draws, in order: the animated base with a random rotater and its size, the mesh (at

@@ -11,12 +11,12 @@ namespace {
 
 ShapePoly::Scene SceneOf(const ShapeContext& context) {
     return {ShapePolyBase::MeshContextOf(context), context.sceneKind == SceneKind::Plain,
-            context.settings ? context.settings->Performance() : 1.0};
+            context.settings ? context.settings->Performance() : 1.0, context.motion};
 }
 
 } // namespace
 
-ShapePoly::ShapePoly(Random& rng, const Scene& scene) : ShapePolyBase(rng, false) {
+ShapePoly::ShapePoly(Random& rng, const Scene& scene) : ShapePolyBase(rng, scene.motion, false) {
     const double performance1 = std::min(scene.performance, 1.0);
     if (scene.plain && rng.uniform() < 0.5 * performance1)
         SetTexture(std::make_unique<TexturePattern>(rng, scene.mesh.table, performance1,

@@ -15,6 +15,7 @@ public:
         MeshContext mesh;
         bool plain = false;       // there is a scene and its kind is plain
         double performance = 1.0; // the settings' performance factor, not capped
+        MotionContext motion;
     };
 
     // Draws, in order: the animated base and size, the texture decision (plain scenes only:

@@ -35,8 +35,8 @@ MeshContext ShapePolyBase::MeshContextOf(const ShapeContext& context) {
     return MeshContext{colours, context.gate, TraceLog::Enabled(), context.sceneSize};
 }
 
-ShapePolyBase::ShapePolyBase(Random& rng, bool randomRotater)
-    : Shape(rng, true, randomRotater), m_pMaster(this),
+ShapePolyBase::ShapePolyBase(Random& rng, const MotionContext& motion, bool randomRotater)
+    : Shape(rng, motion, true, randomRotater), m_pMaster(this),
       m_Size(static_cast<float>((rng.below(8) + 1) * 0.04)), m_bOwner(true) {}
 
 ShapePolyBase::ShapePolyBase(const ShapePolyBase& source)

@@ -51,7 +51,7 @@ public:
 
 protected:
     // An animated shape (mover, rotater, colour changer), then its size: one below(8).
-    ShapePolyBase(Random& rng, bool randomRotater);
+    ShapePolyBase(Random& rng, const MotionContext& motion, bool randomRotater);
     // A clone: behaviours cloned from source, the source's master and its list.
     ShapePolyBase(const ShapePolyBase& source);
 

@@ -5,18 +5,20 @@
 #include "motion/Mover.h"
 #include "shapes/Primitives.h"
 
-ShapeSphere::ShapeSphere(Random& rng) : ShapeSphere(rng, false) {}
+ShapeSphere::ShapeSphere(Random& rng, const MotionContext& motion)
+    : ShapeSphere(rng, motion, false) {}
 
-ShapeSphere::ShapeSphere(Random& rng, bool animated) : Shape(rng, animated, false) {
-    SetMover(Mover::Create(rng));
-    SetColorChanger(ColorChanger::Create(rng));
+ShapeSphere::ShapeSphere(Random& rng, const MotionContext& motion, bool animated)
+    : Shape(rng, motion, animated, false) {
+    SetMover(Mover::Create(rng, motion));
+    SetColorChanger(ColorChanger::Create(rng, motion));
     m_Size = static_cast<float>((rng.below(5) + 1) * 0.05);
 }
 
 // Built like a new unanimated shape rather than through the base copy, which would also
 // clone the rotater (and draw from the generator doing so).
 ShapeSphere::ShapeSphere(const ShapeSphere& source)
-    : Shape(source.Rand(), false, false), m_Size(source.m_Size) {
+    : Shape(source.Rand(), MotionContext{}, false, false), m_Size(source.m_Size) {
     SetMover(source.GetMover()->Clone());
     SetColorChanger(source.GetColorChanger()->Clone());
 }

@@ -6,7 +6,7 @@
 // mover and colour changer and no rotater, and its clones have none either.
 class ShapeSphere : public Shape {
 public:
-    explicit ShapeSphere(Random& rng);
+    ShapeSphere(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;
@@ -16,7 +16,7 @@ public:
 protected:
     // animated: the base first builds a mover, a rotater and a colour changer; the sphere
     // then replaces mover and colour changer with new ones (the rotater stays).
-    ShapeSphere(Random& rng, bool animated);
+    ShapeSphere(Random& rng, const MotionContext& motion, bool animated);
     // Clones mover and colour changer only.
     ShapeSphere(const ShapeSphere& source);
 
@@ -26,7 +26,7 @@ protected:
 // The sphere's wire frame. The prototype spins (its base built a rotater), its clones do not.
 class ShapeWireSphere : public ShapeSphere {
 public:
-    explicit ShapeWireSphere(Random& rng) : ShapeSphere(rng, true) {}
+    ShapeWireSphere(Random& rng, const MotionContext& motion) : ShapeSphere(rng, motion, true) {}
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;

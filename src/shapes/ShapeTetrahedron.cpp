@@ -3,8 +3,8 @@
 #include "core/Random.h"
 #include "shapes/Primitives.h"
 
-ShapeTetrahedron::ShapeTetrahedron(Random& rng)
-    : Shape(rng, true, false), m_Size(static_cast<float>((rng.below(5) + 1) * 0.04)) {}
+ShapeTetrahedron::ShapeTetrahedron(Random& rng, const MotionContext& motion)
+    : Shape(rng, motion, true, false), m_Size(static_cast<float>((rng.below(5) + 1) * 0.04)) {}
 
 std::unique_ptr<Shape> ShapeTetrahedron::Clone() const {
     return std::unique_ptr<Shape>(new ShapeTetrahedron(*this));

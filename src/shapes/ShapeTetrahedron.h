@@ -5,7 +5,7 @@
 // Regular tetrahedron with its vertices at radius 0.04 to 0.2 (steps of 0.04).
 class ShapeTetrahedron : public Shape {
 public:
-    explicit ShapeTetrahedron(Random& rng);
+    ShapeTetrahedron(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;
@@ -21,7 +21,8 @@ protected:
 // The tetrahedron's edges: each face as a line loop.
 class ShapeWireTetrahedron : public ShapeTetrahedron {
 public:
-    explicit ShapeWireTetrahedron(Random& rng) : ShapeTetrahedron(rng) {}
+    ShapeWireTetrahedron(Random& rng, const MotionContext& motion)
+        : ShapeTetrahedron(rng, motion) {}
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;

@@ -3,8 +3,8 @@
 #include "core/Random.h"
 #include "shapes/Primitives.h"
 
-ShapeTorus::ShapeTorus(Random& rng)
-    : Shape(rng, true, false), m_TubeRadius(static_cast<float>((rng.below(5) + 1) * 0.02)),
+ShapeTorus::ShapeTorus(Random& rng, const MotionContext& motion)
+    : Shape(rng, motion, true, false), m_TubeRadius(static_cast<float>((rng.below(5) + 1) * 0.02)),
       m_RingRadius(static_cast<float>(m_TubeRadius + (rng.below(5) + 1) * 0.01)) {}
 
 std::unique_ptr<Shape> ShapeTorus::Clone() const {

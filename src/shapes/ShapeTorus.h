@@ -6,7 +6,7 @@
 // radius plus 0.01 to 0.05, so there is always a hole.
 class ShapeTorus : public Shape {
 public:
-    explicit ShapeTorus(Random& rng);
+    ShapeTorus(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Shape> Clone() const override;
     void DrawShape(Primitives& solids) override;

@@ -109,3 +109,19 @@ TEST(ScreenWnd, CanDrawNeedsNoInputAndNoStop) {
     wnd.OnDestroy();
     EXPECT_FALSE(wnd.CanDraw());
 }
+
+TEST(ScreenWnd, TheNamedDrawingWindowPausesWhileAsking) {
+    FakeHost host;
+    CScreenWnd wnd(host);
+    CSceneWnd first(host);
+    bool firstStopped = false;
+    wnd.SetDrawingWindow([&] { return &first; });
+    wnd.SetPasswordCheck([&] {
+        firstStopped = first.IsStopped();
+        return false;
+    });
+    wnd.OnKeyDown();
+    EXPECT_TRUE(firstStopped);
+    EXPECT_FALSE(wnd.IsStopped());
+    EXPECT_FALSE(first.IsStopped()); // resumed on the refusal
+}

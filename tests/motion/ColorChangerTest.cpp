@@ -15,11 +15,11 @@
 namespace {
 
 std::set<std::string> KindsWithBands(int bands) {
-    ScopedMotionContext context{MotionContext{256, bands, 1.0f, 25.0f, 1.0f}};
+    const MotionContext context{256, bands, 1.0f, 25.0f, 1.0f};
     std::set<std::string> kinds;
     for (int seed = 1; seed <= 300; ++seed) {
         Random rng(seed);
-        auto changer = ColorChanger::Create(rng);
+        auto changer = ColorChanger::Create(rng, context);
         kinds.insert(typeid(*changer).name());
     }
     return kinds;

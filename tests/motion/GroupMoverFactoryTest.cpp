@@ -21,7 +21,6 @@ namespace {
 std::array<double, 9> KindShares(float performance, int draws) {
     MotionContext context = DefaultMotion();
     context.performance1 = performance;
-    ScopedMotionContext motion(context);
     const std::array<std::type_index, 9> kinds = {
         typeid(MoverSin),    typeid(MoverPolar),   typeid(MoverExplode),
         typeid(MoverFollow), typeid(MoverBounce),  typeid(MoverSwarm),
@@ -29,7 +28,7 @@ std::array<double, 9> KindShares(float performance, int draws) {
     std::array<double, 9> shares{};
     Random rng(8128);
     for (int i = 0; i < draws; ++i) {
-        const auto mover = Mover::Create(rng);
+        const auto mover = Mover::Create(rng, context);
         const Mover& made = *mover;
         for (std::size_t k = 0; k < kinds.size(); ++k)
             shares[k] += std::type_index(typeid(made)) == kinds[k] ? 1.0 / draws : 0.0;

@@ -16,7 +16,7 @@
 class BareShape : public Shape {
 public:
     BareShape(Random& rng, std::unique_ptr<Mover> mover, float radius)
-        : Shape(rng, false), m_Radius(radius) {
+        : Shape(rng, MotionContext{}, false), m_Radius(radius) {
         SetMover(std::move(mover));
     }
     std::unique_ptr<Shape> Clone() const override {
@@ -96,5 +96,5 @@ inline MotionContext DefaultMotion(float framesPerSecond = 25.0f) {
 // Group mover tests run under the default motion context.
 class GroupMoverTest : public ::testing::Test {
 protected:
-    ScopedMotionContext m_Motion{DefaultMotion()};
+    const MotionContext m_Motion{DefaultMotion()};
 };

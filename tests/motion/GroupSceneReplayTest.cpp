@@ -18,8 +18,10 @@
 
 namespace {
 
-std::unique_ptr<Shape> MakeCube(Random& rng, const std::vector<int>*) {
-    return Shape::CreateKind(0, rng);
+std::unique_ptr<Shape> MakeCube(Random& rng, const MotionContext& motion, const std::vector<int>*) {
+    ShapeContext context;
+    context.motion = motion;
+    return Shape::CreateKind(0, rng, context);
 }
 
 bool MovesAsAGroup(const Mover& mover) {
@@ -86,10 +88,10 @@ int SeedOfGroupScenes(TestApp& app, int scenes, int from) {
 void LeaveHalfBuiltTables(int seed) {
     Random rng(seed);
     std::vector<std::unique_ptr<Mover>> movers;
-    movers.push_back(std::make_unique<MoverSwarm>(rng));
-    movers.push_back(std::make_unique<MoverCollide>(rng));
-    movers.push_back(std::make_unique<MoverOrbit>(rng));
-    movers.push_back(std::make_unique<MoverXYZ>(rng));
+    movers.push_back(std::make_unique<MoverSwarm>(rng, MotionContext{}));
+    movers.push_back(std::make_unique<MoverCollide>(rng, MotionContext{}));
+    movers.push_back(std::make_unique<MoverOrbit>(rng, MotionContext{}));
+    movers.push_back(std::make_unique<MoverXYZ>(rng, MotionContext{}));
     for (int i = 0; i < 20; ++i)
         movers.push_back(movers.back()->Clone());
 }

@@ -12,7 +12,7 @@ namespace {
 int SeedWhere(const std::function<bool(const MoverBounce&)>& wanted) {
     for (int seed = 1; seed < 1000; ++seed) {
         Random rng(seed);
-        if (wanted(MoverBounce(rng)))
+        if (wanted(MoverBounce(rng, MotionContext{})))
             return seed;
     }
     ADD_FAILURE() << "no seed found";
@@ -25,14 +25,14 @@ bool Plain(const MoverBounce& m) {
 
 class MoverBounceTest : public ::testing::Test {
 protected:
-    ScopedMotionContext m_Context{MotionContext{}};
+    const MotionContext m_Motion{};
 };
 
 } // namespace
 
 TEST_F(MoverBounceTest, CornerReflectsOnEveryAxisItCrosses) {
     Random rng(SeedWhere(Plain));
-    MoverBounce ball(rng);
+    MoverBounce ball(rng, m_Motion);
     ball.Prepare(1500, 0.5f, 256);
     const float m = ball.MaxSpeed();
     // Walls at -7.5 + R + m and 7.5 - (R - m).
@@ -67,7 +67,7 @@ TEST_F(MoverBounceTest, CornerReflectsOnEveryAxisItCrosses) {
 
 TEST_F(MoverBounceTest, GravityDropsFromTheTopAndReflectsFirst) {
     Random rng(SeedWhere([](const MoverBounce& m) { return m.HasGravity(); }));
-    MoverBounce ball(rng);
+    MoverBounce ball(rng, m_Motion);
     float x, y, z;
     ball.StartPosition(x, y, z);
     EXPECT_EQ(x, 0.0f);
@@ -87,7 +87,7 @@ TEST_F(MoverBounceTest, GravityDropsFromTheTopAndReflectsFirst) {
 
 TEST_F(MoverBounceTest, GlidesHomeOverTheLastFramesOfTheScene) {
     Random rng(SeedWhere(Plain));
-    MoverBounce ball(rng);
+    MoverBounce ball(rng, m_Motion);
     ball.Prepare(100, 0.5f, 256);
     EXPECT_EQ(ball.ReturnStart(), 95);
     EXPECT_EQ(ball.ReturnFrames(), 5.0f);
@@ -114,7 +114,7 @@ TEST_F(MoverBounceTest, GlidesHomeOverTheLastFramesOfTheScene) {
 
 TEST_F(MoverBounceTest, OneFrameSceneReturnsOnItsFirstStep) {
     Random rng(SeedWhere(Plain));
-    MoverBounce ball(rng);
+    MoverBounce ball(rng, m_Motion);
     ball.Prepare(1, 0.5f, 256);
     EXPECT_EQ(ball.ReturnStart(), 0);
     EXPECT_EQ(ball.ReturnFrames(), 1.0f);
@@ -127,7 +127,7 @@ TEST_F(MoverBounceTest, OneFrameSceneReturnsOnItsFirstStep) {
 
 TEST_F(MoverBounceTest, DampedBallNeverGlidesHome) {
     Random rng(SeedWhere([](const MoverBounce& m) { return m.IsDamped(); }));
-    MoverBounce ball(rng);
+    MoverBounce ball(rng, m_Motion);
     EXPECT_TRUE(ball.HasGravity()); // damping only comes with gravity
     ball.Prepare(1, 0.5f, 256);
     float x = 0, y = 7.5f, z = 0;
@@ -139,18 +139,18 @@ TEST_F(MoverBounceTest, DampedBallNeverGlidesHome) {
 TEST_F(MoverBounceTest, CloneKeepsSharedGravityAndDrawsItsOwnOtherwise) {
     Random shared(
         SeedWhere([](const MoverBounce& m) { return m.HasGravity() && m.SharesGravity(); }));
-    MoverBounce a(shared);
+    MoverBounce a(shared, m_Motion);
     auto copy = a.Clone();
     EXPECT_EQ(static_cast<MoverBounce&>(*copy).GravityStep(), a.GravityStep());
 
     const int seed =
         SeedWhere([](const MoverBounce& m) { return m.HasGravity() && !m.SharesGravity(); });
     Random own(seed);
-    MoverBounce b(own);
+    MoverBounce b(own, m_Motion);
     auto other = b.Clone();
     // Replay: the clone draws three velocity components, then its gravity step.
     Random replay(seed);
-    { MoverBounce twin(replay); }
+    { MoverBounce twin(replay, m_Motion); }
     replay.uniform();
     replay.uniform();
     replay.uniform();

@@ -13,7 +13,7 @@ TEST_F(MoverCollideTest, WaitingShapeStartsScatteredByItsOwnDraws) {
     const int seed = 314;
     Random rng(seed);
     GroupScene scene(1500);
-    scene.Compose(rng, std::make_unique<MoverCollide>(rng), 1);
+    scene.Compose(rng, std::make_unique<MoverCollide>(rng, DefaultMotion()), 1);
 
     Random ref(seed);
     ref.uniform(); // the prototype's colour by spread (a clone copies it)
@@ -41,7 +41,7 @@ TEST_F(MoverCollideTest, WaitingShapeStartsScatteredByItsOwnDraws) {
 TEST_F(MoverCollideTest, WaitingShapesStayStillUntilTouched) {
     Random rng(42);
     GroupScene scene(1500);
-    scene.Compose(rng, std::make_unique<MoverCollide>(rng), 20);
+    scene.Compose(rng, std::make_unique<MoverCollide>(rng, DefaultMotion()), 20);
     for (std::size_t i = 1; i < scene.Count(); ++i)
         scene.At(i).SetPosition(9.0f + static_cast<float>(i), 9.0f, 9.0f); // out of reach
     for (int frame = 0; frame < 50; ++frame) {
@@ -61,7 +61,7 @@ TEST_F(MoverCollideTest, WaitingShapesStayStillUntilTouched) {
 TEST_F(MoverCollideTest, ActivationSpreadsAlongAChainWithinOneFrame) {
     Random rng(43);
     GroupScene scene(1500);
-    scene.Compose(rng, std::make_unique<MoverCollide>(rng), 6);
+    scene.Compose(rng, std::make_unique<MoverCollide>(rng, DefaultMotion()), 6);
     // A chain of touching shapes from the moving prototype, a shape just out of reach,
     // and two waiting shapes touching only each other.
     scene.At(0).SetPosition(0, 0, 0);
@@ -82,7 +82,7 @@ TEST_F(MoverCollideTest, ActivationSpreadsAlongAChainWithinOneFrame) {
 TEST_F(MoverCollideTest, WallsReflectTheVelocityWithRandomLoss) {
     Random rng(44);
     GroupScene scene(1500);
-    scene.Compose(rng, std::make_unique<MoverCollide>(rng), 0);
+    scene.Compose(rng, std::make_unique<MoverCollide>(rng, DefaultMotion()), 0);
     Shape& shape = scene.At(0);
     for (int trial = 0; trial < 20; ++trial) {
         shape.SetPosition(7.45f, -7.4f, 0);
@@ -103,7 +103,7 @@ TEST_F(MoverCollideTest, WallsReflectTheVelocityWithRandomLoss) {
 
 TEST_F(MoverCollideTest, ReserveLeavesAboutBudgetToThePower085) {
     Random rng(45);
-    const MoverCollide collide(rng);
+    const MoverCollide collide(rng, DefaultMotion());
     // budget - budget^0.85, truncated (computed independently).
     EXPECT_EQ(collide.PolygonReserve(2500), 1726);
     EXPECT_EQ(collide.PolygonReserve(100), 49);

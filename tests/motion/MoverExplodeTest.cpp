@@ -31,7 +31,7 @@ void SkipLeaderDraws(Random& ref) {
 TEST_F(MoverExplodeTest, PrototypeAndCloneDrawInTheirFixedOrder) {
     const int seed = 2024;
     Random rng(seed);
-    const MoverExplode prototype(rng);
+    const MoverExplode prototype(rng, DefaultMotion());
 
     Random ref(seed);
     ref.uniform(); // colour by spread
@@ -86,7 +86,7 @@ TEST_F(MoverExplodeTest, GroupTablesCountEveryMemberAndGiveEachGroupOneLeader) {
     for (int seed : {3, 17, 4242}) {
         Random rng(seed);
         GroupScene scene(1500);
-        scene.Compose(rng, std::make_unique<MoverExplode>(rng), 40);
+        scene.Compose(rng, std::make_unique<MoverExplode>(rng, DefaultMotion()), 40);
         const int groups = scene.MoverAt<MoverExplode>(0).GroupCount();
         ASSERT_GE(groups, 1);
         ASSERT_LE(groups, 5);
@@ -110,7 +110,7 @@ TEST_F(MoverExplodeTest, GroupTablesCountEveryMemberAndGiveEachGroupOneLeader) {
 TEST_F(MoverExplodeTest, LoneLeaderMovesItsGroupOriginAlongASinePath) {
     Random rng(5);
     GroupScene scene(1500);
-    scene.Compose(rng, std::make_unique<MoverExplode>(rng), 0);
+    scene.Compose(rng, std::make_unique<MoverExplode>(rng, DefaultMotion()), 0);
     auto& leader = scene.MoverAt<MoverExplode>(0);
     ASSERT_EQ(leader.MemberCount(leader.Group()), 1);
 
@@ -136,12 +136,11 @@ TEST_F(MoverExplodeTest, LoneLeaderMovesItsGroupOriginAlongASinePath) {
 // Particles fast enough (one frame per second of budget) to leave the box many times in a
 // short scene, before and after the stop frame.
 TEST_F(MoverExplodeTest, ParticlesLeavingTheBoxRestartBeforeTheStopFrameAndRetireAfterIt) {
-    ScopedMotionContext oneFramePerSecond(DefaultMotion(1.0f));
     Random rng(11);
     const int period = 400;
     const int stopFrame = 380; // 95 % of the scene
     GroupScene scene(period);
-    scene.Compose(rng, std::make_unique<MoverExplode>(rng), 30);
+    scene.Compose(rng, std::make_unique<MoverExplode>(rng, DefaultMotion(1.0f)), 30);
 
     int restarts = 0, retirements = 0;
     std::vector<bool> retired(scene.Count(), false);
@@ -181,7 +180,7 @@ TEST_F(MoverExplodeTest, NoParticleIsVisibleOnTheLastFrame) {
     Random rng(23);
     const int period = 120;
     GroupScene scene(period);
-    scene.Compose(rng, std::make_unique<MoverExplode>(rng), 30);
+    scene.Compose(rng, std::make_unique<MoverExplode>(rng, DefaultMotion()), 30);
     int visibleBefore = 0;
     for (int frame = 0; frame <= period; ++frame) {
         scene.RunFrame(frame);

@@ -19,7 +19,7 @@ void PlaceAtRest(GroupScene& scene, std::size_t i, float x, float y, float z, fl
 TEST_F(MoverOrbitTest, EveryShapeIsPulledTowardsTheOthersByTheirMass) {
     Random rng(7);
     GroupScene scene(1000);
-    scene.Compose(rng, std::make_unique<MoverOrbit>(rng), 1);
+    scene.Compose(rng, std::make_unique<MoverOrbit>(rng, DefaultMotion()), 1);
     PlaceAtRest(scene, 0, 0, 0, 0, 0.25f);
     PlaceAtRest(scene, 1, 3, 4, 0, 0.5f);
 
@@ -39,7 +39,7 @@ TEST_F(MoverOrbitTest, EveryShapeIsPulledTowardsTheOthersByTheirMass) {
 TEST_F(MoverOrbitTest, ShapesAtTheSamePlaceDoNotPullEachOther) {
     Random rng(8);
     GroupScene scene(1000);
-    scene.Compose(rng, std::make_unique<MoverOrbit>(rng), 2);
+    scene.Compose(rng, std::make_unique<MoverOrbit>(rng, DefaultMotion()), 2);
     PlaceAtRest(scene, 0, 1, 1, 1, 0.3f);
     PlaceAtRest(scene, 1, 1, 1, 1, 0.3f);
     PlaceAtRest(scene, 2, 1, 1, 2, 0.1f);
@@ -59,7 +59,7 @@ TEST_F(MoverOrbitTest, ShapesAtTheSamePlaceDoNotPullEachOther) {
 TEST_F(MoverOrbitTest, EndShrinkScalesTheShrunkPositionEachFrame) {
     Random rng(9);
     GroupScene scene(100); // the shrink starts after frame 95
-    scene.Compose(rng, std::make_unique<MoverOrbit>(rng), 0);
+    scene.Compose(rng, std::make_unique<MoverOrbit>(rng, DefaultMotion()), 0);
     PlaceAtRest(scene, 0, 1, -2, 4, 0.1f);
 
     scene.SetFrame(95);
@@ -81,7 +81,7 @@ TEST_F(MoverOrbitTest, EndShrinkScalesTheShrunkPositionEachFrame) {
 
 TEST_F(MoverOrbitTest, ReserveLeavesAboutBudgetToThePower08) {
     Random rng(1);
-    const MoverOrbit orbit(rng);
+    const MoverOrbit orbit(rng, DefaultMotion());
     // budget - budget^0.8, truncated (computed independently).
     EXPECT_EQ(orbit.PolygonReserve(2500), 1977);
     EXPECT_EQ(orbit.PolygonReserve(100), 60);

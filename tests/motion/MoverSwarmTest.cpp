@@ -14,7 +14,7 @@ using MoverSwarmTest = GroupMoverTest;
 TEST_F(MoverSwarmTest, PrototypeAndCloneDrawInTheirFixedOrder) {
     const int seed = 77;
     Random rng(seed);
-    const MoverSwarm prototype(rng);
+    const MoverSwarm prototype(rng, DefaultMotion());
     const auto clone = prototype.Clone();
 
     Random ref(seed);
@@ -49,7 +49,7 @@ TEST_F(MoverSwarmTest, EachSceneTurnsItsOwnRatesIntoWholeTurnsPerScene) {
     Random rng(78);
     for (const int period : {1000, 360, 1000}) {
         GroupScene scene(period);
-        scene.Compose(rng, std::make_unique<MoverSwarm>(rng), 3);
+        scene.Compose(rng, std::make_unique<MoverSwarm>(rng, DefaultMotion()), 3);
         const auto& first = scene.MoverAt<MoverSwarm>(0);
         for (int s = 0; s < first.SwarmCount(); ++s) {
             float f[3];
@@ -67,7 +67,7 @@ TEST_F(MoverSwarmTest, EachSceneTurnsItsOwnRatesIntoWholeTurnsPerScene) {
 TEST_F(MoverSwarmTest, AShapeExactlyOnItsTargetStillMoves) {
     Random rng(31);
     GroupScene scene(100); // swarms leave for the centre from frame 75
-    scene.Compose(rng, std::make_unique<MoverSwarm>(rng), 0);
+    scene.Compose(rng, std::make_unique<MoverSwarm>(rng, DefaultMotion()), 0);
     scene.At(0).SetPosition(0, 0, 0);
     scene.SetFrame(80);
     scene.StepAll();
@@ -85,7 +85,7 @@ TEST_F(MoverSwarmTest, SpeedIsCappedPerAxisAndEverySwarmEndsAtTheCentre) {
         Random rng(seed);
         const int period = 400;
         GroupScene scene(period);
-        scene.Compose(rng, std::make_unique<MoverSwarm>(rng), 25);
+        scene.Compose(rng, std::make_unique<MoverSwarm>(rng, DefaultMotion()), 25);
         const int swarms = scene.MoverAt<MoverSwarm>(0).SwarmCount();
         ASSERT_GE(swarms, 2);
         ASSERT_LE(swarms, 11);

@@ -26,7 +26,7 @@ int Sign(Random& rng) {
 
 class MoverTest : public ::testing::Test {
 protected:
-    ScopedMotionContext m_Context{MotionContext{256, 4, 1.0f, 25.0f, 1.0f}};
+    const MotionContext m_Motion{256, 4, 1.0f, 25.0f, 1.0f};
 };
 
 } // namespace
@@ -34,7 +34,7 @@ protected:
 TEST_F(MoverTest, SinReplaysItsDrawsInOrder) {
     const int seed = 4711, P = 1000, k = 3, n = 4;
     Random rng(seed);
-    MoverSin mover(rng);
+    MoverSin mover(rng, m_Motion);
     const int offset = mover.Prepare(P, k, n);
 
     Random ref(seed);
@@ -49,7 +49,7 @@ TEST_F(MoverTest, SinReplaysItsDrawsInOrder) {
         const int r3 = ref.below(n);
         amp[axis] = (r3 + 1.0) / n * s * ((r1 + 1.0) / bias * range[axis]);
     }
-    EXPECT_EQ(MoverSin::StepBias(), static_cast<float>(bias));
+    EXPECT_EQ(mover.StepBias(), static_cast<float>(bias));
     EXPECT_EQ(offset, k + k * mult[0] + k * mult[1]);
     EXPECT_EQ(rng.next(), ref.next()); // nothing more was drawn
 
@@ -62,10 +62,29 @@ TEST_F(MoverTest, SinReplaysItsDrawsInOrder) {
     EXPECT_TRUE(mover.IsVisible());
 }
 
+// Two scenes composed side by side: one scene's movers must not scale another's amplitudes.
+TEST_F(MoverTest, SinScenesComposedTogetherReplayAsAlone) {
+    const auto path = [](MoverSin& mover) {
+        mover.Prepare(1000, 3, 4);
+        std::vector<float> p(3);
+        mover.Advance(p[0], p[1], p[2], 137.0f);
+        return p;
+    };
+    Random aloneRng(1);
+    MoverSin alone(aloneRng, m_Motion);
+    const std::vector<float> expected = path(alone);
+
+    Random first(1), second(2);
+    MoverSin a(first, m_Motion);
+    MoverSin b(second, m_Motion); // seed 2 draws another step bias than seed 1
+    ASSERT_NE(a.StepBias(), b.StepBias());
+    EXPECT_EQ(path(a), expected);
+}
+
 TEST_F(MoverTest, PolarSwingsAlongItsLine) {
     const int seed = 99, P = 600, k = 7;
     Random rng(seed);
-    MoverPolar mover(rng);
+    MoverPolar mover(rng, m_Motion);
     EXPECT_TRUE(mover.ReversesDirection());
     const int offset = mover.Prepare(P, k);
 
@@ -94,9 +113,9 @@ TEST_F(MoverTest, PolarSwingsAlongItsLine) {
 
 TEST_F(MoverTest, SinglePathMoversStartAtTheOrigin) {
     Random rng(5);
-    MoverSin sin(rng);
-    MoverPolar polar(rng);
-    MoverFollow follow(rng);
+    MoverSin sin(rng, m_Motion);
+    MoverPolar polar(rng, m_Motion);
+    MoverFollow follow(rng, m_Motion);
     sin.Prepare(1500, 10, 3);
     polar.Prepare(1500, 10);
     follow.Prepare(1500, 10, 1.3f);
@@ -119,7 +138,7 @@ TEST_F(MoverTest, FollowGroupsSpreadAndCloseInPulses) {
     const int P = 800;
     Random rng(31);
     std::vector<std::unique_ptr<Mover>> movers;
-    movers.push_back(std::make_unique<MoverFollow>(rng));
+    movers.push_back(std::make_unique<MoverFollow>(rng, m_Motion));
     for (int i = 0; i < 30; ++i)
         movers.push_back(movers.front()->Clone()); // shared ranges: same figure per group
 
@@ -181,7 +200,7 @@ TEST_F(MoverTest, FollowStretchesItsFigureByTheAspectRatio) {
     float wide[3], square[3];
     for (const float aspect : {1.0f, 2.0f}) {
         Random rng(8);
-        MoverFollow follow(rng);
+        MoverFollow follow(rng, m_Motion);
         follow.Prepare(1000, 2, aspect);
         float* p = aspect == 1.0f ? square : wide;
         follow.Advance(p[0], p[1], p[2], 123.0f);
@@ -195,8 +214,8 @@ TEST_F(MoverTest, FactoryReplaysForASeedAndBuildsEveryEnabledKind) {
     std::set<std::string> kinds;
     for (int seed = 1; seed <= 300; ++seed) {
         Random a(seed), b(seed);
-        auto first = Mover::Create(a);
-        auto second = Mover::Create(b);
+        auto first = Mover::Create(a, m_Motion);
+        auto second = Mover::Create(b, m_Motion);
         ASSERT_EQ(typeid(*first), typeid(*second)) << seed;
         EXPECT_EQ(a.next(), b.next());
         kinds.insert(typeid(*first).name());
@@ -210,19 +229,19 @@ TEST_F(MoverTest, ColourBySpreadNeedsFewBandsInALargeTable) {
     // Half of the movers draw below 0.5; of those only a table of ratio under 0.1 spreads.
     int spread = 0;
     {
-        ScopedMotionContext few{MotionContext{256, 25, 1.0f, 25.0f, 1.0f}}; // 0.098
+        const MotionContext few{256, 25, 1.0f, 25.0f, 1.0f}; // 0.098
         for (int seed = 1; seed <= 200; ++seed) {
             Random rng(seed);
             Random ref(seed);
-            MoverSin mover(rng);
+            MoverSin mover(rng, few);
             EXPECT_EQ(mover.ColourBySpread(), ref.uniform() < 0.5);
             spread += mover.ColourBySpread();
         }
     }
     EXPECT_GT(spread, 0);
-    ScopedMotionContext many{MotionContext{250, 25, 1.0f, 25.0f, 1.0f}}; // exactly 0.1
+    const MotionContext many{250, 25, 1.0f, 25.0f, 1.0f}; // exactly 0.1
     for (int seed = 1; seed <= 50; ++seed) {
         Random rng(seed);
-        EXPECT_FALSE(MoverSin(rng).ColourBySpread());
+        EXPECT_FALSE(MoverSin(rng, many).ColourBySpread());
     }
 }

@@ -16,7 +16,7 @@ TEST_F(MoverXYZTest, MembersRunOneFrameApartOnTheirGroupsPath) {
     const int period = 300;
     const int stopFrame = 285;
     GroupScene scene(period);
-    scene.Compose(rng, std::make_unique<MoverXYZ>(rng), 30);
+    scene.Compose(rng, std::make_unique<MoverXYZ>(rng, DefaultMotion()), 30);
     ASSERT_TRUE(scene.MoverAt<MoverXYZ>(0).PathsReady());
 
     // Delays 0, 1, 2 ... in creation order within each group.
@@ -51,7 +51,7 @@ TEST_F(MoverXYZTest, PathsStartAtTheGroupOriginAndRunAlongOneAxisAtATime) {
         Random rng(seed);
         GroupScene scene(1500);
         const float radius = 1.0f;
-        scene.Compose(rng, std::make_unique<MoverXYZ>(rng), 5, radius);
+        scene.Compose(rng, std::make_unique<MoverXYZ>(rng, DefaultMotion()), 5, radius);
         const float bound = 7.5f - radius;
         const float maxStep = radius + 0.06f; // uniform * radius + the group's speed
         const auto& first = scene.MoverAt<MoverXYZ>(0);
@@ -87,7 +87,7 @@ TEST_F(MoverXYZTest, MembersDelayedPastTheStopFrameStayHiddenWhileTheFirstTrainR
     const int period = 20;
     const int stopFrame = 19;
     GroupScene scene(period);
-    scene.Compose(rng, std::make_unique<MoverXYZ>(rng), 150);
+    scene.Compose(rng, std::make_unique<MoverXYZ>(rng, DefaultMotion()), 150);
     int late = 0;
     for (std::size_t i = 0; i < scene.Count(); ++i)
         late += scene.MoverAt<MoverXYZ>(i).Delay() >= stopFrame ? 1 : 0;
@@ -110,14 +110,14 @@ TEST_F(MoverXYZTest, MembersDelayedPastTheStopFrameStayHiddenWhileTheFirstTrainR
 TEST_F(MoverXYZTest, EachScenesPathTableIsItsOwn) {
     Random rng(56);
     auto first = std::make_unique<GroupScene>(200);
-    first->Compose(rng, std::make_unique<MoverXYZ>(rng), 10);
+    first->Compose(rng, std::make_unique<MoverXYZ>(rng, DefaultMotion()), 10);
     const auto& early = first->MoverAt<MoverXYZ>(0);
     ASSERT_EQ(early.PathLength(0), 200);
 
     // The next scene is composed before the first one is torn down (or beside it, in
     // another window): it builds a table of its own and neither touches the other's.
     auto second = std::make_unique<GroupScene>(120);
-    second->Compose(rng, std::make_unique<MoverXYZ>(rng), 10);
+    second->Compose(rng, std::make_unique<MoverXYZ>(rng, DefaultMotion()), 10);
     const auto& late = second->MoverAt<MoverXYZ>(0);
     EXPECT_EQ(early.PathLength(0), 200);
     first.reset();

@@ -45,7 +45,7 @@ public:
 
 class RotaterTest : public ::testing::Test {
 protected:
-    ScopedMotionContext m_Context{MotionContext{256, 4, 1.0f, 25.0f, 1.0f}};
+    const MotionContext m_Motion{256, 4, 1.0f, 25.0f, 1.0f};
 };
 
 } // namespace
@@ -180,7 +180,7 @@ TEST_F(RotaterTest, SteeringCloneDrawsAnglesAndKeepsLimits) {
 
 TEST_F(RotaterTest, RandomTumblesAtTwentyToFortyFourDegreesPerSecond) {
     Random rng(41), ref(41);
-    RotaterRandom tumbler(rng);
+    RotaterRandom tumbler(rng, m_Motion);
     SteeringProbe base(ref); // the same base draws
     float rates[3];
     for (float& rate : rates)
@@ -207,8 +207,8 @@ TEST_F(RotaterTest, FactoryAvoidsTheExcludedDirectionKind) {
     int withAll = 0, withExclusion = 0;
     for (int seed = 1; seed <= 300; ++seed) {
         Random a(seed), b(seed);
-        auto any = Rotater::Create(a);
-        auto avoiding = Rotater::Create(b, &noDirection);
+        auto any = Rotater::Create(a, m_Motion);
+        auto avoiding = Rotater::Create(b, m_Motion, &noDirection);
         withAll += typeid(*any) == typeid(RotaterDirection);
         withExclusion += typeid(*avoiding) == typeid(RotaterDirection);
     }

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -127,6 +128,15 @@ TEST(BackgroundWallsTest, FirstWallFollowsItsTable) {
     EXPECT_EQ(floor.position[2], -7.5f);
     EXPECT_EQ(floor.tex[0], 1.0f);
     EXPECT_EQ(floor.tex[1], 1.0f);
+}
+
+// The room a scene of wnd hands its background.
+Background::Room RoomOf(CSceneWnd& wnd) {
+    Background::Room room;
+    room.colours = &wnd.Colours();
+    room.gate = &wnd;
+    room.sceneSize = std::max(wnd.Width(), wnd.Height());
+    return room;
 }
 
 class BackgroundTest : public ::testing::Test {
@@ -262,7 +272,7 @@ std::array<float, 16> Rotated(const std::array<float, 16>& m, float deg, int axi
 }
 
 TEST_F(BackgroundTest, TiltStaysOnTheMatrixForTheShapes) {
-    BareScene scene(&m_App.Wnd());
+    const Background::Room scene = RoomOf(m_App.Wnd());
     Random rng(11);
     Background room(rng, SceneKind::Plain);
     EXPECT_TRUE(room.TiltX() >= 0 && room.TiltX() <= 44 &&
@@ -288,7 +298,7 @@ TEST_F(BackgroundTest, TiltStaysOnTheMatrixForTheShapes) {
 }
 
 TEST_F(BackgroundTest, WallsDoNotGlow) {
-    BareScene scene(&m_App.Wnd());
+    const Background::Room scene = RoomOf(m_App.Wnd());
     const GLfloat glow[4] = {0.5f, 0.25f, 0.125f, 1.0f};
     glMaterialfv(GL_FRONT, GL_EMISSION, glow);
     Random rng(1);

@@ -21,9 +21,12 @@ namespace {
 
 std::vector<int> gExcluded;
 
-std::unique_ptr<Shape> MakeCube(Random& rng, const std::vector<int>* excluded) {
+std::unique_ptr<Shape> MakeCube(Random& rng, const MotionContext& motion,
+                                const std::vector<int>* excluded) {
     gExcluded = excluded ? *excluded : std::vector<int>{};
-    return Shape::CreateKind(0, rng);
+    ShapeContext context;
+    context.motion = motion;
+    return Shape::CreateKind(0, rng, context);
 }
 
 testimages::Rgb Colourful(int x, int y) {
@@ -65,7 +68,7 @@ TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
         ASSERT_NE(room, nullptr);
         EXPECT_EQ(room->Kind(), SceneKind::Photo);
         ASSERT_NE(room->Photo(), nullptr) << "the room holds the photograph from the start";
-        room->Draw(scene);
+        room->Draw(scene.RoomOf());
         // GL holds the picture now, in one texture object, and the decoded copy is gone.
         EXPECT_EQ(GLCensus::LiveTextureObjects(), 1);
         EXPECT_EQ(TextureImage::LiveCopies(), 0);

@@ -64,7 +64,7 @@ private:
 
 FrameLog gLog;
 
-std::unique_ptr<Shape> MakeShape(Random& rng, const std::vector<int>*) {
+std::unique_ptr<Shape> MakeShape(Random& rng, const MotionContext&, const std::vector<int>*) {
     return std::make_unique<LoggingShape>(rng, gLog, 1);
 }
 

@@ -20,13 +20,16 @@ FrameLog gLog;
 int gPolygons = 6;
 std::vector<int> gExcluded;
 
-std::unique_ptr<Shape> MakeLoggingShape(Random& rng, const std::vector<int>* excluded) {
+std::unique_ptr<Shape> MakeLoggingShape(Random& rng, const MotionContext&,
+                                        const std::vector<int>* excluded) {
     gExcluded = excluded ? *excluded : std::vector<int>{};
     return std::make_unique<LoggingShape>(rng, gLog, gPolygons);
 }
 
-std::unique_ptr<Shape> MakeCube(Random& rng, const std::vector<int>*) {
-    return Shape::CreateKind(0, rng);
+std::unique_ptr<Shape> MakeCube(Random& rng, const MotionContext& motion, const std::vector<int>*) {
+    ShapeContext context;
+    context.motion = motion;
+    return Shape::CreateKind(0, rng, context);
 }
 
 TestApp::Options WithFrameLimit(int frames) {

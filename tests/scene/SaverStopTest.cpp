@@ -28,7 +28,7 @@ bool KeyWaiting() {
 // One polygon; raises the stop request when the chosen draw comes.
 class StoppingShape : public Shape {
 public:
-    explicit StoppingShape(Random& rng) : Shape(rng, false) {
+    explicit StoppingShape(Random& rng) : Shape(rng, MotionContext{}, false) {
         auto mover = std::make_unique<LoggingMover>(rng, gLog);
         mover->SetVisible(true);
         SetMover(std::move(mover));
@@ -55,7 +55,8 @@ private:
     StoppingShape(const StoppingShape&) = default;
 };
 
-std::unique_ptr<Shape> MakeStoppingShape(Random& rng, const std::vector<int>*) {
+std::unique_ptr<Shape> MakeStoppingShape(Random& rng, const MotionContext&,
+                                         const std::vector<int>*) {
     return std::make_unique<StoppingShape>(rng);
 }
 

@@ -30,12 +30,12 @@ namespace {
 // The draws of an animated Shape base: mover, rotater (no direction rotater for a mover
 // that turns back), colour changer.
 void ReplayAnimatedBase(Random& rng) {
-    const auto mover = Mover::Create(rng);
+    const auto mover = Mover::Create(rng, MotionContext{});
     std::vector<int> excluded;
     if (mover->ReversesDirection())
         excluded.push_back(Rotater::kDirectionKind);
-    Rotater::Create(rng, &excluded);
-    ColorChanger::Create(rng);
+    Rotater::Create(rng, MotionContext{}, &excluded);
+    ColorChanger::Create(rng, MotionContext{});
 }
 
 // step * (1 .. count), as the float a size member holds.
@@ -54,7 +54,7 @@ struct ShapeCase {
 };
 
 template <typename T> std::unique_ptr<Shape> Make(Random& rng) {
-    return std::make_unique<T>(rng);
+    return std::make_unique<T>(rng, MotionContext{});
 }
 
 constexpr int kSeeds = 120;
@@ -94,7 +94,7 @@ TEST(PrimitiveShapes, TwoSizedSolidsDrawBothSizesInOrder) {
     std::set<float> boxSides, tubes, gaps, cylinderRadii, cylinderHeights, coneRadii, coneHeights;
     for (int seed = 1; seed <= kSeeds; ++seed) {
         Random rng(seed);
-        const ShapeBox box(rng);
+        const ShapeBox box(rng, MotionContext{});
         EXPECT_EQ(box.PolygonCount(), 6);
         EXPECT_EQ(box.Radius(), std::max({box.Width(), box.Height(), box.Depth()}));
         boxSides.insert({box.Width(), box.Height(), box.Depth()});
@@ -106,22 +106,22 @@ TEST(PrimitiveShapes, TwoSizedSolidsDrawBothSizesInOrder) {
         EXPECT_EQ(box.Height(), static_cast<float>((replay.below(8) + 1) * 0.04));
         EXPECT_EQ(box.Depth(), static_cast<float>((replay.below(8) + 1) * 0.04));
 
-        const ShapeTorus torus(rng);
+        const ShapeTorus torus(rng, MotionContext{});
         EXPECT_EQ(torus.PolygonCount(), 120);
         EXPECT_FLOAT_EQ(torus.Radius(), torus.TubeRadius() + torus.RingRadius());
         tubes.insert(torus.TubeRadius());
         gaps.insert(std::round((torus.RingRadius() - torus.TubeRadius()) * 1000) / 1000);
 
-        const ShapeCylinder cylinder(rng);
-        const ShapeWireCylinder wireCylinder(rng);
+        const ShapeCylinder cylinder(rng, MotionContext{});
+        const ShapeWireCylinder wireCylinder(rng, MotionContext{});
         EXPECT_EQ(cylinder.PolygonCount(), 24);
         EXPECT_EQ(wireCylinder.PolygonCount(), 12);
         EXPECT_EQ(cylinder.Radius(), std::max(cylinder.CylinderRadius(), cylinder.Height()));
         cylinderRadii.insert(cylinder.CylinderRadius());
         cylinderHeights.insert(cylinder.Height());
 
-        const ShapeCone cone(rng);
-        const ShapeWireCone wireCone(rng);
+        const ShapeCone cone(rng, MotionContext{});
+        const ShapeWireCone wireCone(rng, MotionContext{});
         EXPECT_EQ(cone.PolygonCount(), 150);
         EXPECT_EQ(wireCone.PolygonCount(), 75);
         EXPECT_EQ(wireCone.Radius(), std::max(wireCone.BaseRadius(), wireCone.Height()));
@@ -141,9 +141,9 @@ TEST(PrimitiveShapes, SpheresBuildTheirOwnMoverAndColourChanger) {
     TestApp app;
     for (int seed = 1; seed <= 20; ++seed) {
         Random rng(seed), replay(seed);
-        const ShapeSphere sphere(rng);
-        Mover::Create(replay);
-        ColorChanger::Create(replay);
+        const ShapeSphere sphere(rng, MotionContext{});
+        Mover::Create(replay, MotionContext{});
+        ColorChanger::Create(replay, MotionContext{});
         EXPECT_EQ(sphere.Radius(), static_cast<float>((replay.below(5) + 1) * 0.05));
         EXPECT_EQ(rng.next(), replay.next());
         EXPECT_EQ(sphere.GetRotater(), nullptr);
@@ -152,10 +152,10 @@ TEST(PrimitiveShapes, SpheresBuildTheirOwnMoverAndColourChanger) {
 
         // The wire sphere's base builds all three first; the sphere part then replaces
         // mover and colour changer and keeps the rotater.
-        const ShapeWireSphere wire(rng);
+        const ShapeWireSphere wire(rng, MotionContext{});
         ReplayAnimatedBase(replay);
-        Mover::Create(replay);
-        ColorChanger::Create(replay);
+        Mover::Create(replay, MotionContext{});
+        ColorChanger::Create(replay, MotionContext{});
         EXPECT_EQ(wire.Radius(), static_cast<float>((replay.below(5) + 1) * 0.05));
         EXPECT_EQ(rng.next(), replay.next());
         EXPECT_NE(wire.GetRotater(), nullptr);
@@ -168,7 +168,7 @@ TEST(PrimitiveShapes, SpheresBuildTheirOwnMoverAndColourChanger) {
         EXPECT_NE(wireClone->GetColorChanger(), nullptr);
         EXPECT_EQ(wireClone->Radius(), wire.Radius());
         EXPECT_EQ(wireClone->PolygonCount(), 64);
-        const ShapeCube cube(rng);
+        const ShapeCube cube(rng, MotionContext{});
         const auto cubeClone = cube.Clone();
         EXPECT_NE(cubeClone->GetRotater(), nullptr);
         EXPECT_NE(cubeClone->GetRotater(), cube.GetRotater());
@@ -180,7 +180,7 @@ TEST(PrimitiveShapes, ClonesShareTheListOfTheirPrototype) {
     ASSERT_TRUE(app.HasGL());
     Primitives solids;
     Random rng(7);
-    ShapeCube prototype(rng);
+    ShapeCube prototype(rng, MotionContext{});
     std::vector<std::unique_ptr<Shape>> scene;
     for (int i = 0; i < 4; ++i)
         scene.push_back(prototype.Clone());
@@ -192,9 +192,9 @@ TEST(PrimitiveShapes, ClonesShareTheListOfTheirPrototype) {
     EXPECT_EQ(solids.CachedListCount(), 1);
 
     // A wire cube of the same edge has a list of its own.
-    auto wire = std::make_unique<ShapeWireCube>(rng);
+    auto wire = std::make_unique<ShapeWireCube>(rng, MotionContext{});
     while (wire->Size() != prototype.Size())
-        wire = std::make_unique<ShapeWireCube>(rng);
+        wire = std::make_unique<ShapeWireCube>(rng, MotionContext{});
     wire->Clone()->DrawAtOrigin(solids);
     wire->DrawAtOrigin(solids);
     EXPECT_EQ(solids.CachedListCount(Primitives::kSolidCube), 1);
@@ -205,7 +205,7 @@ TEST(PrimitiveShapes, ADotSetsThePointSizeAndItsCloneDoesNot) {
     TestApp app;
     ASSERT_TRUE(app.HasGL());
     Random rng(11), replay(11);
-    const ShapeDot dot(rng);
+    const ShapeDot dot(rng, MotionContext{});
     ReplayAnimatedBase(replay);
     const float expected = static_cast<float>(replay.uniform() * 6 + 2);
     GLfloat size = 0;

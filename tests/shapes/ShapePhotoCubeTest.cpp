@@ -31,7 +31,7 @@ protected:
                            }));
     }
     ShapePhotoCube::Scene Scene(const std::string& path) const {
-        return {MeshContext{m_Table, nullptr, false}, path, 800};
+        return {MeshContext{m_Table, nullptr, false}, path, 800, MotionContext{}};
     }
     // The first seed whose photo cube is built on a mesh of type T. The shape keeps drawing
     // from the generator (clones do), so it lives in the fixture.

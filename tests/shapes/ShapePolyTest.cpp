@@ -20,7 +20,7 @@ namespace {
 // A mesh shape over a given generator.
 class MeshShape : public ShapePolyBase {
 public:
-    MeshShape(Random& rng, std::unique_ptr<Poly> mesh) : ShapePolyBase(rng, false) {
+    MeshShape(Random& rng, std::unique_ptr<Poly> mesh) : ShapePolyBase(rng, MotionContext{}, false) {
         SetMesh(std::move(mesh));
         BuildMesh();
     }
@@ -118,8 +118,8 @@ TEST(ShapePoly, TexturesOnlyOnPlainScenesAboutHalfTheTime) {
     int textured = 0;
     for (int seed = 1; seed <= 40; ++seed) {
         Random plainRng(seed), patternRng(seed);
-        ShapePoly plain(plainRng, {MeshContext{colours.table}, true, 1.0});
-        ShapePoly onPattern(patternRng, {MeshContext{colours.table}, false, 1.0});
+        ShapePoly plain(plainRng, {MeshContext{colours.table}, true, 1.0, MotionContext{}});
+        ShapePoly onPattern(patternRng, {MeshContext{colours.table}, false, 1.0, MotionContext{}});
         textured += plain.HasTexture();
         EXPECT_FALSE(onPattern.HasTexture());
         EXPECT_GT(plain.PolygonCount(), 0);

@@ -23,7 +23,7 @@ struct FrameLog {
 
 class LoggingMover : public Mover {
 public:
-    LoggingMover(Random& rng, FrameLog& log) : Mover(rng), m_pLog(&log) {}
+    LoggingMover(Random& rng, FrameLog& log) : Mover(rng, MotionContext{}), m_pLog(&log) {}
 
     std::unique_ptr<Mover> Clone() const override { return std::make_unique<LoggingMover>(*this); }
     void Setup(Shape&, Saver&, int, int) override { m_pLog->events.push_back("setup"); }
@@ -85,7 +85,7 @@ private:
 class LoggingShape : public Shape {
 public:
     LoggingShape(Random& rng, FrameLog& log, int polygons, bool visible = true)
-        : Shape(rng, false), m_pLog(&log), m_Polygons(polygons) {
+        : Shape(rng, MotionContext{}, false), m_pLog(&log), m_Polygons(polygons) {
         auto mover = std::make_unique<LoggingMover>(rng, log);
         mover->SetVisible(visible);
         SetMover(std::move(mover));

@@ -7,7 +7,6 @@
 #include "core/StopRequest.h"
 #include "host/posix/SignalPipe.h"
 #include "host/wayland/WaylandEgl.h"
-#include "motion/MotionContext.h"
 #include "scene/SaverShapes.h"
 #include "scene/SceneWnd.h"
 
