@@ -5,6 +5,7 @@
 #include "app/ScreenWnd.h"
 #include "core/ProfileStore.h"
 #include "core/StopRequest.h"
+#include "host/posix/PollDeadline.h"
 #include "host/posix/SignalPipe.h"
 #include "host/wayland/WaylandEgl.h"
 #include "scene/SaverShapes.h"
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
@@ -270,8 +270,7 @@ bool WaylandSession::PaintGuests(const WaylandHost* except) {
 // The waiting surface's scene is in the middle of its burst: the guests draw into their own
 // contexts, and the waiting one's context comes back before it goes on.
 void WaylandSession::WaitFor(WaylandHost& waiting, int ms) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(ms, 0));
+    const PollDeadline deadline(ms);
     while (!waiting.InputPending()) {
         if (ms < 0 && !waiting.FramePending())
             return;
@@ -280,12 +279,8 @@ void WaylandSession::WaitFor(WaylandHost& waiting, int ms) {
             continue;
         }
         int timeout = -1;
-        if (ms >= 0) {
-            const std::chrono::duration<double, std::milli> left = deadline - Clock::now();
-            if (left.count() <= 0)
-                return;
-            timeout = static_cast<int>(std::ceil(left.count()));
-        }
+        if (!deadline.Left(timeout))
+            return;
         const int next = m_bGuestTurn ? -1 : UntilNextDue(&waiting);
         if (next >= 0)
             timeout = timeout < 0 ? std::max(next, 1) : std::min(timeout, std::max(next, 1));

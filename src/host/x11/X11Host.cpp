@@ -1,5 +1,6 @@
 #include "host/x11/X11Host.h"
 
+#include "host/posix/PollDeadline.h"
 #include "host/posix/SignalPipe.h"
 #include "host/x11/SuspendClock.h"
 #include "host/x11/X11Errors.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <poll.h>
 #include <thread>
@@ -296,18 +296,13 @@ void X11Host::WaitForInput(int ms) {
 }
 
 void X11Host::WaitForEvent(int ms) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(ms < 0 ? 0 : ms);
+    const PollDeadline deadline(ms);
     pollfd fds[2] = {{ConnectionNumber(m_Display), POLLIN, 0}, {m_Signals.ReadFd(), POLLIN, 0}};
     const nfds_t count = m_Signals.ReadFd() >= 0 ? 2 : 1;
     while (!InputPending()) {
         int timeout = -1;
-        if (ms >= 0) {
-            const std::chrono::duration<double, std::milli> left = deadline - Clock::now();
-            if (left.count() <= 0)
-                return;
-            timeout = static_cast<int>(std::ceil(left.count()));
-        }
+        if (!deadline.Left(timeout))
+            return;
         if (poll(fds, count, timeout) == 0)
             return;
         // Readable (or interrupted): InputPending reads what came.
