@@ -12,8 +12,8 @@
 #include <iterator>
 #include <typeinfo>
 
-int ColorChanger::ColorIndex(const Saver& scene, float x, float y, float z) const {
-    return Index(SceneClock::Of(scene).frameNumber, x, y, z);
+int ColorChanger::ColorIndex(const FrameContext& frame, float x, float y, float z) const {
+    return Index(frame.clock.frameNumber, x, y, z);
 }
 
 namespace {

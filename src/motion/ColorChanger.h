@@ -1,11 +1,12 @@
 #pragma once
 
+#include "motion/FrameContext.h"
+
 #include <memory>
 #include <vector>
 
 class Random;
 struct MotionContext;
-class Saver;
 
 // Picks a shape's index into the scene colour table each frame; the shape adds its colour
 // offset and wraps the sum through the table. Changers hold no reference to the table.
@@ -23,7 +24,7 @@ public:
 
     virtual std::unique_ptr<ColorChanger> Clone() const = 0;
     // Never negative.
-    virtual int ColorIndex(const Saver& scene, float x, float y, float z) const;
+    virtual int ColorIndex(const FrameContext& frame, float x, float y, float z) const;
     // ColorIndex on plain numbers.
     virtual int Index(int frameNumber, float x, float y, float z) const = 0;
 

@@ -24,7 +24,7 @@ Mover::Mover(Random& rng, const MotionContext& motion) : m_pRand(&rng), m_Motion
     }
 }
 
-void Mover::FrameUpdate(Saver&) {}
+void Mover::FrameUpdate(const FrameContext&) {}
 
 void Mover::AddVelocity(float, float, float) {}
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "motion/FrameContext.h"
 #include "motion/MotionContext.h"
 
 #include <memory>
 
 class Random;
-class Saver;
 class Shape;
 
 // Decides where one shape is in every frame. A scene's prototype shape gets its mover from
@@ -25,17 +25,17 @@ public:
 
     virtual std::unique_ptr<Mover> Clone() const = 0;
     // Once per shape when the scene is composed, after StartPosition; sets the shape's colour.
-    virtual void Setup(Shape& shape, Saver& scene, int colourStep, int spread) = 0;
+    virtual void Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) = 0;
     virtual void StartPosition(float& x, float& y, float& z) = 0;
     // Once per frame after the shape was drawn: the next position, in place.
-    virtual void Step(float& x, float& y, float& z, const Saver& scene) = 0;
+    virtual void Step(float& x, float& y, float& z, const FrameContext& frame) = 0;
     virtual bool IsVisible() const { return m_bVisible; }
     // Paths that turn back abruptly; the shape then avoids a rotater facing the travel.
     virtual bool ReversesDirection() const { return false; }
 
     // Group hooks: FrameUpdate runs once per frame on the prototype after all shapes were
     // drawn; PolygonReserve once before the scene fills its polygon budget.
-    virtual void FrameUpdate(Saver& scene);
+    virtual void FrameUpdate(const FrameContext& frame);
     virtual void AddVelocity(float dx, float dy, float dz);
     virtual void StopVelocity() {}
     virtual void OnCollision() {}

@@ -39,9 +39,8 @@ std::unique_ptr<Mover> MoverBounce::Clone() const {
     return std::unique_ptr<Mover>(new MoverBounce(*this));
 }
 
-void MoverBounce::Setup(Shape& shape, Saver& scene, int, int) {
-    const int colourOffset =
-        Prepare(SceneClock::Of(scene).cycleFrames, shape.Radius(), m_Motion.colourCount);
+void MoverBounce::Setup(Shape& shape, const FrameContext& frame, int, int) {
+    const int colourOffset = Prepare(frame.clock.cycleFrames, shape.Radius(), m_Motion.colourCount);
     shape.SetColor(colourOffset, 1.0f);
 }
 
@@ -62,8 +61,8 @@ void MoverBounce::StartPosition(float& x, float& y, float& z) {
     z = 0.0f;
 }
 
-void MoverBounce::Step(float& x, float& y, float& z, const Saver& scene) {
-    Advance(x, y, z, SceneClock::Of(scene).frameNumber);
+void MoverBounce::Step(float& x, float& y, float& z, const FrameContext& frame) {
+    Advance(x, y, z, frame.clock.frameNumber);
 }
 
 void MoverBounce::Reflect(float& coordinate, float& velocity, float low, float high) {

@@ -4,7 +4,6 @@
 #include "motion/EndShrink.h"
 #include "motion/MoverMath.h"
 #include "motion/SceneClock.h"
-#include "scene/Saver.h"
 #include "shapes/Shape.h"
 
 MoverCollide::MoverCollide(Random& rng, const MotionContext& motion) : Mover(rng, motion) {
@@ -23,9 +22,9 @@ std::unique_ptr<Mover> MoverCollide::Clone() const {
     return std::unique_ptr<Mover>(new MoverCollide(*this));
 }
 
-void MoverCollide::Setup(Shape& shape, Saver& scene, int, int) {
+void MoverCollide::Setup(Shape& shape, const FrameContext& frame, int, int) {
     shape.SetColor(m_pRand->below(m_Motion.colourCount), 1.0f);
-    m_ShrinkStart = static_cast<int>(SceneClock::Of(scene).cycleFrames * 0.95);
+    m_ShrinkStart = static_cast<int>(frame.clock.cycleFrames * 0.95);
 }
 
 void MoverCollide::StartPosition(float& x, float& y, float& z) {
@@ -54,7 +53,7 @@ void MoverCollide::Reflect(float& position, float& velocity) const {
     }
 }
 
-void MoverCollide::Step(float& x, float& y, float& z, const Saver& scene) {
+void MoverCollide::Step(float& x, float& y, float& z, const FrameContext& frame) {
     m_bVisible = true;
     if (!m_bActive)
         return;
@@ -64,12 +63,12 @@ void MoverCollide::Step(float& x, float& y, float& z, const Saver& scene) {
     Reflect(x, m_VelocityX);
     Reflect(y, m_VelocityY);
     Reflect(z, m_VelocityZ);
-    ApplyEndShrink(x, y, z, m_ShrinkStart, SceneClock::Of(scene));
+    ApplyEndShrink(x, y, z, m_ShrinkStart, frame.clock);
 }
 
-void MoverCollide::FrameUpdate(Saver& scene) {
+void MoverCollide::FrameUpdate(const FrameContext& frame) {
     // A shape set off by an earlier pair passes it on in the same frame.
-    const Saver::ShapeList& shapes = scene.Shapes();
+    const auto shapes = frame.shapes;
     for (auto a = shapes.begin(); a != shapes.end(); ++a) {
         const bool aWasActive = (*a)->IsActive();
         for (auto b = a + 1; b != shapes.end(); ++b) {

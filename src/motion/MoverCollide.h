@@ -11,12 +11,12 @@ public:
     MoverCollide(Random& rng, const MotionContext& motion); // the prototype: active from the start
 
     std::unique_ptr<Mover> Clone() const override;
-    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) override;
     void StartPosition(float& x, float& y, float& z) override;
-    void Step(float& x, float& y, float& z, const Saver& scene) override;
+    void Step(float& x, float& y, float& z, const FrameContext& frame) override;
 
     // Sets off every waiting shape that a moving one touches (the prototype's task).
-    void FrameUpdate(Saver& scene) override;
+    void FrameUpdate(const FrameContext& frame) override;
     void AddVelocity(float dx, float dy, float dz) override;
     void StopVelocity() override;
     void OnCollision() override { m_bActive = true; }

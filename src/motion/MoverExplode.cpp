@@ -82,28 +82,28 @@ std::unique_ptr<Mover> MoverExplode::Clone() const {
     return std::unique_ptr<Mover>(new MoverExplode(*this));
 }
 
-void MoverExplode::Setup(Shape& shape, Saver& scene, int colourStep, int spread) {
+void MoverExplode::Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) {
     shape.SetColor(m_pRand->below(m_Motion.colourCount), 1.0f);
-    m_StopFrame = static_cast<int>(SceneClock::Of(scene).cycleFrames * 0.95);
+    m_StopFrame = static_cast<int>(frame.clock.cycleFrames * 0.95);
     if (m_pLeader)
-        m_pLeader->Setup(shape, scene, colourStep, spread);
+        m_pLeader->Setup(shape, frame, colourStep, spread);
 }
 
 void MoverExplode::StartPosition(float& x, float& y, float& z) {
     GroupOrigin(m_Group, x, y, z);
 }
 
-void MoverExplode::Step(float& x, float& y, float& z, const Saver& scene) {
+void MoverExplode::Step(float& x, float& y, float& z, const FrameContext& frame) {
     BurstGroup& mine = Groups()[m_Group];
     if (m_pLeader) {
-        m_pLeader->Step(x, y, z, scene);
+        m_pLeader->Step(x, y, z, frame);
         mine.originX = x;
         mine.originY = y;
         mine.originZ = z;
         m_bVisible = true;
         return;
     }
-    const SceneClock clock = SceneClock::Of(scene);
+    const SceneClock clock = frame.clock;
     m_Distance += m_Speed;
     x = mine.originX + m_Distance * m_Direction.x;
     y = mine.originY + m_Distance * m_Direction.y;

@@ -22,9 +22,9 @@ public:
     ~MoverExplode() override;
 
     std::unique_ptr<Mover> Clone() const override;
-    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) override;
     void StartPosition(float& x, float& y, float& z) override;
-    void Step(float& x, float& y, float& z, const Saver& scene) override;
+    void Step(float& x, float& y, float& z, const FrameContext& frame) override;
     bool IsVisible() const override { return m_bActive && m_bVisible; }
 
     int Group() const { return m_Group; }

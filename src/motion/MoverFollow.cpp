@@ -46,9 +46,8 @@ std::unique_ptr<Mover> MoverFollow::Clone() const {
     return std::unique_ptr<Mover>(new MoverFollow(*this));
 }
 
-void MoverFollow::Setup(Shape& shape, Saver& scene, int colourStep, int) {
-    const int colourOffset =
-        Prepare(SceneClock::Of(scene).cycleFrames, colourStep, m_Motion.aspect);
+void MoverFollow::Setup(Shape& shape, const FrameContext& frame, int colourStep, int) {
+    const int colourOffset = Prepare(frame.clock.cycleFrames, colourStep, m_Motion.aspect);
     shape.SetColor(colourOffset, 1.0f);
 }
 
@@ -76,8 +75,8 @@ int MoverFollow::Prepare(int cycleFrames, int colourStep, float aspect) {
     return colourOffset;
 }
 
-void MoverFollow::Step(float& x, float& y, float& z, const Saver& scene) {
-    Advance(x, y, z, SceneClock::Of(scene).sceneTime);
+void MoverFollow::Step(float& x, float& y, float& z, const FrameContext& frame) {
+    Advance(x, y, z, frame.clock.sceneTime);
 }
 
 void MoverFollow::Advance(float& x, float& y, float& z, float t) {

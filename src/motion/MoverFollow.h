@@ -14,8 +14,8 @@ public:
                 const MotionContext& motion); // the prototype: rebuilds the group tables
 
     std::unique_ptr<Mover> Clone() const override;
-    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
-    void Step(float& x, float& y, float& z, const Saver& scene) override;
+    void Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) override;
+    void Step(float& x, float& y, float& z, const FrameContext& frame) override;
 
     // Setup and Step on plain numbers; Prepare returns the colour offset.
     int Prepare(int cycleFrames, int colourStep, float aspect);

@@ -4,7 +4,6 @@
 #include "motion/EndShrink.h"
 #include "motion/MoverMath.h"
 #include "motion/SceneClock.h"
-#include "scene/Saver.h"
 #include "shapes/Shape.h"
 
 MoverOrbit::MoverOrbit(Random& rng, const MotionContext& motion) : MoverExplode(rng, motion, 2) {
@@ -24,7 +23,7 @@ std::unique_ptr<Mover> MoverOrbit::Clone() const {
     return std::unique_ptr<Mover>(new MoverOrbit(*this));
 }
 
-void MoverOrbit::Setup(Shape& shape, Saver& scene, int, int) {
+void MoverOrbit::Setup(Shape& shape, const FrameContext& frame, int, int) {
     Random& rng = *m_pRand;
     const int groups = GroupCount();
     double mass = rng.uniform() * 0.0001;
@@ -35,7 +34,7 @@ void MoverOrbit::Setup(Shape& shape, Saver& scene, int, int) {
     }
     shape.SetColor(colourOffset, 1.0f);
     shape.SetMass(static_cast<float>(mass));
-    m_ShrinkStart = static_cast<int>(SceneClock::Of(scene).cycleFrames * 0.95);
+    m_ShrinkStart = static_cast<int>(frame.clock.cycleFrames * 0.95);
 }
 
 void MoverOrbit::StartPosition(float& x, float& y, float& z) {
@@ -45,17 +44,17 @@ void MoverOrbit::StartPosition(float& x, float& y, float& z) {
     z = static_cast<float>(z + m_pRand->symmetric() * 0.1);
 }
 
-void MoverOrbit::Step(float& x, float& y, float& z, const Saver& scene) {
+void MoverOrbit::Step(float& x, float& y, float& z, const FrameContext& frame) {
     x += m_VelocityX;
     y += m_VelocityY;
     z += m_VelocityZ;
-    ApplyEndShrink(x, y, z, m_ShrinkStart, SceneClock::Of(scene));
+    ApplyEndShrink(x, y, z, m_ShrinkStart, frame.clock);
     m_bVisible = true;
 }
 
-void MoverOrbit::FrameUpdate(Saver& scene) {
+void MoverOrbit::FrameUpdate(const FrameContext& frame) {
     // Positions stay put while the velocities change, so the order of the shapes is free.
-    const Saver::ShapeList& shapes = scene.Shapes();
+    const auto shapes = frame.shapes;
     for (const auto& a : shapes) {
         float fx = 0, fy = 0, fz = 0;
         for (const auto& b : shapes) {

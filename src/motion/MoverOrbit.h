@@ -11,12 +11,12 @@ public:
     MoverOrbit(Random& rng, const MotionContext& motion); // the prototype, group base 2
 
     std::unique_ptr<Mover> Clone() const override;
-    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) override;
     void StartPosition(float& x, float& y, float& z) override;
-    void Step(float& x, float& y, float& z, const Saver& scene) override;
+    void Step(float& x, float& y, float& z, const FrameContext& frame) override;
 
     // Adds to every shape's velocity the pull of all the others (the prototype's task).
-    void FrameUpdate(Saver& scene) override;
+    void FrameUpdate(const FrameContext& frame) override;
     void AddVelocity(float dx, float dy, float dz) override;
     void StopVelocity() override;
     void OnCollision() override;

@@ -29,8 +29,8 @@ std::unique_ptr<Mover> MoverPolar::Clone() const {
     return std::unique_ptr<Mover>(new MoverPolar(*this));
 }
 
-void MoverPolar::Setup(Shape& shape, Saver& scene, int colourStep, int) {
-    shape.SetColor(Prepare(SceneClock::Of(scene).cycleFrames, colourStep), 1.0f);
+void MoverPolar::Setup(Shape& shape, const FrameContext& frame, int colourStep, int) {
+    shape.SetColor(Prepare(frame.clock.cycleFrames, colourStep), 1.0f);
 }
 
 int MoverPolar::Prepare(int cycleFrames, int colourStep) {
@@ -43,8 +43,8 @@ void MoverPolar::StartPosition(float& x, float& y, float& z) {
     x = y = z = 0.0f;
 }
 
-void MoverPolar::Step(float& x, float& y, float& z, const Saver& scene) {
-    Advance(x, y, z, SceneClock::Of(scene).sceneTime);
+void MoverPolar::Step(float& x, float& y, float& z, const FrameContext& frame) {
+    Advance(x, y, z, frame.clock.sceneTime);
 }
 
 void MoverPolar::Advance(float& x, float& y, float& z, float t) {

@@ -9,9 +9,9 @@ public:
     MoverPolar(Random& rng, const MotionContext& motion);
 
     std::unique_ptr<Mover> Clone() const override;
-    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) override;
     void StartPosition(float& x, float& y, float& z) override;
-    void Step(float& x, float& y, float& z, const Saver& scene) override;
+    void Step(float& x, float& y, float& z, const FrameContext& frame) override;
     bool ReversesDirection() const override { return true; }
 
     // Setup and Step on plain numbers; Prepare returns the colour offset.

@@ -21,8 +21,8 @@ std::unique_ptr<Mover> MoverSin::Clone() const {
     return std::unique_ptr<Mover>(new MoverSin(*this));
 }
 
-void MoverSin::Setup(Shape& shape, Saver& scene, int colourStep, int spread) {
-    shape.SetColor(Prepare(SceneClock::Of(scene).cycleFrames, colourStep, spread), 1.0f);
+void MoverSin::Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) {
+    shape.SetColor(Prepare(frame.clock.cycleFrames, colourStep, spread), 1.0f);
 }
 
 int MoverSin::Prepare(int cycleFrames, int colourStep, int spread) {
@@ -53,8 +53,8 @@ void MoverSin::StartPosition(float& x, float& y, float& z) {
     x = y = z = 0.0f;
 }
 
-void MoverSin::Step(float& x, float& y, float& z, const Saver& scene) {
-    Advance(x, y, z, SceneClock::Of(scene).sceneTime);
+void MoverSin::Step(float& x, float& y, float& z, const FrameContext& frame) {
+    Advance(x, y, z, frame.clock.sceneTime);
 }
 
 void MoverSin::Advance(float& x, float& y, float& z, float t) {

@@ -10,9 +10,9 @@ public:
     MoverSin(Random& rng, const MotionContext& motion, std::shared_ptr<float> stepBias = nullptr);
 
     std::unique_ptr<Mover> Clone() const override;
-    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) override;
     void StartPosition(float& x, float& y, float& z) override;
-    void Step(float& x, float& y, float& z, const Saver& scene) override;
+    void Step(float& x, float& y, float& z, const FrameContext& frame) override;
 
     // Setup without a scene: draws the rates and amplitudes, returns the colour offset.
     int Prepare(int cycleFrames, int colourStep, int spread);

@@ -61,7 +61,7 @@ std::unique_ptr<Mover> MoverSwarm::Clone() const {
     return std::unique_ptr<Mover>(new MoverSwarm(*this));
 }
 
-void MoverSwarm::Setup(Shape& shape, Saver& scene, int, int) {
+void MoverSwarm::Setup(Shape& shape, const FrameContext& frame, int, int) {
     const MotionContext& context = m_Motion;
     const int n = context.colourCount;
     int colourOffset = n * m_Swarm / m_SwarmCount;
@@ -71,7 +71,7 @@ void MoverSwarm::Setup(Shape& shape, Saver& scene, int, int) {
         colourOffset = static_cast<int>(n * (m_Acceleration / 0.01) / bands + colourOffset);
     }
     shape.SetColor(colourOffset, 1.0f);
-    const int period = SceneClock::Of(scene).cycleFrames;
+    const int period = frame.clock.cycleFrames;
     m_LeaveFrame = static_cast<int>(period * 0.75);
     m_ShrinkStart = static_cast<int>(period * 0.95);
     if (!m_pTables->ratesReady) {
@@ -101,8 +101,8 @@ void MoverSwarm::Target(const SceneClock& clock, float& x, float& y, float& z) c
     z = static_cast<float>(maths::Sin(t * swarm.frequencyZ) * swarm.amplitudeZ + swarm.centreZ);
 }
 
-void MoverSwarm::Step(float& x, float& y, float& z, const Saver& scene) {
-    const SceneClock clock = SceneClock::Of(scene);
+void MoverSwarm::Step(float& x, float& y, float& z, const FrameContext& frame) {
+    const SceneClock clock = frame.clock;
     float tx = 0, ty = 0, tz = 0;
     Target(clock, tx, ty, tz);
     const float dx = tx - x, dy = ty - y, dz = tz - z;

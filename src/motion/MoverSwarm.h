@@ -19,9 +19,9 @@ public:
                const MotionContext& motion); // the prototype: rebuilds the swarm tables
 
     std::unique_ptr<Mover> Clone() const override;
-    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) override;
     void StartPosition(float& x, float& y, float& z) override;
-    void Step(float& x, float& y, float& z, const Saver& scene) override;
+    void Step(float& x, float& y, float& z, const FrameContext& frame) override;
 
     int Swarm() const { return m_Swarm; }
     int SwarmCount() const { return static_cast<int>(m_pTables->swarms.size()); }

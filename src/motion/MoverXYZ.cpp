@@ -40,7 +40,7 @@ std::unique_ptr<Mover> MoverXYZ::Clone() const {
     return std::unique_ptr<Mover>(new MoverXYZ(*this));
 }
 
-void MoverXYZ::Setup(Shape& shape, Saver& scene, int, int) {
+void MoverXYZ::Setup(Shape& shape, const FrameContext& frame, int, int) {
     const int members = MyGroup().memberCount;
     int colourOffset = ColourOffsetOfGroup(m_Group, m_Motion.colourCount);
     if (m_bColourBySpread)
@@ -49,7 +49,7 @@ void MoverXYZ::Setup(Shape& shape, Saver& scene, int, int) {
         shape.ScaleSpin(static_cast<float>(m_Delay + 1) / static_cast<float>(members - 1));
     shape.SetColor(colourOffset, 1.0f);
     const float bound = 7.5f - shape.Radius();
-    const int period = SceneClock::Of(scene).cycleFrames;
+    const int period = frame.clock.cycleFrames;
     m_StopFrame = static_cast<int>(period * 0.95);
     if (!m_pPaths->ready) {
         BuildPaths(bound, shape.Radius(), period);
@@ -108,8 +108,8 @@ void MoverXYZ::StartPosition(float& x, float& y, float& z) {
     GroupOrigin(m_Group, x, y, z);
 }
 
-void MoverXYZ::Step(float& x, float& y, float& z, const Saver& scene) {
-    const int j = SceneClock::Of(scene).frameNumber - m_Delay;
+void MoverXYZ::Step(float& x, float& y, float& z, const FrameContext& frame) {
+    const int j = frame.clock.frameNumber - m_Delay;
     if (j < 0 || j >= m_StopFrame || j >= PathLength(m_Group)) {
         m_bVisible = false;
         return;

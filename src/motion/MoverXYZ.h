@@ -18,9 +18,9 @@ public:
              const MotionContext& motion); // the prototype, group base 1; makes the path table
 
     std::unique_ptr<Mover> Clone() const override;
-    void Setup(Shape& shape, Saver& scene, int colourStep, int spread) override;
+    void Setup(Shape& shape, const FrameContext& frame, int colourStep, int spread) override;
     void StartPosition(float& x, float& y, float& z) override;
-    void Step(float& x, float& y, float& z, const Saver& scene) override;
+    void Step(float& x, float& y, float& z, const FrameContext& frame) override;
 
     // Frames this shape runs behind its group's first member.
     int Delay() const { return m_Delay; }

@@ -1,5 +1,6 @@
 #include "scene/Saver.h"
 
+#include "colour/ColourTable.h"
 #include "core/Color.h"
 #include "core/RegSettings.h"
 #include "core/StopRequest.h"
@@ -7,7 +8,7 @@
 #include "core/tvTimer.h"
 #include "scene/Background.h"
 #include "scene/GLContext.h"
-#include "scene/SceneWnd.h"
+#include "scene/SceneView.h"
 #include "shapes/Shape.h"
 #include "textures/TextureImage.h"
 
@@ -33,10 +34,9 @@ long long Saver::CpuMsSince(std::clock_t start) {
     return static_cast<long long>(std::clock() - start) * 1000 / CLOCKS_PER_SEC;
 }
 
-Saver::Saver(CSceneWnd* wnd)
-    : m_pWnd(wnd), m_Rand(wnd->RunRand().next()), m_ComposeStartMs(WallClockMs()) {
+Saver::Saver(SceneSetup setup)
+    : m_Setup(std::move(setup)), m_Rand(m_Setup.seed), m_ComposeStartMs(WallClockMs()) {
     const std::clock_t cpuStart = std::clock();
-    m_pGL = m_pWnd ? m_pWnd->GL() : nullptr;
     m_FrameNumber = 0;
     m_FrameAtStart = 0;
     m_CycleFrames = CycleFramesFor(Settings().Speed());
@@ -60,23 +60,32 @@ Saver::Saver(CSceneWnd* wnd)
     m_BaseComposeCpuMs = CpuMsSince(cpuStart);
 }
 
-Saver::Saver(const Blank& blank)
-    : m_pWnd(blank.wnd), m_Rand(blank.seed), m_CycleFrames(std::max(1, blank.cycleFrames)) {
-    m_pGL = m_pWnd ? m_pWnd->GL() : nullptr;
-}
-
 Saver::~Saver() = default;
 
 Primitives* Saver::Solids() const {
-    return m_pGL != nullptr ? &m_pGL->Solids() : nullptr;
+    return m_Setup.gl != nullptr ? &m_Setup.gl->Solids() : nullptr;
+}
+
+MotionContext Saver::Motion() const {
+    MotionContext context;
+    context.colourCount = m_Setup.colours->colourCount();
+    context.bandCount = m_Setup.colours->bandCount();
+    if (m_Setup.gl)
+        context.aspect = m_Setup.gl->Aspect();
+    const RegSettings& settings = Settings();
+    // A frame rate of 0 (no record yet) would make rates per frame infinite.
+    if (settings.FramesPerSecond() > 0)
+        context.framesPerSecond = static_cast<float>(settings.FramesPerSecond());
+    context.performance1 = static_cast<float>(settings.Performance1());
+    return context;
 }
 
 RegSettings& Saver::Settings() const {
-    return *m_pWnd->Settings();
+    return *m_Setup.settings;
 }
 
 const ColourTable& Saver::Colours() const {
-    return m_pWnd->Colours();
+    return *m_Setup.colours;
 }
 
 int Saver::CycleFramesFor(int speed) {
@@ -85,7 +94,7 @@ int Saver::CycleFramesFor(int speed) {
 
 void Saver::ChooseKind() {
     const RegSettings& settings = Settings();
-    const bool images = m_pWnd && m_pWnd->HasImages();
+    const bool images = static_cast<bool>(m_Setup.nextImagePath);
     if (settings.ImageProb() == 100 && images) {
         m_Kind = SceneKind::Photo;
         return;
@@ -106,7 +115,7 @@ std::unique_ptr<TextureImage> Saver::LoadPhoto() {
     if (m_Kind != SceneKind::Photo)
         return nullptr;
     const bool recolour = m_Rand.flip() == 1;
-    auto photo = std::make_unique<TextureImage>(m_Rand, m_pWnd->NextImagePath(), m_pWnd->Width());
+    auto photo = std::make_unique<TextureImage>(m_Rand, m_Setup.nextImagePath(), m_Setup.width);
     if (!photo->IsValid()) {
         m_Kind = SceneKind::Plain;
         return nullptr;
@@ -114,7 +123,7 @@ std::unique_ptr<TextureImage> Saver::LoadPhoto() {
     // The window's palette takes 25 bands from the picture; the table colours stay.
     if (recolour) {
         const RGBImage& pixels = *photo->Pixels();
-        m_pWnd->Colours().BuildPhotoBands(pixels.width, pixels.height, pixels.bytes.data());
+        m_Setup.colours->BuildPhotoBands(pixels.width, pixels.height, pixels.bytes.data());
     }
     return photo;
 }
@@ -129,15 +138,16 @@ void Saver::ChooseBackground(std::unique_ptr<TextureImage> photo) {
 }
 
 void Saver::SetupGLState() {
-    if (m_pGL == nullptr)
+    GLContext* gl = m_Setup.gl;
+    if (gl == nullptr)
         return;
-    m_pGL->SetProjection();
-    m_pGL->SetModelView();
-    m_pGL->SetBlend(false);
-    m_pGL->SetupLights(Settings().Performance(), Colours());
+    gl->SetProjection();
+    gl->SetModelView();
+    gl->SetBlend(false);
+    gl->SetupLights(Settings().Performance(), Colours());
     glEnable(GL_LIGHTING);
     if (m_pBackground)
-        m_pBackground->SetEmissive(m_pGL->IsEmissive());
+        m_pBackground->SetEmissive(gl->IsEmissive());
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
 }
@@ -147,35 +157,42 @@ void Saver::SetupMaterials() {
         Color colour;
         colour.Set(0.0f, 0.0f, 0.0f, 0.0f);
         colour.RandomColor(m_Rand, false);
-        if (m_pGL)
+        if (m_Setup.gl)
             glMaterialfv(GL_FRONT_AND_BACK, property, colour.Data());
     }
     const double u = m_Rand.uniform();
     m_Shininess = static_cast<float>((1.0 - u * u) * 128.0);
-    if (m_pGL)
+    if (m_Setup.gl)
         glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m_Shininess);
 }
 
 void Saver::Frame() {
-    if (m_pWnd->IsStopped())
+    if (View().IsStopped())
         return;
-    if (m_pGL)
-        m_pGL->LookAtOrigin();
-    if (m_pWnd->CanDraw())
+    if (m_Setup.gl)
+        m_Setup.gl->LookAtOrigin();
+    if (View().CanDraw())
         Draw();
-    if (!m_pWnd->IsStopped())
+    if (!View().IsStopped())
         Finish();
 }
 
 void Saver::Finish() {
     // An ending run does not wait for the rasteriser.
-    if (!m_pWnd->IsStopped() && !StopRequest::Raised())
+    if (!View().IsStopped() && !StopRequest::Raised())
         glFinish();
 }
 
 bool Saver::IsDone() const {
-    return (m_pWnd && m_pWnd->IsStopped()) || m_bDone ||
-           (m_pBackground && m_pBackground->IsAbandoned());
+    return View().IsStopped() || m_bDone || (m_pBackground && m_pBackground->IsAbandoned());
+}
+
+FrameContext Saver::ThisFrame() const {
+    FrameContext frame;
+    frame.clock = {m_FrameNumber, m_SceneTime, m_CycleFrames};
+    frame.colours = m_Setup.colours;
+    frame.solids = Solids();
+    return frame;
 }
 
 const Saver::ShapeList& Saver::Shapes() const {
@@ -198,12 +215,12 @@ std::optional<Saver::Rate> Saver::RateOfBurst(int frames, long long ms, int scen
 }
 
 void Saver::Measure(tvTimer& meter) {
-    const bool canDraw = m_pWnd->CanDraw();
+    const bool canDraw = View().CanDraw();
     const int ms = meter.Elapsed();
     if (!canDraw)
         return;
     const std::optional<Rate> rate = RateOfBurst(m_FrameNumber - m_FrameAtStart, ms, m_Polygons);
-    if (!rate || !m_pWnd->CanDraw())
+    if (!rate || !View().CanDraw())
         return;
     RegSettings& settings = Settings();
     settings.SetFramesPerSecond(rate->fps);

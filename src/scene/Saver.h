@@ -2,6 +2,9 @@
 
 #include "core/Random.h"
 #include "core/tvTimer.h"
+#include "motion/FrameContext.h"
+#include "motion/MotionContext.h"
+#include "scene/SceneSetup.h"
 #include "shapes/SceneKind.h"
 
 #include <ctime>
@@ -10,7 +13,6 @@
 #include <vector>
 
 class Background;
-class CSceneWnd;
 class ColourTable;
 class GLContext;
 class Primitives;
@@ -21,14 +23,14 @@ class TextureImage;
 // One scene: everything that does not depend on what is drawn (camera path, cycle length,
 // lights, materials, background kind), bursts of frames, and the measurement that adapts
 // the polygon budget of later scenes. Motion is counted in frames: movers, rotaters and
-// colour changers read frameNumber(), sceneTime() and cycleFrames(), never the clock.
+// colour changers read the frame's clock (ThisFrame()), never the wall clock.
 class Saver {
 public:
     using ShapeList = std::vector<std::unique_ptr<Shape>>;
 
-    // Composes the scene-wide parts from a generator seeded by one next() of the window's
-    // run generator; wnd must be attached to a run with settings, and its GL context current.
-    explicit Saver(CSceneWnd* wnd);
+    // Composes the scene-wide parts from a generator seeded with setup.seed; the setup must
+    // carry settings, a colour table and a view, and its GL context (if any) be current.
+    explicit Saver(SceneSetup setup);
     virtual ~Saver();
     Saver(const Saver&) = delete;
     Saver& operator=(const Saver&) = delete;
@@ -42,12 +44,9 @@ public:
     // The scene has ended, its room was given up by a stop, or the window is stopped.
     virtual bool IsDone() const;
 
-    // What the group scale and the group movers read; a scene without shapes has no scale
-    // (1 on every axis) and an empty list.
-    virtual bool ScaleAnimated() const { return false; }
-    virtual float ScaleX() const { return 1.0f; }
-    virtual float ScaleY() const { return 1.0f; }
-    virtual float ScaleZ() const { return 1.0f; }
+    // What the current frame offers its shapes; a scene without shapes has no group scale
+    // and an empty list.
+    virtual FrameContext ThisFrame() const;
     virtual const ShapeList& Shapes() const;
 
     Random& Rand() { return m_Rand; }
@@ -58,10 +57,13 @@ public:
     Background* GetBackground() const { return m_pBackground.get(); }
     // The performance factor (not capped) when the scene was composed.
     double Performance() const { return m_Performance; }
-    GLContext* GL() const { return m_pGL; }
+    GLContext* GL() const { return m_Setup.gl; }
     // The primitive solids' lists of the scene's GL context; null without a context.
     Primitives* Solids() const;
-    CSceneWnd* Wnd() const { return m_pWnd; }
+    // What the movers, rotaters and colour changers read while the scene composes: the
+    // colour table's size and bands (after a photograph's recolouring), the viewport's
+    // aspect ratio and the settings' frame rate and performance.
+    MotionContext Motion() const;
 
     int frameNumber() const { return m_FrameNumber; }
     float sceneTime() const { return m_SceneTime; }
@@ -102,25 +104,15 @@ public:
     static constexpr int MinPolygons = 262;
     static constexpr int MaxFramesPerSecond = 25;
 
-protected:
-    // A scene that composes nothing and touches neither the run nor OpenGL: the base of test
-    // scenes for shapes and movers.
-    struct Blank {
-        CSceneWnd* wnd = nullptr; // needed only by shapes that look up their colour
-        int seed = 1;
-        int cycleFrames = 1500;
-    };
-    explicit Saver(const Blank& blank);
-
-public:
     // Milliseconds on a steady wall clock (not CPU time): the base of the slowness limit.
     static long long WallClockMs();
     // Processor milliseconds of the whole process since start, a std::clock() value.
     static long long CpuMsSince(std::clock_t start);
 
 protected:
-    CSceneWnd* m_pWnd = nullptr;
-    GLContext* m_pGL = nullptr;
+    SceneView& View() const { return *m_Setup.view; }
+
+    SceneSetup m_Setup;
     std::unique_ptr<Background> m_pBackground;
     Random m_Rand;
     float m_CamFreqX = 0, m_CamFreqY = 0, m_CamFreqZ = 0;

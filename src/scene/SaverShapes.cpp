@@ -6,8 +6,7 @@
 #include "core/tvTimer.h"
 #include "scene/Background.h"
 #include "scene/GLContext.h"
-#include "scene/SceneHost.h"
-#include "scene/SceneWnd.h"
+#include "scene/SceneView.h"
 #include "shapes/Shape.h"
 
 #include <GL/gl.h>
@@ -25,42 +24,40 @@ float ScaleRate(Random& rng, int cycleFrames) {
 
 } // namespace
 
-ShapeContext SaverShapes::ShapeContextOf(CSceneWnd& wnd) const {
+ShapeContext SaverShapes::ShapeContextOf() const {
     ShapeContext context;
-    context.kinds = &wnd.ShapeKinds();
+    context.kinds = m_Setup.kinds;
     context.settings = &Settings();
-    context.colours = &wnd.Colours();
-    context.gate = &wnd;
+    context.colours = m_Setup.colours;
+    context.gate = m_Setup.view;
     context.sceneKind = m_Kind;
-    context.nextImagePath = [&wnd] { return wnd.NextImagePath(); };
-    context.sceneWidth = wnd.Width();
-    context.sceneSize = std::max(wnd.Width(), wnd.Height());
-    context.motion = wnd.Motion();
+    context.nextImagePath = m_Setup.nextImagePath;
+    context.sceneWidth = m_Setup.width;
+    context.sceneSize = std::max(m_Setup.width, m_Setup.height);
+    context.motion = Motion();
     return context;
 }
 
 Background::Room SaverShapes::RoomOf() const {
     Background::Room room;
     room.performance = Performance();
-    if (m_pWnd != nullptr) {
-        room.colours = &m_pWnd->Colours();
-        room.gate = m_pWnd;
-        room.sceneSize = std::max(m_pWnd->Width(), m_pWnd->Height());
-    }
+    room.colours = m_Setup.colours;
+    room.gate = m_Setup.view;
+    room.sceneSize = std::max(m_Setup.width, m_Setup.height);
     return room;
 }
 
-SaverShapes::SaverShapes(CSceneWnd* wnd) : SaverShapes(wnd, nullptr) {}
+SaverShapes::SaverShapes(SceneSetup setup) : SaverShapes(std::move(setup), nullptr) {}
 
-SaverShapes::SaverShapes(CSceneWnd* wnd, PrototypeFactory factory) : Saver(wnd) {
+SaverShapes::SaverShapes(SceneSetup setup, PrototypeFactory factory) : Saver(std::move(setup)) {
     std::vector<int> excluded;
     // The photograph cube: only in plain scenes of a window that has photographs.
-    if (m_Kind != SceneKind::Plain || !wnd->HasImages())
+    if (m_Kind != SceneKind::Plain || !m_Setup.nextImagePath)
         excluded.push_back(Shape::PhotoCubeKind());
     if (factory)
-        m_Shapes.push_back(factory(m_Rand, wnd->Motion(), &excluded));
+        m_Shapes.push_back(factory(m_Rand, Motion(), &excluded));
     else
-        m_Shapes.push_back(Shape::Create(m_Rand, ShapeContextOf(*wnd), &excluded));
+        m_Shapes.push_back(Shape::Create(m_Rand, ShapeContextOf(), &excluded));
     m_bBlend = m_Shapes.front()->UsesShapeColor() && m_Rand.uniform() < 0.5;
     AddShapes();
     ChooseGroupScale();
@@ -91,32 +88,40 @@ void SaverShapes::AddShapes() {
 }
 
 void SaverShapes::ChooseGroupScale() {
-    m_bScaleAnimated = m_Rand.uniform() < 0.15;
+    m_Scale.animated = m_Rand.uniform() < 0.15;
     do {
         m_bScaleX = m_Rand.flip() == 1;
         m_bScaleY = m_Rand.flip() == 1;
         m_bScaleZ = m_Rand.flip() == 1;
-    } while (m_bScaleAnimated && !(m_bScaleX || m_bScaleY || m_bScaleZ));
+    } while (m_Scale.animated && !(m_bScaleX || m_bScaleY || m_bScaleZ));
     m_ScaleFreqX = ScaleRate(m_Rand, m_CycleFrames);
     m_ScaleFreqY = ScaleRate(m_Rand, m_CycleFrames);
     m_ScaleFreqZ = ScaleRate(m_Rand, m_CycleFrames);
-    m_ScaleX = m_ScaleY = m_ScaleZ = 1.0f;
+    m_Scale.x = m_Scale.y = m_Scale.z = 1.0f;
+}
+
+FrameContext SaverShapes::ThisFrame() const {
+    FrameContext frame = Saver::ThisFrame();
+    frame.scale = m_Scale;
+    frame.shapes = m_Shapes;
+    return frame;
 }
 
 void SaverShapes::SetupShapes() {
     m_ColorStep = m_Rand.below(100) + 1;
     const int spread = m_Rand.skewed(32, 4) + 1;
+    const FrameContext frame = ThisFrame();
     for (const auto& shape : m_Shapes) {
         if (Stopping()) {
             m_bDone = true; // shapes not set up are never drawn
             return;
         }
-        shape->Setup(*this, m_ColorStep, spread);
+        shape->Setup(frame, m_ColorStep, spread);
     }
 }
 
 bool SaverShapes::Stopping() const {
-    return StopRequest::Poll() || (m_pWnd != nullptr && m_pWnd->IsStopped());
+    return StopRequest::Poll() || View().IsStopped();
 }
 
 int SaverShapes::LastFrame(int cycleFrames, int framesPerSecond) {
@@ -128,8 +133,8 @@ void SaverShapes::Draw() {
         m_bDone = true;
         return;
     }
-    if (m_pGL)
-        m_pGL->SetBlend(m_bBlend);
+    if (m_Setup.gl)
+        m_Setup.gl->SetBlend(m_bBlend);
     const int lastFrame = LastFrame(m_CycleFrames, Settings().FramesPerSecond());
     m_FrameAtStart = m_FrameNumber;
     m_BurstBusyMs = 0;
@@ -149,7 +154,7 @@ void SaverShapes::Draw() {
         const long long drawEnd = WallClockMs();
         // The run's first frame has no earlier one to keep its distance from: it goes up at
         // once, and the next is paced from it.
-        if (m_pWnd->HasShownFrame())
+        if (View().HasShownFrame())
             Pace(pace);
         else
             pace.Reset();
@@ -157,16 +162,16 @@ void SaverShapes::Draw() {
         if (Stopping())
             break;
         const long long swapStart = WallClockMs();
-        m_pWnd->SwapBuffers();
+        View().SwapBuffers();
         if (m_bPrepareAfterSwap) {
             m_bPrepareAfterSwap = false;
             PrepareShapeList(); // within the second frame's period
         }
         m_BurstBusyMs += drawEnd - drawStart + WallClockMs() - swapStart;
-    } while (m_pWnd->CanDraw() && !m_bDone);
+    } while (View().CanDraw() && !m_bDone);
     // Leave the last drawn frame on screen when input cut the burst after an odd frame.
     if (!m_bDone && !Stopping() && (m_FrameNumber - m_FrameAtStart) % 2 == 1)
-        m_pWnd->SwapBuffers();
+        View().SwapBuffers();
     Measure(meter);
 }
 
@@ -188,15 +193,16 @@ bool SaverShapes::DrawFrame() {
     }
     UpdateGroupScale(t);
     if (m_FrameNumber == 0) {
-        if (m_pWnd->HasShownFrame())
+        if (View().HasShownFrame())
             PrepareShapeList();
         else
             m_bPrepareAfterSwap = true;
     }
+    const FrameContext frame = ThisFrame();
     FrameSlices slices(WallClockMs());
     int sinceClock = 0;
     for (const auto& shape : m_Shapes) {
-        shape->Draw(*this);
+        shape->Draw(frame);
         if (StopRequest::Raised() || (++sinceClock >= ShapesPerClockRead && !slices.GoOn(*this))) {
             glPopMatrix();
             return false;
@@ -204,7 +210,7 @@ bool SaverShapes::DrawFrame() {
         if (sinceClock >= ShapesPerClockRead)
             sinceClock = 0;
     }
-    m_Shapes.front()->FrameUpdate(*this);
+    m_Shapes.front()->FrameUpdate(frame);
     glFlush();
     glPopMatrix();
     return true;
@@ -222,7 +228,7 @@ bool SaverShapes::FrameSlices::GoOn(SaverShapes& scene) {
     glFlush();
     if (scene.Stopping())
         return false;
-    return now - m_FrameStart <= LateFrameMs || scene.m_pWnd->CanDraw();
+    return now - m_FrameStart <= LateFrameMs || scene.View().CanDraw();
 }
 
 // Movers show a shape only once it has stepped, so the first frame draws the room alone and
@@ -233,14 +239,14 @@ bool SaverShapes::FrameSlices::GoOn(SaverShapes& scene) {
 // second, as every later frame replays it. A run's very first frame is what the user waits
 // for: there the calls follow its swap, in the time the second frame waits for its turn.
 void SaverShapes::PrepareShapeList() const {
-    if (m_Shapes.empty() || m_pGL == nullptr)
+    if (m_Shapes.empty() || m_Setup.gl == nullptr)
         return;
     GLint box[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_SCISSOR_BOX, box);
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, 0, 0);
     for (int call = 0; call < 2; ++call)
-        m_Shapes.front()->DrawAtOrigin(m_pGL->Solids());
+        m_Shapes.front()->DrawAtOrigin(m_Setup.gl->Solids());
     glDisable(GL_SCISSOR_TEST);
     glScissor(box[0], box[1], box[2], box[3]);
 }
@@ -253,23 +259,23 @@ void SaverShapes::PlaceCamera(float t) const {
 }
 
 void SaverShapes::UpdateGroupScale(float t) {
-    if (!m_bScaleAnimated)
+    if (!m_Scale.animated)
         return;
     if (m_bScaleX)
-        m_ScaleX = static_cast<float>(maths::Sin(double{m_ScaleFreqX * t}) + 1.5);
+        m_Scale.x = static_cast<float>(maths::Sin(double{m_ScaleFreqX * t}) + 1.5);
     if (m_bScaleY)
-        m_ScaleY = static_cast<float>(maths::Sin(double{m_ScaleFreqY * t}) + 1.5);
+        m_Scale.y = static_cast<float>(maths::Sin(double{m_ScaleFreqY * t}) + 1.5);
     if (m_bScaleZ)
-        m_ScaleZ = static_cast<float>(maths::Sin(double{m_ScaleFreqZ * t}) + 1.5);
+        m_Scale.z = static_cast<float>(maths::Sin(double{m_ScaleFreqZ * t}) + 1.5);
 }
 
 void SaverShapes::Pace(tvTimer& pace) const {
-    if (!m_pWnd->Host().PacesFrames())
+    if (!View().PacesFrames())
         return;
     // Sleep on the host's input wait for what is left of the period: input wakes it at
     // once, so the burst still ends within one frame.
-    while (!pace.Expired() && m_pWnd->CanDraw()) {
+    while (!pace.Expired() && View().CanDraw()) {
         const int left = FramePeriodMs + 1 - pace.Peek();
-        m_pWnd->WaitForInput(std::max(left, 1));
+        View().WaitForInput(std::max(left, 1));
     }
 }

@@ -9,13 +9,13 @@
 // breathing scale of the whole group.
 class SaverShapes : public Saver {
 public:
-    // Composes the scene (the base's parts first); the window's GL context must be current.
-    explicit SaverShapes(CSceneWnd* wnd);
+    // Composes the scene (the base's parts first); the setup's GL context must be current.
+    explicit SaverShapes(SceneSetup setup);
     // The same with another source of the prototype than the shape factory (tests); null
     // is the shape factory.
     using PrototypeFactory = std::unique_ptr<Shape> (*)(Random& rng, const MotionContext& motion,
                                                         const std::vector<int>* excluded);
-    SaverShapes(CSceneWnd* wnd, PrototypeFactory factory);
+    SaverShapes(SceneSetup setup, PrototypeFactory factory);
     ~SaverShapes() override;
 
     // What the room reads when its first frame builds it.
@@ -25,10 +25,8 @@ public:
     // FramePeriodMs from the run's second frame on; then the burst is measured.
     void Draw() override;
 
-    bool ScaleAnimated() const override { return m_bScaleAnimated; }
-    float ScaleX() const override { return m_ScaleX; }
-    float ScaleY() const override { return m_ScaleY; }
-    float ScaleZ() const override { return m_ScaleZ; }
+    // The clock, the group scale and every shape.
+    FrameContext ThisFrame() const override;
     // Every shape of the scene, the prototype first.
     const ShapeList& Shapes() const override { return m_Shapes; }
 
@@ -38,6 +36,7 @@ public:
     bool ScalesX() const { return m_bScaleX; }
     bool ScalesY() const { return m_bScaleY; }
     bool ScalesZ() const { return m_bScaleZ; }
+    const GroupScale& Scale() const { return m_Scale; }
 
     // The frame after which a scene ends: the whole cycle, or a share of it on machines
     // below 15 frames per second.
@@ -64,7 +63,7 @@ private:
     };
 
     // What the shape factory reads from this scene and its window.
-    ShapeContext ShapeContextOf(CSceneWnd& wnd) const;
+    ShapeContext ShapeContextOf() const;
     void AddShapes();
     void ChooseGroupScale();
     void SetupShapes();
@@ -83,8 +82,7 @@ private:
     ShapeList m_Shapes;
     float m_ScaleFreqX = 0, m_ScaleFreqY = 0, m_ScaleFreqZ = 0;
     bool m_bScaleX = false, m_bScaleY = false, m_bScaleZ = false;
-    bool m_bScaleAnimated = false;
-    float m_ScaleX = 1, m_ScaleY = 1, m_ScaleZ = 1;
+    GroupScale m_Scale;
     bool m_bBlend = false;
     // The run's first frame shows the room at once; the shapes' list is prepared after it.
     bool m_bPrepareAfterSwap = false;

@@ -22,19 +22,19 @@ void CSceneWnd::AttachRun(const SceneRun& run) {
         m_OwnRand.setSeed(run.ownSeed);
 }
 
-MotionContext CSceneWnd::Motion() const {
-    MotionContext context;
-    context.colourCount = m_Colors.colourCount();
-    context.bandCount = m_Colors.bandCount();
-    if (m_pGL)
-        context.aspect = m_pGL->Aspect();
-    if (const RegSettings* settings = m_Run.settings) {
-        // A frame rate of 0 (no record yet) would make rates per frame infinite.
-        if (settings->FramesPerSecond() > 0)
-            context.framesPerSecond = static_cast<float>(settings->FramesPerSecond());
-        context.performance1 = static_cast<float>(settings->Performance1());
-    }
-    return context;
+SceneSetup CSceneWnd::NextScene() {
+    SceneSetup setup;
+    setup.seed = RunRand().next();
+    setup.settings = m_Run.settings;
+    setup.colours = &m_Colors;
+    setup.kinds = &m_ShapeKinds;
+    if (HasImages())
+        setup.nextImagePath = [this] { return NextImagePath(); };
+    setup.width = m_Width;
+    setup.height = m_Height;
+    setup.gl = m_pGL.get();
+    setup.view = this;
+    return setup;
 }
 
 CSceneWnd::~CSceneWnd() {
@@ -74,6 +74,10 @@ void CSceneWnd::OnDestroy() {
 
 bool CSceneWnd::CanDraw() {
     return !m_bStopped && !m_Host.InputPending();
+}
+
+bool CSceneWnd::PacesFrames() const {
+    return m_Host.PacesFrames();
 }
 
 void CSceneWnd::WaitForInput(int ms) {
@@ -131,7 +135,7 @@ void CSceneWnd::StartFirstScene() {
     m_ClearColor.RandomColor(RunRand(), m_Colors.Colors());
     m_ClearColor.Scale(static_cast<float>(RunRand().uniform()));
     ListImages();
-    m_pScene = std::make_unique<SaverShapes>(this);
+    m_pScene = std::make_unique<SaverShapes>(NextScene());
     if (!m_bStopped) {
         TraceSceneStart();
         m_pGL->BeginScene();
@@ -154,7 +158,7 @@ void CSceneWnd::ReplaceFinishedScene(bool& newScene) {
         return;
     m_pScene.reset();
     ++m_OverallCount;
-    m_pScene = std::make_unique<SaverShapes>(this);
+    m_pScene = std::make_unique<SaverShapes>(NextScene());
     newScene = true;
 }
 

@@ -5,7 +5,8 @@
 #include "core/DrawGate.h"
 #include "core/Random.h"
 #include "core/WeightedChoice.h"
-#include "motion/MotionContext.h"
+#include "scene/SceneSetup.h"
+#include "scene/SceneView.h"
 
 #include <chrono>
 #include <functional>
@@ -33,7 +34,7 @@ struct SceneRun {
 // create, size, paint and destroy events and provides the GL context, the input test and
 // the buffer swap through SceneHost. Every paint runs one burst of frames of the window's
 // current scene, creating or replacing the scene as needed.
-class CSceneWnd : public DrawGate {
+class CSceneWnd : public SceneView {
 public:
     explicit CSceneWnd(SceneHost& host);
     virtual ~CSceneWnd();
@@ -46,9 +47,8 @@ public:
     Random& RunRand() { return m_Run.rand ? *m_Run.rand : m_OwnRand; }
     RegSettings* Settings() const { return m_Run.settings; }
     bool IsTracing() const { return m_Run.tracing; }
-    // The colour table's size and bands, the viewport's aspect ratio and the settings' frame
-    // rate and performance, which the scene pins for its movers while it composes.
-    MotionContext Motion() const;
+    // What the next scene is composed from; draws its seed from the run's generator.
+    SceneSetup NextScene();
 
     // Colour table, GL context, choice tables. Returns 0, or -1 when the window cannot be
     // used. A failed GL set-up is not a failure here: the first paint asks to close.
@@ -64,17 +64,17 @@ public:
 
     // No input waiting and drawing not stopped. The scene driver asks between frames.
     bool CanDraw() override;
-    bool IsStopped() const { return m_bStopped; }
+    bool IsStopped() const override { return m_bStopped; }
     void SetStopped(bool stopped) { m_bStopped = stopped; }
     // Marks the window for another paint (after an expose, or to restart drawing).
     void Invalidate() { m_bInvalid = true; }
     bool NeedsPaint() const { return m_bInvalid; }
     bool IsBlanked() const { return m_bBlanked; }
 
-    void WaitForInput(int ms);
-    void SwapBuffers();
-    // A scene frame has been put on screen in this run.
-    bool HasShownFrame() const { return m_bFrameShown; }
+    bool PacesFrames() const override;
+    void WaitForInput(int ms) override;
+    void SwapBuffers() override;
+    bool HasShownFrame() const override { return m_bFrameShown; }
     // Called once, when the window's first frame has gone up (a first run then times the
     // machine: there is a picture to look at).
     void SetFirstFrameCallback(std::function<void()> callback) {

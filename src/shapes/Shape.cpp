@@ -8,7 +8,6 @@
 #include "motion/Mover.h"
 #include "motion/Rotater.h"
 #include "motion/RotaterRandom.h"
-#include "scene/Saver.h"
 #include "shapes/ShapeBox.h"
 #include "shapes/ShapeCone.h"
 #include "shapes/ShapeCube.h"
@@ -73,33 +72,33 @@ void Shape::DrawAtOrigin(Primitives& solids) {
     glPopMatrix();
 }
 
-void Shape::Draw(Saver& scene) {
+void Shape::Draw(const FrameContext& frame) {
     glPushMatrix();
     glTranslatef(m_X, m_Y, m_Z);
     if (m_pRotater)
         m_pRotater->Apply(m_X, m_Y, m_Z, m_StartX, m_StartY, m_StartZ);
-    if (scene.ScaleAnimated())
-        glScalef(scene.ScaleX(), scene.ScaleY(), scene.ScaleZ());
-    if (UsesShapeColor()) {
-        const int index = m_pColorChanger->ColorIndex(scene, m_X, m_Y, m_Z) + m_ColorOffset;
-        const Color colour = scene.Colours().ShapeColor(index, m_Alpha);
+    if (frame.scale.animated)
+        glScalef(frame.scale.x, frame.scale.y, frame.scale.z);
+    if (UsesShapeColor() && frame.colours != nullptr) {
+        const int index = m_pColorChanger->ColorIndex(frame, m_X, m_Y, m_Z) + m_ColorOffset;
+        const Color colour = frame.colours->ShapeColor(index, m_Alpha);
         glColor4fv(colour.Data());
     }
     // An invisible shape still steps, so it can come back later.
     // A scene without a GL context draws nothing.
-    Primitives* solids = scene.Solids();
+    Primitives* solids = frame.solids;
     if (m_pMover->IsVisible() && solids != nullptr)
         DrawShape(*solids);
-    m_pMover->Step(m_X, m_Y, m_Z, scene);
+    m_pMover->Step(m_X, m_Y, m_Z, frame);
     glPopMatrix();
 }
 
-void Shape::Setup(Saver& scene, int colourStep, int spread) {
+void Shape::Setup(const FrameContext& frame, int colourStep, int spread) {
     m_pMover->StartPosition(m_StartX, m_StartY, m_StartZ);
     m_X = m_StartX;
     m_Y = m_StartY;
     m_Z = m_StartZ;
-    m_pMover->Setup(*this, scene, colourStep, spread);
+    m_pMover->Setup(*this, frame, colourStep, spread);
 }
 
 void Shape::SetColor(int colourOffset, float alpha) {
@@ -123,9 +122,9 @@ void Shape::ScaleSpin(float factor) {
         m_pRotater->ScaleSpin(factor);
 }
 
-void Shape::FrameUpdate(Saver& scene) {
+void Shape::FrameUpdate(const FrameContext& frame) {
     if (m_pMover)
-        m_pMover->FrameUpdate(scene);
+        m_pMover->FrameUpdate(frame);
 }
 
 void Shape::AddVelocity(float dx, float dy, float dz) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FloatArray.h"
+#include "motion/FrameContext.h"
 #include "motion/MotionContext.h"
 #include "shapes/SceneKind.h"
 
@@ -17,7 +18,6 @@ class Primitives;
 class Random;
 class RegSettings;
 class Rotater;
-class Saver;
 class WeightedChoice;
 
 // What the shape factory reads from the run: the shape-kind choice of this run (weights
@@ -58,9 +58,9 @@ public:
     virtual void DrawShape(Primitives& solids) = 0;
     virtual void DrawAtOrigin(Primitives& solids);
     // The per-frame draw at the current position; the mover then steps the position.
-    virtual void Draw(Saver& scene);
+    virtual void Draw(const FrameContext& frame);
     // Start placement when the scene is composed: the mover gives the start position.
-    virtual void Setup(Saver& scene, int colourStep, int spread);
+    virtual void Setup(const FrameContext& frame, int colourStep, int spread);
     virtual void SetColor(int colourOffset, float alpha);
     // Bounding size used by movers.
     virtual float Radius() const = 0;
@@ -76,7 +76,7 @@ public:
     void ScaleSpin(float factor);
 
     // Group hooks, forwarded to the mover (nothing without one; IsActive is then true).
-    void FrameUpdate(Saver& scene);
+    void FrameUpdate(const FrameContext& frame);
     void AddVelocity(float dx, float dy, float dz);
     void StopVelocity();
     void OnCollision();

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "core/Random.h"
+#include "motion/FrameContext.h"
 #include "motion/MotionContext.h"
 #include "motion/Mover.h"
-#include "scene/Saver.h"
 #include "shapes/Shape.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
+#include <vector>
 
 // A shape that draws nothing, carrying only a mover: enough to compose and step a scene of
 // group movers without GL.
@@ -34,14 +36,19 @@ private:
 
 // A scene of bare shapes, one prototype and its clones, driven frame by frame the way the
 // shapes scene drives them: every shape steps, then the prototype's FrameUpdate.
-class GroupScene : public Saver {
+class GroupScene {
 public:
-    explicit GroupScene(int cycleFrames) : Saver(Blank{nullptr, 1, cycleFrames}) {
-        m_CycleFrames = cycleFrames;
-    }
+    using ShapeList = std::vector<std::unique_ptr<Shape>>;
 
-    void Draw() override {}
-    const ShapeList& Shapes() const override { return m_List; }
+    explicit GroupScene(int cycleFrames) { m_Frame.clock.cycleFrames = std::max(1, cycleFrames); }
+
+    const ShapeList& Shapes() const { return m_List; }
+    // What the shapes' frame offers them.
+    FrameContext Frame() const {
+        FrameContext frame = m_Frame;
+        frame.shapes = m_List;
+        return frame;
+    }
 
     // The prototype first, then clones; each is then set up in list order.
     void Compose(Random& rng, std::unique_ptr<Mover> prototype, int clones, float radius = 0.5f,
@@ -50,18 +57,18 @@ public:
         for (int i = 0; i < clones; ++i)
             m_List.push_back(m_List.front()->Clone());
         for (auto& shape : m_List)
-            shape->Setup(*this, colourStep, spread);
+            shape->Setup(Frame(), colourStep, spread);
     }
 
     void SetFrame(int frame) {
-        m_FrameNumber = frame;
-        m_SceneTime = static_cast<float>(frame);
+        m_Frame.clock.frameNumber = frame;
+        m_Frame.clock.sceneTime = static_cast<float>(frame);
     }
 
     void StepAll() {
         for (auto& shape : m_List) {
             float x = shape->X(), y = shape->Y(), z = shape->Z();
-            shape->GetMover()->Step(x, y, z, *this);
+            shape->GetMover()->Step(x, y, z, Frame());
             shape->SetPosition(x, y, z);
         }
     }
@@ -69,7 +76,7 @@ public:
     void RunFrame(int frame) {
         SetFrame(frame);
         StepAll();
-        m_List.front()->FrameUpdate(*this);
+        m_List.front()->FrameUpdate(Frame());
     }
 
     Shape& At(std::size_t i) { return *m_List[i]; }
@@ -80,6 +87,7 @@ public:
     void Clear() { m_List.clear(); }
 
 private:
+    FrameContext m_Frame;
     ShapeList m_List;
 };
 

@@ -6,6 +6,7 @@
 #include "motion/MoverSwarm.h"
 #include "motion/MoverXYZ.h"
 #include "scene/SaverShapes.h"
+#include "scene/SceneWnd.h"
 #include "shapes/Shape.h"
 #include "support/TestApp.h"
 
@@ -53,7 +54,7 @@ std::vector<SceneTrace> PlayScenes(TestApp& app, int seed, int scenes, Handover 
     for (int i = 0; i < scenes; ++i) {
         if (handover == Handover::Sequential)
             scene.reset();
-        scene = std::make_unique<SaverShapes>(&app.Wnd(), &MakeCube);
+        scene = std::make_unique<SaverShapes>(app.Wnd().NextScene(), &MakeCube);
         app.Host().SetFrameLimit(app.Host().FramesSwapped() + Frames);
         scene->Frame();
         SceneTrace trace;

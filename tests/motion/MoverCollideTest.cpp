@@ -72,7 +72,7 @@ TEST_F(MoverCollideTest, ActivationSpreadsAlongAChainWithinOneFrame) {
     scene.At(5).SetPosition(5, 5, 5);
     scene.At(6).SetPosition(5.2f, 5, 5);
 
-    scene.At(0).FrameUpdate(scene);
+    scene.At(0).FrameUpdate(scene.Frame());
     for (std::size_t i : {0u, 1u, 2u, 3u})
         EXPECT_TRUE(scene.At(i).IsActive()) << "shape " << i;
     for (std::size_t i : {4u, 5u, 6u})

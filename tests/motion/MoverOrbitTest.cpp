@@ -23,7 +23,7 @@ TEST_F(MoverOrbitTest, EveryShapeIsPulledTowardsTheOthersByTheirMass) {
     PlaceAtRest(scene, 0, 0, 0, 0, 0.25f);
     PlaceAtRest(scene, 1, 3, 4, 0, 0.5f);
 
-    scene.At(0).FrameUpdate(scene);
+    scene.At(0).FrameUpdate(scene.Frame());
     scene.SetFrame(10);
     scene.StepAll();
     // Distance 5: A gains 0.5 * (3, 4, 0) / 5, B gains 0.25 * (-3, -4, 0) / 5; the pull does
@@ -44,7 +44,7 @@ TEST_F(MoverOrbitTest, ShapesAtTheSamePlaceDoNotPullEachOther) {
     PlaceAtRest(scene, 1, 1, 1, 1, 0.3f);
     PlaceAtRest(scene, 2, 1, 1, 2, 0.1f);
 
-    scene.At(0).FrameUpdate(scene);
+    scene.At(0).FrameUpdate(scene.Frame());
     scene.SetFrame(10);
     scene.StepAll();
     // Each of the twins feels only the third shape: 0.1 * (0, 0, -1) / 1, negated.

@@ -60,7 +60,7 @@ TEST(PhotoSceneTest, PhotographWallsTakeThePictureAndReleaseIt) {
     ASSERT_TRUE(photos.app.HasGL());
     photos.app.Wnd().FreeScene(); // the first paint's scene keeps its room's photograph
     for (int k = 0; k < 3; ++k) {
-        SaverShapes scene(&photos.app.Wnd(), &MakeCube);
+        SaverShapes scene(photos.app.Wnd().NextScene(), &MakeCube);
         EXPECT_EQ(scene.Kind(), SceneKind::Photo);
         EXPECT_EQ(gExcluded, std::vector<int>{12}) << "no photo cube in a photograph scene";
         EXPECT_EQ(TextureImage::LiveCopies(), 1);
@@ -87,7 +87,7 @@ TEST(PhotoSceneTest, FramesDoNotSendThePhotographAgain) {
     PhotoApp photos(100, {{"a.jpg", testimages::Jpeg(64, 48, 3, Colourful)}});
     ASSERT_TRUE(photos.app.HasGL());
     photos.app.Wnd().FreeScene();
-    SaverShapes scene(&photos.app.Wnd(), &MakeCube);
+    SaverShapes scene(photos.app.Wnd().NextScene(), &MakeCube);
     ASSERT_EQ(scene.Kind(), SceneKind::Photo);
     const auto oneFrame = [&photos, &scene] {
         photos.app.Host().SetFrameLimit(photos.app.Host().FramesSwapped() + 1);
@@ -115,7 +115,7 @@ TEST(PhotoSceneTest, StopWhileTheRoomIsBuiltAbandonsTheScene) {
     PhotoApp photos(100, {{"a.jpg", testimages::Jpeg(64, 48, 3, Colourful)}});
     ASSERT_TRUE(photos.app.HasGL());
     photos.app.Wnd().FreeScene();
-    SaverShapes scene(&photos.app.Wnd(), &MakeCube);
+    SaverShapes scene(photos.app.Wnd().NextScene(), &MakeCube);
     ASSERT_EQ(scene.Kind(), SceneKind::Photo);
     ASSERT_FALSE(scene.IsDone());
     const int swapped = photos.app.Host().FramesSwapped();
@@ -138,7 +138,7 @@ TEST(PhotoSceneTest, PicturesThatCannotBeShownGivePlainScenes) {
     ASSERT_TRUE(photos.app.HasGL());
     const int bands = photos.app.Wnd().Colours().bandCount();
     for (int k = 0; k < 4; ++k) {
-        SaverShapes scene(&photos.app.Wnd(), &MakeCube);
+        SaverShapes scene(photos.app.Wnd().NextScene(), &MakeCube);
         EXPECT_EQ(scene.Kind(), SceneKind::Plain);
         // 25 frames per second: a plain scene always has a room, of colour only.
         ASSERT_NE(scene.GetBackground(), nullptr);

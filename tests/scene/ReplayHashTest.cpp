@@ -54,12 +54,13 @@ private:
 };
 
 void AddScene(Hash& hash, const Saver& scene, CSceneWnd& wnd) {
+    const GroupScale scale = scene.ThisFrame().scale;
     hash.Add(static_cast<std::int64_t>(scene.Kind()));
     hash.Add(std::int64_t{scene.Polygons()});
     hash.Add(std::int64_t{scene.frameNumber()});
     for (const float f :
          {scene.CamFreqX(), scene.CamFreqY(), scene.CamFreqZ(), scene.CamAmpX(), scene.CamAmpY(),
-          scene.CamAmpZ(), scene.Shininess(), scene.ScaleX(), scene.ScaleY(), scene.ScaleZ()})
+          scene.CamAmpZ(), scene.Shininess(), scale.x, scale.y, scale.z})
         hash.Add(f);
     hash.Add(static_cast<std::int64_t>(scene.Shapes().size()));
     // The mesh shapes' clones are of a class of their own, outside the table (-1); the

@@ -96,7 +96,7 @@ protected:
             wnd.SwapBuffers();
         swapsBefore = host->FramesSwapped();
         tvTimer::SetClock(&clock);
-        SaverShapes scene(&wnd, &MakeShape);
+        SaverShapes scene(wnd.NextScene(), &MakeShape);
         scene.Frame();
         return scene.frameNumber();
     }

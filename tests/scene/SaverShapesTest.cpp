@@ -52,7 +52,7 @@ TEST_F(SaverShapesTest, ClonesFillTheBudget) {
     // Shapes of 6 polygons: a budget of 5 holds the prototype alone, 12 two, 13 three.
     for (const auto& [budget, shapes] : {std::pair{5, 1u}, {12, 2u}, {13, 3u}}) {
         app.Settings().SetPolygons(budget);
-        SaverShapes scene(&app.Wnd(), &MakeLoggingShape);
+        SaverShapes scene(app.Wnd().NextScene(), &MakeLoggingShape);
         EXPECT_EQ(scene.Shapes().size(), shapes) << "budget " << budget;
         EXPECT_EQ(scene.Polygons(), static_cast<int>(shapes) * 6);
     }
@@ -64,7 +64,7 @@ TEST_F(SaverShapesTest, SceneWithoutPolygonsEndsOnItsFirstPaint) {
     TestApp app(WithFrameLimit(0));
     ASSERT_TRUE(app.HasGL());
     gPolygons = 0;
-    SaverShapes scene(&app.Wnd(), &MakeLoggingShape);
+    SaverShapes scene(app.Wnd().NextScene(), &MakeLoggingShape);
     EXPECT_EQ(scene.Shapes().size(), 1u);
     EXPECT_FALSE(scene.IsDone());
     scene.Frame();
@@ -79,7 +79,7 @@ TEST_F(SaverShapesTest, EveryShapeDrawsAndStepsThenTheGroupUpdates) {
     app.Wnd().SwapBuffers(); // a frame of an earlier scene is on screen
     gPolygons = 1;
     app.Settings().SetPolygons(3);
-    SaverShapes scene(&app.Wnd(), &MakeLoggingShape);
+    SaverShapes scene(app.Wnd().NextScene(), &MakeLoggingShape);
     ASSERT_EQ(scene.Shapes().size(), 3u);
     EXPECT_EQ(gLog.events, (std::vector<std::string>{"setup", "setup", "setup"}));
     gLog.events.clear();
@@ -104,7 +104,7 @@ TEST_F(SaverShapesTest, RunsFirstFrameShowsTheRoomBeforeTheListIsPrepared) {
     ASSERT_TRUE(app.HasGL());
     gPolygons = 1;
     app.Settings().SetPolygons(2);
-    SaverShapes scene(&app.Wnd(), &MakeLoggingShape);
+    SaverShapes scene(app.Wnd().NextScene(), &MakeLoggingShape);
     gLog.events.clear();
     scene.Frame();
     // The frame's own work first; the two calls of the prototype's list only after it.
@@ -122,7 +122,7 @@ TEST_F(SaverShapesTest, OddBurstCutByInputSwapsOnceMore) {
     for (const auto& [limit, swaps] : {std::pair{3, 4}, {2, 2}, {1, 2}}) {
         TestApp app(WithFrameLimit(limit));
         ASSERT_TRUE(app.HasGL());
-        SaverShapes scene(&app.Wnd(), &MakeLoggingShape);
+        SaverShapes scene(app.Wnd().NextScene(), &MakeLoggingShape);
         scene.Frame();
         EXPECT_EQ(scene.frameNumber(), limit);
         EXPECT_EQ(app.Host().FramesSwapped(), swaps) << "limit " << limit;
@@ -135,7 +135,7 @@ TEST_F(SaverShapesTest, SceneEndsAfterItsLastFrame) {
     options.configure = [](MemoryProfileStore& store) { store.SetRaw("Speed", "99"); };
     TestApp app(options);
     ASSERT_TRUE(app.HasGL());
-    SaverShapes scene(&app.Wnd(), &MakeLoggingShape);
+    SaverShapes scene(app.Wnd().NextScene(), &MakeLoggingShape);
     ASSERT_EQ(scene.cycleFrames(), 30);
     scene.Frame();
     // Frames 0 .. 31 are drawn: the one numbered 31 is the first beyond the cycle.
@@ -147,7 +147,7 @@ TEST_F(SaverShapesTest, ClonesShareThePrototypesDisplayList) {
     TestApp app;
     ASSERT_TRUE(app.HasGL());
     app.Settings().SetPolygons(120);
-    SaverShapes scene(&app.Wnd(), &MakeCube);
+    SaverShapes scene(app.Wnd().NextScene(), &MakeCube);
     ASSERT_GT(scene.Shapes().size(), 1u);
     Primitives solids;
     for (const auto& shape : scene.Shapes())

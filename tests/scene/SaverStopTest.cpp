@@ -86,7 +86,7 @@ TEST_F(SaverStopTest, StopInsideAFrameAbandonsItAtOnce) {
     TestApp app(options);
     ASSERT_TRUE(app.HasGL());
     app.Settings().SetPolygons(5000);
-    SaverShapes scene(&app.Wnd(), &MakeStoppingShape);
+    SaverShapes scene(app.Wnd().NextScene(), &MakeStoppingShape);
     ASSERT_EQ(scene.Shapes().size(), 5000u);
     gStopAtDraw = 1200; // inside the first frame
     scene.Frame();
@@ -114,7 +114,7 @@ TEST_F(SaverStopTest, KeyInsideAFrameEndsItAtTheNextSlice) {
     TestApp app(options);
     ASSERT_TRUE(app.HasGL());
     app.Settings().SetPolygons(5000);
-    SaverShapes scene(&app.Wnd(), &MakeStoppingShape);
+    SaverShapes scene(app.Wnd().NextScene(), &MakeStoppingShape);
     gSlowDraws = true; // 5000 draws of 20 us: a frame of about 12 slices
     gKeyAtDraw = 1000;
     gStopAtDraw = 5001; // the frame's last draw: a missed key cannot run the scene on
@@ -132,7 +132,7 @@ TEST_F(SaverStopTest, StopDuringCompositionKeepsWhatWasBuilt) {
     ASSERT_TRUE(app.HasGL());
     app.Settings().SetPolygons(RegSettings::MaxPolygons);
     StopRequest::Raise();
-    SaverShapes scene(&app.Wnd(), &MakeStoppingShape);
+    SaverShapes scene(app.Wnd().NextScene(), &MakeStoppingShape);
     EXPECT_EQ(scene.Shapes().size(), 1u) << "no clone is made once the run is ending";
     EXPECT_EQ(Count("setup"), 0) << "nor set up";
     EXPECT_TRUE(scene.IsDone());

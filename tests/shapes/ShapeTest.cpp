@@ -3,6 +3,7 @@
 #include "colour/ColourTable.h"
 #include "core/MemoryProfileStore.h"
 #include "core/RegSettings.h"
+#include "scene/GLContext.h"
 #include "scene/SceneWnd.h"
 #include "shapes/ShapeCube.h"
 #include "shapes/ShapePhotoCube.h"
@@ -45,15 +46,15 @@ const std::array<float, 16> kTurnedScaled = {0, 2, 0, 0, -3, 0, 0, 0, 0, 0, 4, 0
 const std::array<float, 16> kTurned = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1};
 
 TEST_F(ShapeFrameTest, TranslatesTurnsScalesColoursDrawsThenSteps) {
-    BareScene scene(&app.Wnd());
-    scene.SetScaleAnimated(true);
+    FrameContext frame = BareFrame(app.Wnd().Colours(), &app.Wnd().GL()->Solids());
+    frame.scale.animated = true;
     LoggingShape shape(rng, log, 1);
-    shape.Setup(scene, 1, 1);
+    shape.Setup(frame, 1, 1);
     // Changer index 5 plus offset 300 wraps to entry 49 of the 256 colours.
     shape.SetColor(300, 0.5f);
     log.events.clear();
 
-    shape.Draw(scene);
+    shape.Draw(frame);
 
     EXPECT_EQ(log.events, (Events{"turn", "draw", "step"}));
     ExpectMatrix(log.turnMatrix, kTranslated);
@@ -68,28 +69,28 @@ TEST_F(ShapeFrameTest, TranslatesTurnsScalesColoursDrawsThenSteps) {
     std::array<float, 16> after{};
     glGetFloatv(GL_MODELVIEW_MATRIX, after.data());
     ExpectMatrix(after, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
-    shape.Draw(scene);
+    shape.Draw(frame);
     EXPECT_FLOAT_EQ(log.turnMatrix[12], 2.0f);
     EXPECT_FLOAT_EQ(shape.X(), 3.0f);
     EXPECT_FLOAT_EQ(shape.StartX(), 1.0f);
 }
 
 TEST_F(ShapeFrameTest, NoScaleUnlessTheGroupScaleIsAnimated) {
-    BareScene scene(&app.Wnd());
+    const FrameContext frame = BareFrame(app.Wnd().Colours(), &app.Wnd().GL()->Solids());
     LoggingShape shape(rng, log, 1);
-    shape.Setup(scene, 1, 1);
-    shape.Draw(scene);
+    shape.Setup(frame, 1, 1);
+    shape.Draw(frame);
     ExpectMatrix(log.drawMatrix, kTurned);
 }
 
 TEST_F(ShapeFrameTest, InvisibleShapeIsColouredAndSteppedButNotDrawn) {
-    BareScene scene(&app.Wnd());
+    const FrameContext frame = BareFrame(app.Wnd().Colours(), &app.Wnd().GL()->Solids());
     LoggingShape shape(rng, log, 1, false);
-    shape.Setup(scene, 1, 1);
+    shape.Setup(frame, 1, 1);
     shape.SetColor(0, 1.0f);
     log.events.clear();
 
-    shape.Draw(scene);
+    shape.Draw(frame);
 
     EXPECT_EQ(log.events, (Events{"turn", "step"}));
     std::array<float, 4> colour{};
@@ -101,9 +102,9 @@ TEST_F(ShapeFrameTest, InvisibleShapeIsColouredAndSteppedButNotDrawn) {
 }
 
 TEST_F(ShapeFrameTest, CloneHasItsOwnBehavioursAndStartsUnplaced) {
-    BareScene scene(&app.Wnd());
+    const FrameContext frame = BareFrame(app.Wnd().Colours(), &app.Wnd().GL()->Solids());
     LoggingShape shape(rng, log, 3);
-    shape.Setup(scene, 1, 1);
+    shape.Setup(frame, 1, 1);
     shape.SetColor(17, 0.25f);
     const std::unique_ptr<Shape> clone = shape.Clone();
     EXPECT_NE(clone->GetMover(), shape.GetMover());

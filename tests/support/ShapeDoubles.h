@@ -3,7 +3,6 @@
 #include "motion/ColorChanger.h"
 #include "motion/Mover.h"
 #include "motion/Rotater.h"
-#include "scene/Saver.h"
 #include "shapes/Shape.h"
 
 #include <GL/gl.h>
@@ -26,18 +25,20 @@ public:
     LoggingMover(Random& rng, FrameLog& log) : Mover(rng, MotionContext{}), m_pLog(&log) {}
 
     std::unique_ptr<Mover> Clone() const override { return std::make_unique<LoggingMover>(*this); }
-    void Setup(Shape&, Saver&, int, int) override { m_pLog->events.push_back("setup"); }
+    void Setup(Shape&, const FrameContext&, int, int) override {
+        m_pLog->events.push_back("setup");
+    }
     void StartPosition(float& x, float& y, float& z) override {
         x = 1.0f;
         y = 2.0f;
         z = 3.0f;
     }
     // Moves one unit along x per frame.
-    void Step(float& x, float&, float&, const Saver&) override {
+    void Step(float& x, float&, float&, const FrameContext&) override {
         m_pLog->events.push_back("step");
         x += 1.0f;
     }
-    void FrameUpdate(Saver&) override { m_pLog->events.push_back("update"); }
+    void FrameUpdate(const FrameContext&) override { m_pLog->events.push_back("update"); }
     int PolygonReserve(int) const override { return 0; }
 
     void SetVisible(bool visible) { m_bVisible = visible; }
@@ -111,23 +112,12 @@ private:
     int m_Polygons;
 };
 
-// A scene that composes nothing: frame counts and group scale are set by the test.
-class BareScene : public Saver {
-public:
-    explicit BareScene(CSceneWnd* wnd) : Saver(Blank{wnd, 7, 1500}) {}
-
-    void Draw() override {}
-    bool ScaleAnimated() const override { return m_bScale; }
-    float ScaleX() const override { return 2.0f; }
-    float ScaleY() const override { return 3.0f; }
-    float ScaleZ() const override { return 4.0f; }
-
-    void SetScaleAnimated(bool on) { m_bScale = on; }
-    void SetFrame(int frame) {
-        m_FrameNumber = frame;
-        m_SceneTime = static_cast<float>(frame);
-    }
-
-private:
-    bool m_bScale = false;
-};
+// A frame of no scene: the group scale (2, 3, 4) is off until the test turns it on.
+inline FrameContext BareFrame(const ColourTable& colours, Primitives* solids) {
+    FrameContext frame;
+    frame.clock = {0, 0.0f, 1500};
+    frame.scale = {false, 2.0f, 3.0f, 4.0f};
+    frame.colours = &colours;
+    frame.solids = solids;
+    return frame;
+}
