@@ -2,7 +2,6 @@
 
 #include "colour/ColourTable.h"
 #include "core/Color.h"
-#include "core/DrawGate.h"
 #include "core/Random.h"
 #include "core/WeightedChoice.h"
 #include "scene/SceneSetup.h"
