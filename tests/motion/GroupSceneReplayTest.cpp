@@ -84,9 +84,9 @@ int SeedOfGroupScenes(TestApp& app, int scenes, int from) {
     return 0;
 }
 
-// Leaves the class-wide tables of every group mover as a half-composed scene would:
-// prototypes and clones that were never set up.
-void LeaveHalfBuiltTables(int seed) {
+// Builds every group mover and clones of them that are never set up, as a half-composed
+// scene leaves them: nothing of theirs may reach the next scene.
+void LeaveHalfBuiltMovers(int seed) {
     Random rng(seed);
     std::vector<std::unique_ptr<Mover>> movers;
     movers.push_back(std::make_unique<MoverSwarm>(rng, MotionContext{}));
@@ -110,7 +110,7 @@ TEST(GroupSceneReplay, ConsecutiveGroupScenesReplayWhateverCameBefore) {
     // Other group scenes leave their tables behind; the replay must not see them, nor be
     // disturbed by the previous scene still existing while the next one is composed.
     PlayScenes(app, other, 2, Handover::Overlapping);
-    LeaveHalfBuiltTables(other);
+    LeaveHalfBuiltMovers(other);
     const auto again = PlayScenes(app, seed, 3, Handover::Overlapping);
     ASSERT_EQ(again.size(), first.size());
     for (std::size_t i = 0; i < first.size(); ++i) {
