@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <linux/input-event-codes.h>
@@ -26,7 +28,28 @@ T* Bind(wl_registry* registry, uint32_t name, const wl_interface& interface, uin
     return static_cast<T*>(wl_registry_bind(registry, name, &interface, std::min(offered, wanted)));
 }
 
+// The library's own messages (a protocol error) would be further lines on standard error:
+// the last one is kept, to be said within ours.
+std::string& LibraryMessage() {
+    static std::string text;
+    return text;
+}
+
+void KeepLibraryMessage(const char* format, va_list args) {
+    char line[512];
+    std::vsnprintf(line, sizeof line, format, args);
+    std::string& text = LibraryMessage();
+    text = line;
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+}
+
 } // namespace
+
+std::string WaylandClient::Why(const std::string& what) {
+    const std::string& detail = LibraryMessage();
+    return detail.empty() ? what : what + " (" + detail + ")";
+}
 
 void WaylandClient::XkbDeleter::operator()(xkb_context* context) const {
     xkb_context_unref(context);
@@ -61,6 +84,7 @@ WaylandClient::~WaylandClient() {
 }
 
 bool WaylandClient::Connect(std::string& error) {
+    wl_log_set_handler_client(&KeepLibraryMessage);
     m_Display.reset(wl_display_connect(nullptr));
     if (!m_Display) {
         const char* name = std::getenv("WAYLAND_DISPLAY");
@@ -74,7 +98,7 @@ bool WaylandClient::Connect(std::string& error) {
     m_Registry.reset(wl_display_get_registry(m_Display.get()));
     if (!m_Registry || wl_registry_add_listener(m_Registry.get(), &listener, this) != 0 ||
         wl_display_roundtrip(m_Display.get()) < 0) {
-        error = "the Wayland compositor broke the connection";
+        error = Why("the Wayland compositor broke the connection");
         return false;
     }
     if (!m_Compositor || (!m_LayerShell && !m_WmBase)) {
@@ -86,7 +110,7 @@ bool WaylandClient::Connect(std::string& error) {
         output->Describe(m_OutputManager.get());
     // Names, places and scales of the outputs, and the seat's devices.
     if (wl_display_roundtrip(m_Display.get()) < 0 || wl_display_roundtrip(m_Display.get()) < 0) {
-        error = "the Wayland compositor broke the connection";
+        error = Why("the Wayland compositor broke the connection");
         return false;
     }
     m_bConnected = true;

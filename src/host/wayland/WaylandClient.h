@@ -45,6 +45,8 @@ public:
 
     // Connects to the compositor WAYLAND_DISPLAY names and learns its globals and outputs.
     bool Connect(std::string& error);
+    // what, with the library's last message about the connection when it gave one.
+    static std::string Why(const std::string& what);
 
     wl_display* Display() const { return m_Display.get(); }
     wl_compositor* Compositor() const { return m_Compositor.get(); }

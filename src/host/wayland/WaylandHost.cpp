@@ -72,7 +72,7 @@ bool WaylandHost::Create(std::string& error) {
     while (!m_bConfigured && !m_bClosed && !m_Client.Gone() && !SignalPipe::Terminated())
         m_Client.Wait(-1);
     if (m_Client.Gone()) {
-        error = "lost the connection to the Wayland compositor";
+        error = WaylandClient::Why("lost the connection to the Wayland compositor");
         return false;
     }
     if (m_bClosed) {

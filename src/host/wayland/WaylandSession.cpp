@@ -422,7 +422,7 @@ int RunOnWayland(const CommandLine& cl, std::unique_ptr<ProfileStore> store, Run
             status = 1;
     } // the scene, the window, then the settings (which write their record)
     if (client.Gone()) {
-        std::fprintf(stderr, "kinetora: %s\n", kLost);
+        std::fprintf(stderr, "kinetora: %s\n", WaylandClient::Why(kLost).c_str());
         status = 1;
     }
     if (end == RunEnd::ExitProcess) {
