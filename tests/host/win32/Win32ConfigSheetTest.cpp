@@ -115,6 +115,10 @@ TEST(Win32ConfigSheet, OkThatCannotSaveShowsTheErrorAndStaysOpen) {
     store->SetRaw("FramesPerSecond", "21"); // a record: no speed test
     CSaverApp app;
     app.Init(ModeConfigure, 1, std::move(owned));
+    // A window of an earlier test may have left its WM_QUIT, which would end the sheet's loop.
+    MSG pending;
+    while (PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE))
+        ;
     User user;
     user.store = store;
     gUser = &user;
