@@ -1,6 +1,8 @@
 #include "images/ImageHEIF.h"
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 namespace {
@@ -15,6 +17,13 @@ bool gLookedFor = false;                    // guarded by gDecoderMutex
 
 int ImageHEIF::AbandonedWorkers() {
     return gAbandoned.load();
+}
+
+int ImageHEIF::EndProcess(int status) {
+    if (gAbandoned.load() == 0)
+        return status;
+    std::fflush(nullptr);
+    std::quick_exit(status);
 }
 
 void ImageHEIF::SetDecoderSource(DecoderSource source) {
@@ -73,7 +82,8 @@ struct Job {
     bool abandoned = false; // guarded by mutex
 };
 
-void Work(const std::shared_ptr<Job>& job) {
+// Takes the thread's own reference, so that it lets go of the job before it says it is done.
+void Work(std::shared_ptr<Job> job) {
     HeifRequest request;
     request.bytes = job->bytes.data();
     request.size = job->bytes.size();
@@ -82,11 +92,17 @@ void Work(const std::shared_ptr<Job>& job) {
     request.sceneWidth = job->sceneWidth;
     request.stopped = StopRequest::Raised;
     job->made = job->decode(&request, &job->picture);
-    std::lock_guard lock(job->mutex);
-    job->done = true;
-    if (job->abandoned)
+    bool abandoned = false;
+    {
+        const std::lock_guard lock(job->mutex);
+        job->done = true;
+        abandoned = job->abandoned;
+        job->finished.notify_one();
+    }
+    job.reset(); // a caller that gave up leaves the picture to be freed here
+    // Last: once no abandoned worker is counted, the process may run its exit handlers.
+    if (abandoned)
         --gAbandoned;
-    job->finished.notify_one();
 }
 
 } // namespace
