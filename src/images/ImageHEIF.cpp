@@ -1,8 +1,6 @@
 #include "images/ImageHEIF.h"
 
 #include <atomic>
-#include <cstdio>
-#include <cstdlib>
 #include <mutex>
 
 namespace {
@@ -17,13 +15,6 @@ bool gLookedFor = false;                    // guarded by gDecoderMutex
 
 int ImageHEIF::AbandonedWorkers() {
     return gAbandoned.load();
-}
-
-int ImageHEIF::EndProcess(int status) {
-    if (gAbandoned.load() == 0)
-        return status;
-    std::fflush(nullptr);
-    std::quick_exit(status);
 }
 
 void ImageHEIF::SetDecoderSource(DecoderSource source) {
@@ -44,9 +35,13 @@ HeifDecodeFunction ImageHEIF::Decoder() {
 
 #ifdef KINETORA_NO_HEIF
 
-// Built without the HEIF library: every picture reads as not valid.
+// Built without the HEIF library: every picture reads as not valid, and no worker runs.
 ImageHEIF::ImageHEIF(const std::string&, int, bool, int) {}
 ImageHEIF::ImageHEIF(std::FILE*, int, bool, int) {}
+
+int ImageHEIF::EndProcess(int status) {
+    return status;
+}
 
 #else
 
@@ -55,6 +50,8 @@ ImageHEIF::ImageHEIF(std::FILE*, int, bool, int) {}
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -106,6 +103,13 @@ void Work(std::shared_ptr<Job> job) {
 }
 
 } // namespace
+
+int ImageHEIF::EndProcess(int status) {
+    if (gAbandoned.load() == 0)
+        return status;
+    std::fflush(nullptr);
+    std::quick_exit(status);
+}
 
 ImageHEIF::ImageHEIF(const std::string& path, int divisor, bool swap, int sceneWidth) {
     const FileHandle file = OpenForReading(path);
