@@ -157,14 +157,12 @@ def stopped_decode(setup, probe):
                                  "--frames", "100000", "--size", "64x48", "--seed", str(i)],
                                 env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                                 text=True)
-        if i % 4 == 3:  # any moment of the start
-            time.sleep(random.uniform(0.0, 1.0))
-        else:  # a moment of the decode
-            deadline = time.monotonic() + 20
-            while time.monotonic() < deadline and proc.poll() is None and \
-                    not os.path.exists(events):
-                time.sleep(0.005)
-            time.sleep(random.uniform(0.0, 0.3))
+        # A moment of the decode or soon after it (the signal handlers are long in place).
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline and proc.poll() is None and \
+                not os.path.exists(events):
+            time.sleep(0.005)
+        time.sleep(random.uniform(0.0, 0.4))
         start = time.monotonic()
         proc.send_signal(signal.SIGTERM)
         try:
