@@ -55,8 +55,9 @@ list(REMOVE_ITEM KINETORA_WIN_UNIT_TESTS ${KINETORA_TESTS_DIR}/host/win32/Previe
     ${KINETORA_TESTS_DIR}/scene/FrameAllocationTest.cpp
     ${KINETORA_TESTS_DIR}/images/HostileFoldersTest.cpp)
 # The off-screen host's drawing and read-back, over the suite's WGL surface.
+# The saver's dialogs too (not its version): the sheet's test opens the real property sheet.
 add_executable(kinetora_win_tests ${KINETORA_WIN_UNIT_TESTS}
-    ${KINETORA_SRC}/host/offscreen/OffscreenHost.cpp)
+    ${KINETORA_SRC}/host/offscreen/OffscreenHost.cpp ${KINETORA_SRC}/host/win32/Dialogs.rc)
 target_include_directories(kinetora_win_tests PRIVATE ${KINETORA_TESTS_DIR})
 # M_PI and friends, which glibc gives every C++ program.
 target_compile_definitions(kinetora_win_tests PRIVATE _USE_MATH_DEFINES)

@@ -153,14 +153,15 @@ int main(int argc, char** argv) {
     case CommandLine::Mode::Version:
         std::printf("kinetora %s\n", CSaverApp::GetProductVersion().c_str());
         return 0;
+    // Runs that may have given up a photograph's decode end where its worker cannot be hurt.
     case CommandLine::Mode::Render:
-        return Render(cl);
+        return ImageHEIF::EndProcess(Render(cl));
     case CommandLine::Mode::Record:
-        return Record(cl);
+        return ImageHEIF::EndProcess(Record(cl));
     case CommandLine::Mode::Bench:
-        return Bench(cl);
+        return ImageHEIF::EndProcess(Bench(cl));
     case CommandLine::Mode::Configure:
-        return RunModal(ModeConfigure, cl);
+        return ImageHEIF::EndProcess(RunModal(ModeConfigure, cl));
     case CommandLine::Mode::ChangePassword:
         return RunModal(ModeChangePassword, cl);
     case CommandLine::Mode::Saver:

@@ -14,6 +14,8 @@ class RegSettings;
 class CConfigProp {
 public:
     static constexpr const char* Caption = "Kinetora Screensaver";
+    // The caption of the box that shows what OnOK returns.
+    static constexpr const char* NotSavedCaption = "Error";
     enum Page { GeneralPage = 0, ImagesPage = 1, InfoPage = 2, PageCount = 3 };
 
     // settings and store outlive the sheet; store is read for the last run's record.

@@ -1,7 +1,6 @@
 #include "config/PreviewDialog.h"
 
 #include "images/ImageFile.h"
-#include "images/ImageJPEG.h"
 #include "images/tvFolder.h"
 
 #include <cstdint>
@@ -38,10 +37,8 @@ void CPreviewDialog::Select(int index) {
         m_Status = LoadFailedText;
         return;
     }
-    const auto* jpeg = dynamic_cast<const ImageJPEG*>(m_pImage.get());
-    const int width = jpeg ? jpeg->FileWidth() : m_pImage->Width();
-    const int height = jpeg ? jpeg->FileHeight() : m_pImage->Height();
-    m_Status = "Size " + std::to_string(width) + " x " + std::to_string(height);
+    m_Status = "Size " + std::to_string(m_pImage->SourceWidth()) + " x " +
+               std::to_string(m_pImage->SourceHeight());
 }
 
 const Image* CPreviewDialog::Current() const {

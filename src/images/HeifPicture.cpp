@@ -1,7 +1,7 @@
 #include "images/HeifPicture.h"
 
 #include "images/ImageHEIF.h"
-#include "images/ImageJPEG.h"
+#include "images/ScaleDenominator.h"
 
 #include <libheif/heif.h>
 
@@ -66,8 +66,11 @@ bool HeifPicture::Make(const HeifRequest& request) {
         heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved) != 8 ||
         stride < w * (alpha ? 4 : 3))
         return false;
-    const int denominator = ImageJPEG::ScaleDenominator(w, h, request.divisor, request.sceneWidth);
-    return Average(plane, stride, w, h, alpha, denominator, request);
+    const int denominator = ScaleDenominator(w, h, request.divisor, request.sceneWidth);
+    if (!Average(plane, stride, w, h, alpha, denominator, request))
+        return false;
+    SetSourceSize(w, h); // already upright: the library applied the container's turns
+    return true;
 }
 
 // Each output pixel is the mean of the d x d input pixels it covers (fewer at the right and

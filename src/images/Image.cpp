@@ -103,6 +103,8 @@ void Image::Clear() {
     m_BitsOffset = 0;
     m_Width = 0;
     m_Height = 0;
+    m_SourceWidth = 0;
+    m_SourceHeight = 0;
     m_bValid = false;
 }
 
@@ -355,6 +357,8 @@ void Image::TakeBlock(Image& other) {
     m_BitsOffset = other.m_BitsOffset;
     m_Width = other.m_Width;
     m_Height = other.m_Height;
+    m_SourceWidth = other.m_SourceWidth;
+    m_SourceHeight = other.m_SourceHeight;
     m_Masks[0] = m_Masks[1] = m_Masks[2] = 0;
     other.Clear();
 }

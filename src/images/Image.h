@@ -100,6 +100,12 @@ public:
     bool IsValid() const { return m_bValid; }
     int Width() const { return m_Width; }
     int Height() const { return m_Height; }
+    // The file's own picture, upright, before any scaled decoding (a decoder that does not
+    // scale gives the decoded size); 0 x 0 when not valid.
+    int SourceWidth() const { return m_bValid ? (m_SourceWidth > 0 ? m_SourceWidth : m_Width) : 0; }
+    int SourceHeight() const {
+        return m_bValid ? (m_SourceHeight > 0 ? m_SourceHeight : m_Height) : 0;
+    }
     int BitCount() const { return m_bValid ? m_Header.biBitCount : 0; }
     // True when 24-bit pixels are held blue, green, red (the bitmap convention).
     bool IsSwapped() const { return m_bSwap; }
@@ -152,6 +158,12 @@ protected:
     // `expanded` holds the colour indexes of a run-length picture, else it is empty.
     void DecodeRow(int blockRow, const std::vector<std::uint8_t>& expanded,
                    std::uint32_t* out) const;
+    // For a decoder that scales: the upright size of the picture before scaling. Set last,
+    // after any orientation or conversion (TakeBlock carries the other image's).
+    void SetSourceSize(int width, int height) {
+        m_SourceWidth = width;
+        m_SourceHeight = height;
+    }
     // Drops whatever a failed decoder left: the image is empty and not valid.
     void Clear();
     // Takes over another image's block and sizes (not its flags); the other is left empty.
@@ -167,6 +179,8 @@ protected:
     std::uint32_t m_Masks[3] = {0, 0, 0}; // red, green, blue masks of 16/32-bit pictures
     int m_Width = 0;
     int m_Height = 0;
+    int m_SourceWidth = 0; // 0: as decoded
+    int m_SourceHeight = 0;
     bool m_bValid = false;
     bool m_bSwap = true;
 };

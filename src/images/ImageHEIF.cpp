@@ -35,9 +35,13 @@ HeifDecodeFunction ImageHEIF::Decoder() {
 
 #ifdef KINETORA_NO_HEIF
 
-// Built without the HEIF library: every picture reads as not valid.
+// Built without the HEIF library: every picture reads as not valid, and no worker runs.
 ImageHEIF::ImageHEIF(const std::string&, int, bool, int) {}
 ImageHEIF::ImageHEIF(std::FILE*, int, bool, int) {}
+
+int ImageHEIF::EndProcess(int status) {
+    return status;
+}
 
 #else
 
@@ -46,6 +50,8 @@ ImageHEIF::ImageHEIF(std::FILE*, int, bool, int) {}
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -73,7 +79,8 @@ struct Job {
     bool abandoned = false; // guarded by mutex
 };
 
-void Work(const std::shared_ptr<Job>& job) {
+// Takes the thread's own reference, so that it lets go of the job before it says it is done.
+void Work(std::shared_ptr<Job> job) {
     HeifRequest request;
     request.bytes = job->bytes.data();
     request.size = job->bytes.size();
@@ -82,14 +89,27 @@ void Work(const std::shared_ptr<Job>& job) {
     request.sceneWidth = job->sceneWidth;
     request.stopped = StopRequest::Raised;
     job->made = job->decode(&request, &job->picture);
-    std::lock_guard lock(job->mutex);
-    job->done = true;
-    if (job->abandoned)
+    bool abandoned = false;
+    {
+        const std::lock_guard lock(job->mutex);
+        job->done = true;
+        abandoned = job->abandoned;
+        job->finished.notify_one();
+    }
+    job.reset(); // a caller that gave up leaves the picture to be freed here
+    // Last: once no abandoned worker is counted, the process may run its exit handlers.
+    if (abandoned)
         --gAbandoned;
-    job->finished.notify_one();
 }
 
 } // namespace
+
+int ImageHEIF::EndProcess(int status) {
+    if (gAbandoned.load() == 0)
+        return status;
+    std::fflush(nullptr);
+    std::quick_exit(status);
+}
 
 ImageHEIF::ImageHEIF(const std::string& path, int divisor, bool swap, int sceneWidth) {
     const FileHandle file = OpenForReading(path);

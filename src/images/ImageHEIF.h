@@ -17,7 +17,8 @@
 // The library's decoding cannot be interrupted, and a large picture takes a good part of a
 // second. It runs on a worker thread that owns the file's bytes and everything it makes;
 // the caller waits for it, asking whether the run ends, and on a stop leaves at once: the
-// worker finishes alone and frees what it made. A picture of more than MaxPixelsPerByte
+// worker finishes alone and frees what it made (the program keeps the decoder's module
+// loaded, and ends through EndProcess). A picture of more than MaxPixelsPerByte
 // pixels a byte of the file (a flat one codes a great many), or over the pixel limit, is
 // refused before it is decoded.
 //
@@ -35,6 +36,11 @@ public:
 
     // Workers still running for callers that gave their pictures up.
     static int AbandonedWorkers();
+    // Where main ends: returns status when no such worker runs. Otherwise the process ends
+    // here with status, the C streams flushed, without the exit handlers and static
+    // destructors (the decoder's libraries' among them) that the worker could still be
+    // using (std::quick_exit). Waiting for it instead could cost a stop a whole decode.
+    static int EndProcess(int status);
 
     // Gives the decoder, or nullptr when there is none; called once, on first use.
     using DecoderSource = HeifDecodeFunction (*)();

@@ -2,19 +2,10 @@
 
 #include "core/StopRequest.h"
 #include "images/ExifOrientation.h"
+#include "images/ScaleDenominator.h"
 
 #include <algorithm>
 #include <span>
-
-int ImageJPEG::ScaleDenominator(long width, long height, int divisor, int sceneWidth) {
-    int denominator = 1;
-    if (sceneWidth <= 0)
-        return denominator;
-    const long limit = divisor != 0 ? sceneWidth / divisor : sceneWidth;
-    while ((width / denominator > limit || height / denominator > limit) && denominator < 8)
-        denominator *= 2;
-    return denominator;
-}
 
 #ifdef KINETORA_NO_DECODERS
 
@@ -147,8 +138,8 @@ bool ReadHeader(Session& s, std::FILE* file, int divisor, int sceneWidth) {
     }
     s.cinfo.scale_num = 1;
     s.cinfo.scale_denom = static_cast<unsigned>(
-        ImageJPEG::ScaleDenominator(static_cast<long>(s.cinfo.image_width),
-                                    static_cast<long>(s.cinfo.image_height), divisor, sceneWidth));
+        ScaleDenominator(static_cast<long>(s.cinfo.image_width),
+                         static_cast<long>(s.cinfo.image_height), divisor, sceneWidth));
     jpeg_calc_output_dimensions(&s.cinfo);
     return std::int64_t{s.cinfo.output_width} * s.cinfo.output_height <= Image::MaxPixels;
 }
@@ -189,8 +180,8 @@ void ImageJPEG::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) 
     }
     // The picture's own size, upright: orientations 5 to 8 turn it a quarter.
     const bool quarter = orientation >= 5 && orientation <= 8;
-    m_FileWidth = static_cast<int>(quarter ? s.cinfo.image_height : s.cinfo.image_width);
-    m_FileHeight = static_cast<int>(quarter ? s.cinfo.image_width : s.cinfo.image_height);
+    SetSourceSize(static_cast<int>(quarter ? s.cinfo.image_height : s.cinfo.image_width),
+                  static_cast<int>(quarter ? s.cinfo.image_width : s.cinfo.image_height));
     m_bValid = true;
 }
 

@@ -35,18 +35,9 @@ public:
     ImageJPEG(std::FILE* file, int divisor, bool swap, int sceneWidth);
 
     int RowPadding() const override { return Width() % 4; }
-    // The picture's own size, before any scaled decoding; 0 x 0 when not valid.
-    int FileWidth() const { return m_FileWidth; }
-    int FileHeight() const { return m_FileHeight; }
-
-    // The scale denominator (1, 2, 4 or 8) for a picture of width x height.
-    static int ScaleDenominator(long width, long height, int divisor, int sceneWidth);
 
 private:
     void Decode(std::FILE* file, int divisor, bool swap, int sceneWidth);
     bool ReadRows(jpeg_decompress_struct* cinfo);
     static int Orientation(const jpeg_decompress_struct& cinfo);
-
-    int m_FileWidth = 0;
-    int m_FileHeight = 0;
 };

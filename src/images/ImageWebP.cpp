@@ -10,7 +10,7 @@ ImageWebP::ImageWebP(std::FILE*, int, bool, int) {}
 
 #include "core/StopRequest.h"
 #include "images/ExifOrientation.h"
-#include "images/ImageJPEG.h"
+#include "images/ScaleDenominator.h"
 
 #include <webp/decode.h>
 #include <webp/demux.h>
@@ -100,8 +100,8 @@ void ImageWebP::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) 
     const std::int64_t width = config.input.width, height = config.input.height;
     if (width <= 0 || height <= 0 || width * height > MaxPixelsPerByte * std::ssize(bytes))
         return;
-    const int denominator = ImageJPEG::ScaleDenominator(
-        static_cast<long>(width), static_cast<long>(height), divisor, sceneWidth);
+    const int denominator =
+        ScaleDenominator(static_cast<long>(width), static_cast<long>(height), divisor, sceneWidth);
     const int outWidth = static_cast<int>((width + denominator - 1) / denominator);
     const int outHeight = static_cast<int>((height + denominator - 1) / denominator);
     if (!Allocate24(outWidth, outHeight))
@@ -148,6 +148,9 @@ void ImageWebP::Decode(std::FILE* file, int divisor, bool swap, int sceneWidth) 
         Clear();
         return;
     }
+    const bool quarter = frame.orientation >= 5 && frame.orientation <= 8;
+    SetSourceSize(static_cast<int>(quarter ? height : width),
+                  static_cast<int>(quarter ? width : height));
     m_bValid = true;
 }
 

@@ -3,11 +3,14 @@
 #include "textures/TextureImage.h"
 
 #include "images/TestImages.h"
+#include "images/TestPictures.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstddef>
+#include <map>
+#include <string>
 
 using Size = CPreviewDialog::Size;
 
@@ -147,5 +150,42 @@ TEST(PreviewDialog, AHugeJpegShowsAsTheSaverShowsIt) {
         } else {
             EXPECT_EQ(preview.Current(), nullptr);
         }
+    }
+}
+
+// The status gives the size the file holds, upright, whether the decoder scaled it for the
+// screen or not: a 1/4 scale for a 100-pixel screen, and a quarter turn by the Exif block.
+TEST(PreviewDialog, StatusGivesTheFilesOwnSizeForEveryFormat) {
+    using namespace testimages;
+    const auto pixel = [](int x, int y) {
+        return Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 90};
+    };
+    TempDir dir;
+    dir.Put(
+        "a.png", Png(300, 200, 2, 8, false, [](int x, int y) {
+            return Pixel16{static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y), 9, 255};
+        }));
+    dir.Put("b.jpg", Jpeg(300, 200, 3, pixel));
+    dir.Put("c.jpg", WithApp1(Jpeg(300, 200, 3, pixel), ExifBlock(6, false, true)));
+#ifndef KINETORA_NO_WEBP
+    dir.Put("d.webp", WebP(300, 200, pixel, false));
+    dir.Put("e.webp", WebP(300, 200, pixel, true, ExifBlock(6, false, false)));
+#endif
+#ifndef KINETORA_NO_HEIF
+    dir.Put("f.heic", Heif(300, 200, pixel, false));
+#endif
+    const std::map<std::string, std::string> expected = {
+        {"a.png", "Size 300 x 200"},  {"b.jpg", "Size 300 x 200"},  {"c.jpg", "Size 200 x 300"},
+        {"d.webp", "Size 300 x 200"}, {"e.webp", "Size 200 x 300"}, {"f.heic", "Size 300 x 200"}};
+    CPreviewDialog preview(dir.Path().string(), 100);
+    ASSERT_FALSE(preview.Files().empty());
+    for (int i = 0; i < static_cast<int>(preview.Files().size()); ++i) {
+        const std::string& name = preview.Files()[static_cast<std::size_t>(i)];
+        preview.Select(i);
+        EXPECT_EQ(preview.Status(), expected.at(name)) << name;
+        ASSERT_NE(preview.Current(), nullptr) << name;
+        // Only the PNG is shown at its own size; the others were decoded at 1/4.
+        const int longer = std::max(preview.Current()->Width(), preview.Current()->Height());
+        EXPECT_EQ(longer, name == "a.png" ? 300 : 75) << name;
     }
 }

@@ -1,4 +1,5 @@
 #include "images/ImageJPEG.h"
+#include "images/ScaleDenominator.h"
 
 #include "TestImages.h"
 
@@ -150,11 +151,11 @@ TEST(ImageJPEG, HugeClaimedSizeIsRefused) {
 }
 
 TEST(ImageJPEG, ScaleDenominatorUsesWholeDivisions) {
-    EXPECT_EQ(1, ImageJPEG::ScaleDenominator(800, 600, 1, 800));
-    EXPECT_EQ(2, ImageJPEG::ScaleDenominator(801, 600, 1, 800));
-    EXPECT_EQ(2, ImageJPEG::ScaleDenominator(600, 1601, 1, 800)); // 1601 / 2 = 800
-    EXPECT_EQ(8, ImageJPEG::ScaleDenominator(100000, 10, 1, 800));
-    EXPECT_EQ(8, ImageJPEG::ScaleDenominator(10, 10, 100, 50)); // limit 0
+    EXPECT_EQ(1, ScaleDenominator(800, 600, 1, 800));
+    EXPECT_EQ(2, ScaleDenominator(801, 600, 1, 800));
+    EXPECT_EQ(2, ScaleDenominator(600, 1601, 1, 800)); // 1601 / 2 = 800
+    EXPECT_EQ(8, ScaleDenominator(100000, 10, 1, 800));
+    EXPECT_EQ(8, ScaleDenominator(10, 10, 100, 50)); // limit 0
 }
 
 // Without its first (DC) scans a progressive file still decodes, to a flat picture built

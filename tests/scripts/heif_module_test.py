@@ -1,20 +1,25 @@
 #!/usr/bin/env python3
 """The program and its HEIF decoder module, in real --render runs with a photo folder.
 
-usage: heif_module_test.py PROGRAM (no-heif | shows-heic)
+usage: heif_module_test.py PROGRAM (no-heif | shows-heic | stopped-decode) [PROBE]
 
 no-heif: neither the program's links nor a run showing a PNG photo load libheif or one of
 its codecs. shows-heic: a HEIC photo comes through the module with the colours of the same
 picture as PNG; a program without the module says so once and runs on without the photo.
-Status 77 (skipped) without heif-enc or ffmpeg.
+stopped-decode: SIGTERM at random moments of a large HEIC's decode ends every run soon with
+status 143, and never tears the process down while the library still decodes (PROBE, the
+preloaded heif_decode_probe.cpp, tells). Status 77 (skipped) without heif-enc or ffmpeg.
 """
 
 import os
+import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 
 HEIF_LIBRARIES = re.compile(r"lib(heif|de265|x265|aom|dav1d)\b|kinetora-heif\.so")
 COLOUR = "0xC83C1E"  # far from the scenes' own blues and greys
@@ -131,14 +136,71 @@ def shows_heic(setup):
     return ok
 
 
+def stopped_decode(setup, probe):
+    png = os.path.join(setup.folder, "big.png")
+    heic = os.path.join(setup.pictures, "big.heic")
+    # Six megapixels of noise: a decode of a few hundred milliseconds.
+    subprocess.run(["ffmpeg", "-v", "error", "-f", "lavfi", "-i",
+                    "testsrc2=size=3000x2000,noise=alls=60:allf=t", "-frames:v", "1", png],
+                   check=True)
+    subprocess.run(["heif-enc", "-q", "80", "-p", "preset=ultrafast", "-o", heic, png],
+                   check=True, capture_output=True)
+    events = os.path.join(setup.folder, "probe.txt")
+    env = dict(setup.env, LD_PRELOAD=probe, HEIF_PROBE_FILE=events,
+               ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0")
+    env.pop("LD_DEBUG")
+    ok, mid, times = True, 0, []
+    for i in range(12):
+        if os.path.exists(events):
+            os.remove(events)
+        proc = subprocess.Popen([setup.program, "--render", os.path.join(setup.folder, "o.png"),
+                                 "--frames", "100000", "--size", "64x48", "--seed", str(i)],
+                                env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                text=True)
+        # A moment of the decode or soon after it (the signal handlers are long in place).
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline and proc.poll() is None and \
+                not os.path.exists(events):
+            time.sleep(0.005)
+        time.sleep(random.uniform(0.0, 0.4))
+        start = time.monotonic()
+        proc.send_signal(signal.SIGTERM)
+        try:
+            _, err = proc.communicate(timeout=30)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            _, err = proc.communicate()
+        times.append((time.monotonic() - start) * 1000)
+        lines = open(events).read().split() if os.path.exists(events) else []
+        text = open(events).read().splitlines() if os.path.exists(events) else []
+        if lines.count("start") > lines.count("end"):
+            mid += 1
+        torn = [l for l in text if l.startswith("teardown ") and l != "teardown 0"]
+        if proc.returncode != 143 or torn or times[-1] > 2000:
+            print("run %d: status %d after %.0f ms, probe %s\n%s" %
+                  (i, proc.returncode, times[-1], text, err))
+            ok = False
+    print("stopped during a decode: %d of 12 runs; stop to end %.0f ms at most" %
+          (mid, max(times)))
+    if mid == 0:
+        print("no stop came during a decode")
+        ok = False
+    return ok
+
+
 def main():
-    if len(sys.argv) != 3 or sys.argv[2] not in ("no-heif", "shows-heic"):
+    if len(sys.argv) not in (3, 4) or \
+            sys.argv[2] not in ("no-heif", "shows-heic", "stopped-decode"):
         sys.exit(__doc__)
     if not shutil.which("heif-enc") or not shutil.which("ffmpeg"):
         print("no heif-enc (libheif-examples) or ffmpeg")
         return 77
     with tempfile.TemporaryDirectory() as folder:
         setup = Setup(os.path.abspath(sys.argv[1]), folder)
+        if sys.argv[2] == "stopped-decode":
+            if len(sys.argv) != 4:
+                sys.exit(__doc__)
+            return 0 if stopped_decode(setup, os.path.abspath(sys.argv[3])) else 1
         check = no_heif if sys.argv[2] == "no-heif" else shows_heic
         return 0 if check(setup) else 1
 

@@ -149,7 +149,7 @@ void QtConfigSheet::accept() {
     }
     const std::string notSaved = m_pModel->OnOK();
     if (!notSaved.empty()) { // open, with the user's values, for another try or Cancel
-        m_Services.Message("Error", notSaved);
+        m_Services.Message(CConfigProp::NotSavedCaption, notSaved);
         return;
     }
     QDialog::accept();

@@ -49,7 +49,13 @@ INT_PTR OnSheetNotify(HWND page, Sheet& sheet, const NMHDR& header) {
                 result = PSNRET_INVALID_NOCHANGEPAGE;
                 break;
             }
-            sheet.model.OnOK();
+            const std::string notSaved = sheet.model.OnOK();
+            if (!notSaved.empty()) { // open, with the user's values, for another OK or Cancel
+                MessageBoxA(GetParent(page), notSaved.c_str(), CConfigProp::NotSavedCaption,
+                            MB_OK | MB_ICONERROR);
+                result = PSNRET_INVALID_NOCHANGEPAGE;
+                break;
+            }
             sheet.finished = true;
         }
         break;
