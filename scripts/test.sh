@@ -67,14 +67,11 @@ echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
 PRESET=asan scripts/setup.sh
 # Mesa's software rasteriser frees some of LLVM's buffers with free(): not our mismatch.
 # Its few process-lifetime allocations are suppressed by name; leaks of ours still fail.
-# The leak checker stops every thread at exit, and its tracer can crash on a rasteriser or
-# cache thread of the driver that is ending at that moment: the driver draws on the test's
-# own thread instead.
-export LP_NUM_THREADS=0 MESA_SHADER_CACHE_DISABLE=true \
-    ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1 \
+# The executables add an option of their own (cmake/SanitizerOptions.cpp).
+export ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 run_ctest --test-dir build-asan --output-on-failure -j2 -L unit
-unset LP_NUM_THREADS MESA_SHADER_CACHE_DISABLE ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
+unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 echo "== Debian package (built twice and compared, contents, hardening, lintian, autopkgtest) =="
 # Its checks join the totals; a failure still lets the rest run, then fails the run.
