@@ -67,39 +67,11 @@ echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
 PRESET=asan scripts/setup.sh
 # Mesa's software rasteriser frees some of LLVM's buffers with free(): not our mismatch.
 # Its few process-lifetime allocations are suppressed by name; leaks of ours still fail.
-# The leak checker stops every thread at exit, and its tracer can crash on a rasteriser or
-# cache thread of the driver that is ending at that moment: the driver draws on the test's
-# own thread instead.
-export LP_NUM_THREADS=0 MESA_SHADER_CACHE_DISABLE=true \
-    ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1 \
+# The executables add an option of their own (cmake/SanitizerOptions.cpp).
+export ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-ASAN_FAILED=$FAILED ASAN_STATUS=0
-run_ctest --test-dir build-asan --output-on-failure -j2 -L unit || ASAN_STATUS=$?
-# Now and then the tracer crashes all the same, after the test itself has passed and
-# before any leak was looked for; some tests do so every time CTest starts them. When every
-# failure is such a crash, those tests run again (scripts/lib/ctest-command.py says how)
-# and count by that run; a leak, a sanitizer report or a failed check is never run again.
-CRASHED=$((FAILED - ASAN_FAILED))
-if [ "$ASAN_STATUS" != 0 ] && [ "$CRASHED" -gt 0 ] &&
-    [ "$(grep -c 'LeakSanitizer has encountered a fatal error' "$CTEST_LOG")" -ge "$CRASHED" ] &&
-    ! grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer: detected)|runtime error:|\[  FAILED  \]' "$CTEST_LOG"; then
-    echo "== the leak checker's tracer crashed in $CRASHED test(s): they run once more =="
-    FAILED=$ASAN_FAILED
-    ASAN_STATUS=0
-    ctest --test-dir build-asan --show-only=json-v1 > "$CTEST_LOG.json"
-    for name in $(sed -nE 's/^[ 0-9/]*Test +#[0-9]+: ([^ ]+) \.+\*\*\*Failed.*/\1/p' "$CTEST_LOG" | sort -u); do
-        if python3 scripts/lib/ctest-command.py "$CTEST_LOG.json" "$name"; then
-            PASSED=$((PASSED + 1))
-        else
-            echo "$name failed again"
-            FAILED=$((FAILED + 1))
-            ASAN_STATUS=1
-        fi
-    done
-    rm -f "$CTEST_LOG.json"
-fi
-[ "$ASAN_STATUS" = 0 ] || exit "$ASAN_STATUS"
-unset LP_NUM_THREADS MESA_SHADER_CACHE_DISABLE ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
+run_ctest --test-dir build-asan --output-on-failure -j2 -L unit
+unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 echo "== Debian package (built twice and compared, contents, hardening, lintian, autopkgtest) =="
 # Its checks join the totals; a failure still lets the rest run, then fails the run.
