@@ -2,7 +2,7 @@
 // "<saver> /p <its handle>", lets the preview draw for a while, then destroys the window,
 // as the settings do when they close, and expects the saver to end by itself.
 // Usage: kinetora_preview_parent <saver path> [seconds]. Exit status 0 when the preview made
-// its child window over the whole client area and ended with status 0 within 10 s of the
+// its child window over the whole client area and ended with status 0 within 30 s of the
 // parent's end. kinetora_preview_parent --desktop prints the desktop window's handle, a
 // parent the saver must refuse. The colours the screen shows there are printed, not required: Wine
 // does not show GL drawn in a child of another process's window (on Windows they are many).
@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
                 client.right, client.bottom, static_cast<unsigned>(colours));
 
     DestroyWindow(parent);
-    const DWORD waited = WaitForSingleObject(pi.hProcess, 10000);
+    // Generous: a loaded machine slows Wine's delivery of the destruction, not the rule.
+    const DWORD waited = WaitForSingleObject(pi.hProcess, 30000);
     DWORD status = 1;
     if (waited == WAIT_OBJECT_0)
         GetExitCodeProcess(pi.hProcess, &status);
