@@ -4,7 +4,8 @@
 Each case starts the program, waits a random time, sends SIGTERM, SIGINT or a key press,
 and times how long the process takes to end (blocking waitpid, no polling). Launch cases
 time the start to the first buffer swap with a preloaded shim, for the saver and for
-XScreenSaver's gears hack in the same X server. Prints p50, p95, p99 and the count."""
+XScreenSaver's gears hack in the same X server, interleaved run by run. Prints p50, p95, p99
+and the count."""
 import argparse, os, random, shutil, signal, subprocess, sys, tempfile, threading, time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -16,11 +17,11 @@ def percentile(values, p):
     return ordered[int(rank) - 1]
 
 
-def report(name, values, missed=0):
+def report(name, values, missed=0, missing="not ended within 30 s"):
     if not values:
         print(f"{name:44s} no runs")
         return
-    extra = f"  (not ended within 30 s: {missed})" if missed else ""
+    extra = f"  ({missing}: {missed})" if missed else ""
     print(f"{name:44s} p50 {percentile(values, 50):7.1f}  p95 {percentile(values, 95):7.1f}  "
           f"p99 {percentile(values, 99):7.1f}  max {max(values):7.1f} ms  n {len(values)}{extra}",
           flush=True)
@@ -110,26 +111,42 @@ def stop_case(name, cmd, make_env, how, runs, window, settle=0.0):
     report(name, values, missed)
 
 
-def launch_case(name, cmd, make_env, runs, shim):
-    values = []
-    for _ in range(runs):
-        mark = tempfile.mktemp(prefix="kinetora-swap-")
-        run_env = dict(make_env(), LD_PRELOAD=shim, LATENCY_SWAP_FILE=mark)
-        start = time.monotonic_ns()
-        proc = spawn(cmd, run_env)
-        deadline = time.monotonic() + 10
-        while not os.path.exists(mark) and time.monotonic() < deadline:
-            time.sleep(0.002)
-        time.sleep(0.01)
-        proc.send_signal(signal.SIGTERM)
-        wait_exit(proc)
-        if os.path.exists(mark):
-            with open(mark) as f:
-                text = f.read().strip()
-            os.unlink(mark)
-            if text:
-                values.append((int(text) - start) / 1e6)
-    report(name, values)
+def launch_once(cmd, env, shim):
+    """Milliseconds from the spawn to the first buffer swap, or None if none came."""
+    mark = tempfile.mktemp(prefix="kinetora-swap-")
+    run_env = dict(env, LD_PRELOAD=shim, LATENCY_SWAP_FILE=mark)
+    start = time.monotonic_ns()
+    proc = spawn(cmd, run_env)
+    deadline = time.monotonic() + 10
+    while not os.path.exists(mark) and time.monotonic() < deadline:
+        time.sleep(0.002)
+    time.sleep(0.01)
+    proc.send_signal(signal.SIGTERM)
+    wait_exit(proc)
+    if not os.path.exists(mark):
+        return None
+    with open(mark) as f:
+        text = f.read().strip()
+    os.unlink(mark)
+    return (int(text) - start) / 1e6 if text else None
+
+
+def launch_cases(cases, runs, shim):
+    """Runs the cases in turn, run by run (A, B, C, A, B, C, ...), so that a burst of load
+    on a shared machine falls on every case alike; the order within a round rotates so that
+    no case always follows the same one."""
+    values = {name: [] for name, _, _ in cases}
+    missed = {name: 0 for name, _, _ in cases}
+    for run in range(runs):
+        shift = run % len(cases)
+        for name, cmd, make_env in cases[shift:] + cases[:shift]:
+            ms = launch_once(cmd, make_env(), shim)
+            if ms is None:
+                missed[name] += 1
+            else:
+                values[name].append(ms)
+    for name, _, _ in cases:
+        report(name, values[name], missed[name], "no first frame within 10 s")
 
 
 def main():
@@ -158,13 +175,13 @@ def main():
     record = lambda: with_home("record")
     fresh = lambda: with_home("fresh")  # a new folder every run: the speed test runs
     if wanted("launch") and args.shim:
-        launch_case("launch to first frame, --root, record", [prog, "--root"], record,
-                    args.runs, args.shim)
-        launch_case("launch to first frame, --root, no record", [prog, "--root"], fresh,
-                    args.runs, args.shim)
+        launches = [
+            ("launch to first frame, --root, record", [prog, "--root"], record),
+            ("launch to first frame, --root, no record", [prog, "--root"], fresh),
+        ]
         if os.path.exists(gears):
-            launch_case("launch to first frame, gears -root", [gears, "-root"], lambda: env,
-                        args.runs, args.shim)
+            launches.append(("launch to first frame, gears -root", [gears, "-root"], lambda: env))
+        launch_cases(launches, args.runs, args.shim)
     cases = [
         ("term-hosted", "SIGTERM, --root, record", [prog, "--root"], record, signal.SIGTERM),
         ("term-fresh", "SIGTERM, --root, fresh (speed test)", [prog, "--root"], fresh,
