@@ -6,6 +6,7 @@
 # Usage: scripts/latency.sh [runs per case (40)] [case,case,...]
 # Cases: launch term-hosted term-fresh int-hosted key-full term-huge term-bench-huge
 #        term-sheet term-photo key-photo term-gears (all by default).
+# BASELINE=/path/to/another/kinetora adds that build's launch cases to the same rounds.
 # Needs the build in ${BUILD_DIR:-build}; installs what else it needs (xvfb, python3-xlib, cjpeg for
 # the photograph, and for the comparison xscreensaver-gl's gears).
 set -euo pipefail
@@ -44,14 +45,16 @@ PY
 cjpeg -quality 90 "$WORK/photos/photo.ppm" > "$WORK/photos/photo.jpg"
 rm -f "$WORK/photos/photo.ppm"
 
-DISPLAY_NUM=$((90 + RANDOM % 100))
-Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+# The server picks a free display itself: a number guessed here may be a colleague's server.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$WORK/display" > /dev/null 2>&1 &
 XVFB_PID=$!
-export DISPLAY=":$DISPLAY_NUM" LIBGL_ALWAYS_SOFTWARE=1
+for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
+[ -s "$WORK/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$WORK/display")" LIBGL_ALWAYS_SOFTWARE=1
 for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
 
 PHOTO_ARGS=()
 [ -f "$WORK/photos/photo.jpg" ] && PHOTO_ARGS=(--photo-dir "$WORK/photos")
 # Debian's interpreter, which has the X library the package above installs.
 /usr/bin/python3 scripts/latency/latency.py "$PROGRAM" --runs "$RUNS" --shim "$WORK/first_swap.so" \
-    --only "$ONLY" "${PHOTO_ARGS[@]}"
+    --only "$ONLY" ${BASELINE:+--baseline "$BASELINE"} "${PHOTO_ARGS[@]}"

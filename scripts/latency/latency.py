@@ -157,6 +157,8 @@ def main():
     parser.add_argument("--only", default="", help="comma-separated case names")
     parser.add_argument("--photo-dir", default="")
     parser.add_argument("--shim", default="")
+    parser.add_argument("--baseline", default="",
+                        help="another build of the program, launched in the same rounds")
     args = parser.parse_args()
     only = set(filter(None, args.only.split(",")))
     env = dict(os.environ)
@@ -179,6 +181,11 @@ def main():
             ("launch to first frame, --root, record", [prog, "--root"], record),
             ("launch to first frame, --root, no record", [prog, "--root"], fresh),
         ]
+        if args.baseline:
+            launches += [
+                ("baseline: launch, --root, record", [args.baseline, "--root"], record),
+                ("baseline: launch, --root, no record", [args.baseline, "--root"], fresh),
+            ]
         if os.path.exists(gears):
             launches.append(("launch to first frame, gears -root", [gears, "-root"], lambda: env))
         launch_cases(launches, args.runs, args.shim)

@@ -239,14 +239,14 @@ SceneHost::GLSetup X11Host::CreateGLContext() {
     // window can go at any moment): nobody else's requests run until it has one.
     XGrabServer(m_Display);
     XWindowAttributes attributes{};
-    const bool there = XGetWindowAttributes(m_Display, m_Window, &attributes) != 0 &&
-                       X11Errors::Sync(m_Display).count == 0;
+    const bool there = XGetWindowAttributes(m_Display, m_Window, &attributes) != 0;
     const bool surface = there && m_Egl.CreateSurface(m_Window);
     XUngrabServer(m_Display);
     XFlush(m_Display);
     // Gone before the first frame: the run ends as it does when the window goes later.
     if (!there) {
         X11Errors::ExitIfLost(m_Display);
+        X11Errors::Take();
         MarkGone();
         return GLSetup::Ok;
     }
