@@ -157,6 +157,8 @@ def main():
     parser.add_argument("--only", default="", help="comma-separated case names")
     parser.add_argument("--photo-dir", default="")
     parser.add_argument("--shim", default="")
+    parser.add_argument("--wayland", action="store_true",
+                        help="launch full screen (/s) in the Wayland session instead")
     parser.add_argument("--baseline", default="",
                         help="another build of the program, launched in the same rounds")
     args = parser.parse_args()
@@ -177,16 +179,19 @@ def main():
     record = lambda: with_home("record")
     fresh = lambda: with_home("fresh")  # a new folder every run: the speed test runs
     if wanted("launch") and args.shim:
+        mode = ["/s"] if args.wayland else ["--root"]
+        where = " ".join(mode) + (" on Wayland" if args.wayland else "")
         launches = [
-            ("launch to first frame, --root, record", [prog, "--root"], record),
-            ("launch to first frame, --root, no record", [prog, "--root"], fresh),
+            (f"launch to first frame, {where}, record", [prog] + mode, record),
+            (f"launch to first frame, {where}, no record", [prog] + mode, fresh),
         ]
         if args.baseline:
             launches += [
-                ("baseline: launch, --root, record", [args.baseline, "--root"], record),
-                ("baseline: launch, --root, no record", [args.baseline, "--root"], fresh),
+                (f"baseline: launch, {where}, record", [args.baseline] + mode, record),
+                (f"baseline: launch, {where}, no record", [args.baseline] + mode, fresh),
             ]
-        if os.path.exists(gears):
+        # gears is an X client: beside a Wayland run only through XWayland, not measured.
+        if os.path.exists(gears) and not args.wayland:
             launches.append(("launch to first frame, gears -root", [gears, "-root"], lambda: env))
         launch_cases(launches, args.runs, args.shim)
     cases = [
