@@ -45,12 +45,24 @@ PY
 cjpeg -quality 90 "$WORK/photos/photo.ppm" > "$WORK/photos/photo.jpg"
 rm -f "$WORK/photos/photo.ppm"
 
-# The server picks a free display itself: a number guessed here may be a colleague's server.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$WORK/display" > /dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-[ -s "$WORK/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$WORK/display")" LIBGL_ALWAYS_SOFTWARE=1
+# A display number of our own, away from the low ones that test servers pick (-displayfd
+# starts at 0, and a test that kills its server removes that number's socket): a number is
+# ours once our server still runs after answering.
+for _ in $(seq 20); do
+    DISPLAY_NUM=$((300 + RANDOM % 600))
+    [ -e "/tmp/.X$DISPLAY_NUM-lock" ] && continue
+    Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do
+        xdpyinfo -display ":$DISPLAY_NUM" > /dev/null 2>&1 && break
+        kill -0 "$XVFB_PID" 2> /dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$XVFB_PID" 2> /dev/null && break
+    XVFB_PID=
+done
+[ -n "$XVFB_PID" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$DISPLAY_NUM" LIBGL_ALWAYS_SOFTWARE=1
 for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
 
 PHOTO_ARGS=()

@@ -112,23 +112,27 @@ def stop_case(name, cmd, make_env, how, runs, window, settle=0.0):
 
 
 def launch_once(cmd, env, shim):
-    """Milliseconds from the spawn to the first buffer swap, or None if none came."""
+    """Milliseconds from the spawn to the first buffer swap, or None and what the program
+    said when none came."""
     mark = tempfile.mktemp(prefix="kinetora-swap-")
     run_env = dict(env, LD_PRELOAD=shim, LATENCY_SWAP_FILE=mark)
-    start = time.monotonic_ns()
-    proc = spawn(cmd, run_env)
-    deadline = time.monotonic() + 10
-    while not os.path.exists(mark) and time.monotonic() < deadline:
-        time.sleep(0.002)
-    time.sleep(0.01)
-    proc.send_signal(signal.SIGTERM)
-    wait_exit(proc)
-    if not os.path.exists(mark):
-        return None
+    with tempfile.TemporaryFile() as said:
+        start = time.monotonic_ns()
+        proc = subprocess.Popen(cmd, env=run_env, stdout=subprocess.DEVNULL, stderr=said)
+        deadline = time.monotonic() + 10
+        while not os.path.exists(mark) and time.monotonic() < deadline and proc.poll() is None:
+            time.sleep(0.002)
+        time.sleep(0.01)
+        proc.send_signal(signal.SIGTERM)
+        wait_exit(proc)
+        if not os.path.exists(mark):
+            said.seek(0)
+            first = said.read().decode(errors="replace").strip().splitlines()
+            return None, first[0] if first else "nothing on standard error"
     with open(mark) as f:
         text = f.read().strip()
     os.unlink(mark)
-    return (int(text) - start) / 1e6 if text else None
+    return (int(text) - start) / 1e6, ""
 
 
 def launch_cases(cases, runs, shim):
@@ -137,16 +141,20 @@ def launch_cases(cases, runs, shim):
     no case always follows the same one."""
     values = {name: [] for name, _, _ in cases}
     missed = {name: 0 for name, _, _ in cases}
+    notes = []
     for run in range(runs):
         shift = run % len(cases)
         for name, cmd, make_env in cases[shift:] + cases[:shift]:
-            ms = launch_once(cmd, make_env(), shim)
+            ms, said = launch_once(cmd, make_env(), shim)
             if ms is None:
                 missed[name] += 1
+                notes.append(f"{name}, round {run + 1}: no first frame ({said})")
             else:
                 values[name].append(ms)
     for name, _, _ in cases:
         report(name, values[name], missed[name], "no first frame within 10 s")
+    for note in notes:
+        print("  " + note)
 
 
 def main():
