@@ -51,7 +51,9 @@ rm -f "$WORK/photos/photo.ppm"
 for _ in $(seq 20); do
     DISPLAY_NUM=$((300 + RANDOM % 600))
     [ -e "/tmp/.X$DISPLAY_NUM-lock" ] && continue
-    Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+    # -noreset: a server whose last client leaves starts over, and resets the connection of
+    # a client that comes meanwhile; under a daemon's session some client always stays.
+    Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 50); do
         xdpyinfo -display ":$DISPLAY_NUM" > /dev/null 2>&1 && break
