@@ -2,6 +2,7 @@
 
 #include <EGL/eglext.h>
 
+#include <cstdlib>
 #include <initializer_list>
 
 namespace {
@@ -39,6 +40,8 @@ bool X11Egl::Open() {
     if (m_bTried)
         return m_Display != EGL_NO_DISPLAY;
     m_bTried = true;
+    // A failure is ours to say in one line; the driver's own warnings only when asked for.
+    setenv("EGL_LOG_LEVEL", "fatal", 0);
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
     EGLDisplay display = getPlatformDisplay != nullptr
