@@ -6,6 +6,7 @@
 # Usage: scripts/latency.sh [runs per case (40)] [case,case,...]
 # Cases: launch term-hosted term-fresh int-hosted key-full term-huge term-bench-huge
 #        term-sheet term-photo key-photo term-gears (all by default).
+# BASELINE=/path/to/another/kinetora adds that build's launch cases to the same rounds.
 # Needs the build in ${BUILD_DIR:-build}; installs what else it needs (xvfb, python3-xlib, cjpeg for
 # the photograph, and for the comparison xscreensaver-gl's gears).
 set -euo pipefail
@@ -44,9 +45,25 @@ PY
 cjpeg -quality 90 "$WORK/photos/photo.ppm" > "$WORK/photos/photo.jpg"
 rm -f "$WORK/photos/photo.ppm"
 
-DISPLAY_NUM=$((90 + RANDOM % 100))
-Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-XVFB_PID=$!
+# A display number of our own, away from the low ones that test servers pick (-displayfd
+# starts at 0, and a test that kills its server removes that number's socket): a number is
+# ours once our server still runs after answering.
+for _ in $(seq 20); do
+    DISPLAY_NUM=$((300 + RANDOM % 600))
+    [ -e "/tmp/.X$DISPLAY_NUM-lock" ] && continue
+    # -noreset: a server whose last client leaves starts over, and resets the connection of
+    # a client that comes meanwhile; under a daemon's session some client always stays.
+    Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do
+        xdpyinfo -display ":$DISPLAY_NUM" > /dev/null 2>&1 && break
+        kill -0 "$XVFB_PID" 2> /dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$XVFB_PID" 2> /dev/null && break
+    XVFB_PID=
+done
+[ -n "$XVFB_PID" ] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$DISPLAY_NUM" LIBGL_ALWAYS_SOFTWARE=1
 for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
 
@@ -54,4 +71,4 @@ PHOTO_ARGS=()
 [ -f "$WORK/photos/photo.jpg" ] && PHOTO_ARGS=(--photo-dir "$WORK/photos")
 # Debian's interpreter, which has the X library the package above installs.
 /usr/bin/python3 scripts/latency/latency.py "$PROGRAM" --runs "$RUNS" --shim "$WORK/first_swap.so" \
-    --only "$ONLY" "${PHOTO_ARGS[@]}"
+    --only "$ONLY" ${BASELINE:+--baseline "$BASELINE"} "${PHOTO_ARGS[@]}"

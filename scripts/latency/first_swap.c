@@ -16,10 +16,16 @@ static void MarkFirstSwap(void) {
     struct timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
     const char* path = getenv("LATENCY_SWAP_FILE");
-    FILE* file = path ? fopen(path, "w") : NULL;
+    if (!path)
+        return;
+    // Written aside and renamed: whoever sees the file sees the whole time in it.
+    char part[4096];
+    snprintf(part, sizeof part, "%s.part", path);
+    FILE* file = fopen(part, "w");
     if (file) {
         fprintf(file, "%lld\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
-        fclose(file);
+        if (fclose(file) == 0)
+            rename(part, path);
     }
 }
 

@@ -4,7 +4,8 @@
 Each case starts the program, waits a random time, sends SIGTERM, SIGINT or a key press,
 and times how long the process takes to end (blocking waitpid, no polling). Launch cases
 time the start to the first buffer swap with a preloaded shim, for the saver and for
-XScreenSaver's gears hack in the same X server. Prints p50, p95, p99 and the count."""
+XScreenSaver's gears hack in the same X server, interleaved run by run. Prints p50, p95, p99
+and the count."""
 import argparse, os, random, shutil, signal, subprocess, sys, tempfile, threading, time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -16,11 +17,11 @@ def percentile(values, p):
     return ordered[int(rank) - 1]
 
 
-def report(name, values, missed=0):
+def report(name, values, missed=0, missing="not ended within 30 s"):
     if not values:
         print(f"{name:44s} no runs")
         return
-    extra = f"  (not ended within 30 s: {missed})" if missed else ""
+    extra = f"  ({missing}: {missed})" if missed else ""
     print(f"{name:44s} p50 {percentile(values, 50):7.1f}  p95 {percentile(values, 95):7.1f}  "
           f"p99 {percentile(values, 99):7.1f}  max {max(values):7.1f} ms  n {len(values)}{extra}",
           flush=True)
@@ -110,26 +111,50 @@ def stop_case(name, cmd, make_env, how, runs, window, settle=0.0):
     report(name, values, missed)
 
 
-def launch_case(name, cmd, make_env, runs, shim):
-    values = []
-    for _ in range(runs):
-        mark = tempfile.mktemp(prefix="kinetora-swap-")
-        run_env = dict(make_env(), LD_PRELOAD=shim, LATENCY_SWAP_FILE=mark)
+def launch_once(cmd, env, shim):
+    """Milliseconds from the spawn to the first buffer swap, or None and what the program
+    said when none came."""
+    mark = tempfile.mktemp(prefix="kinetora-swap-")
+    run_env = dict(env, LD_PRELOAD=shim, LATENCY_SWAP_FILE=mark)
+    with tempfile.TemporaryFile() as said:
         start = time.monotonic_ns()
-        proc = spawn(cmd, run_env)
+        proc = subprocess.Popen(cmd, env=run_env, stdout=subprocess.DEVNULL, stderr=said)
         deadline = time.monotonic() + 10
-        while not os.path.exists(mark) and time.monotonic() < deadline:
+        while not os.path.exists(mark) and time.monotonic() < deadline and proc.poll() is None:
             time.sleep(0.002)
         time.sleep(0.01)
         proc.send_signal(signal.SIGTERM)
         wait_exit(proc)
-        if os.path.exists(mark):
-            with open(mark) as f:
-                text = f.read().strip()
-            os.unlink(mark)
-            if text:
-                values.append((int(text) - start) / 1e6)
-    report(name, values)
+        if not os.path.exists(mark):
+            said.seek(0)
+            first = said.read().decode(errors="replace").strip().splitlines()
+            return None, first[0] if first else "nothing on standard error"
+    with open(mark) as f:
+        text = f.read().strip()
+    os.unlink(mark)
+    return (int(text) - start) / 1e6, ""
+
+
+def launch_cases(cases, runs, shim):
+    """Runs the cases in turn, run by run (A, B, C, A, B, C, ...), so that a burst of load
+    on a shared machine falls on every case alike; the order within a round rotates so that
+    no case always follows the same one."""
+    values = {name: [] for name, _, _ in cases}
+    missed = {name: 0 for name, _, _ in cases}
+    notes = []
+    for run in range(runs):
+        shift = run % len(cases)
+        for name, cmd, make_env in cases[shift:] + cases[:shift]:
+            ms, said = launch_once(cmd, make_env(), shim)
+            if ms is None:
+                missed[name] += 1
+                notes.append(f"{name}, round {run + 1}: no first frame ({said})")
+            else:
+                values[name].append(ms)
+    for name, _, _ in cases:
+        report(name, values[name], missed[name], "no first frame within 10 s")
+    for note in notes:
+        print("  " + note)
 
 
 def main():
@@ -140,6 +165,10 @@ def main():
     parser.add_argument("--only", default="", help="comma-separated case names")
     parser.add_argument("--photo-dir", default="")
     parser.add_argument("--shim", default="")
+    parser.add_argument("--wayland", action="store_true",
+                        help="launch full screen (/s) in the Wayland session instead")
+    parser.add_argument("--baseline", default="",
+                        help="another build of the program, launched in the same rounds")
     args = parser.parse_args()
     only = set(filter(None, args.only.split(",")))
     env = dict(os.environ)
@@ -158,13 +187,21 @@ def main():
     record = lambda: with_home("record")
     fresh = lambda: with_home("fresh")  # a new folder every run: the speed test runs
     if wanted("launch") and args.shim:
-        launch_case("launch to first frame, --root, record", [prog, "--root"], record,
-                    args.runs, args.shim)
-        launch_case("launch to first frame, --root, no record", [prog, "--root"], fresh,
-                    args.runs, args.shim)
-        if os.path.exists(gears):
-            launch_case("launch to first frame, gears -root", [gears, "-root"], lambda: env,
-                        args.runs, args.shim)
+        mode = ["/s"] if args.wayland else ["--root"]
+        where = " ".join(mode) + (" on Wayland" if args.wayland else "")
+        launches = [
+            (f"launch to first frame, {where}, record", [prog] + mode, record),
+            (f"launch to first frame, {where}, no record", [prog] + mode, fresh),
+        ]
+        if args.baseline:
+            launches += [
+                (f"baseline: launch, {where}, record", [args.baseline] + mode, record),
+                (f"baseline: launch, {where}, no record", [args.baseline] + mode, fresh),
+            ]
+        # gears is an X client: beside a Wayland run only through XWayland, not measured.
+        if os.path.exists(gears) and not args.wayland:
+            launches.append(("launch to first frame, gears -root", [gears, "-root"], lambda: env))
+        launch_cases(launches, args.runs, args.shim)
     cases = [
         ("term-hosted", "SIGTERM, --root, record", [prog, "--root"], record, signal.SIGTERM),
         ("term-fresh", "SIGTERM, --root, fresh (speed test)", [prog, "--root"], fresh,

@@ -252,6 +252,38 @@ TEST_F(ProgramTest, HostedRunDrawsInTheDaemonsWindowAndKeepsSaverSemantics) {
     ExpectCleanExit(again);
 }
 
+// The frames reach the daemon's window, and so do the rate lines' glyphs (pure yellow, which
+// the lit and shaded scene under their dark box does not make).
+TEST_F(ProgramTest, HostedRunShowsItsFramesAndTheRateLinesInTheDaemonsWindow) {
+    const Window host = MakeWindow(320, 240);
+    ProgramRun run({"--root", "--fps", "--seed", "3"}, m_Config.Path(),
+                   {{"XSCREENSAVER_WINDOW", Hex(host)}});
+    int yellow = 0;
+    int lit = 0;
+    const bool shown = WaitUntil(
+        [&] {
+            XImage* image = XGetImage(m_Display, host, 0, 0, 320, 240, AllPlanes, ZPixmap);
+            if (image == nullptr)
+                return false;
+            yellow = lit = 0;
+            for (int y = 0; y < 240; ++y) {
+                for (int x = 0; x < 320; ++x) {
+                    const unsigned long pixel = XGetPixel(image, x, y) & 0xffffff;
+                    lit += pixel != 0 ? 1 : 0;
+                    // The lines sit in the lower left corner.
+                    yellow += pixel == 0xffff00 && y > 120 && x < 240 ? 1 : 0;
+                }
+            }
+            XDestroyImage(image);
+            return yellow >= 40;
+        },
+        kStartMs);
+    EXPECT_TRUE(shown) << yellow << " yellow pixels; " << run.Stderr();
+    EXPECT_GT(lit, 320 * 240 / 2);
+    run.Signal(SIGTERM);
+    ExpectCleanExit(run);
+}
+
 TEST_F(ProgramTest, HostedRunWithCommandLineSettingsNeverStoresThem) {
     const Window host = MakeWindow(320, 240);
     const std::vector<std::string> settings = {

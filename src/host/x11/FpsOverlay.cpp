@@ -9,12 +9,13 @@
 #include "shapes/Shape.h"
 
 #include <GL/gl.h>
-#include <GL/glx.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <typeinfo>
+#include <vector>
 
 namespace {
 
@@ -42,6 +43,73 @@ std::string FpsOverlay::BudgetText(int budget, bool fixed, int scenePolygons) {
     return text;
 }
 
+namespace {
+
+// The glyph's metrics; a font without per-character ones gives every glyph its largest.
+XCharStruct Glyph(const XFontStruct& font, unsigned c) {
+    if (font.per_char == nullptr)
+        return font.max_bounds;
+    if (font.min_byte1 != 0 || c < font.min_char_or_byte2 || c > font.max_char_or_byte2)
+        return XCharStruct{};
+    return font.per_char[c - font.min_char_or_byte2];
+}
+
+// One display list per character, each a bitmap of the glyph drawn by the server into a
+// one-bit pixmap, read back and turned bottom-up as glBitmap wants it.
+void CompileGlyphs(Display* display, const XFontStruct& font, GLuint base) {
+    const int cellWidth = std::max(font.max_bounds.rbearing - font.min_bounds.lbearing, 1);
+    const int cellHeight = std::max(font.max_bounds.ascent + font.max_bounds.descent, 1);
+    const Pixmap pixmap =
+        XCreatePixmap(display, DefaultRootWindow(display), static_cast<unsigned>(cellWidth),
+                      static_cast<unsigned>(cellHeight), 1);
+    const GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    XSetFont(display, gc, font.fid);
+    std::vector<GLubyte> bits;
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    for (int i = 0; i < kCharCount; ++i) {
+        const auto c = static_cast<unsigned>(kFirstChar + i);
+        const XCharStruct glyph = Glyph(font, c);
+        const int width = std::min(glyph.rbearing - glyph.lbearing, cellWidth);
+        const int height = std::min(glyph.ascent + glyph.descent, cellHeight);
+        glNewList(base + static_cast<GLuint>(i), GL_COMPILE);
+        if (width > 0 && height > 0) {
+            XSetForeground(display, gc, 0);
+            XFillRectangle(display, pixmap, gc, 0, 0, static_cast<unsigned>(cellWidth),
+                           static_cast<unsigned>(cellHeight));
+            XSetForeground(display, gc, 1);
+            const char text = static_cast<char>(c);
+            XDrawString(display, pixmap, gc, -glyph.lbearing, glyph.ascent, &text, 1);
+            XImage* image = XGetImage(display, pixmap, 0, 0, static_cast<unsigned>(width),
+                                      static_cast<unsigned>(height), 1, XYPixmap);
+            const int rowBytes = (width + 7) / 8;
+            bits.assign(static_cast<std::size_t>(rowBytes * height), 0);
+            for (int y = 0; image != nullptr && y < height; ++y) {
+                GLubyte* row = bits.data() + static_cast<std::ptrdiff_t>(height - 1 - y) * rowBytes;
+                for (int x = 0; x < width; ++x)
+                    if (XGetPixel(image, x, y) != 0)
+                        row[x / 8] |= static_cast<GLubyte>(0x80 >> (x % 8));
+            }
+            if (image != nullptr)
+                XDestroyImage(image);
+            glBitmap(width, height, static_cast<GLfloat>(-glyph.lbearing),
+                     static_cast<GLfloat>(glyph.descent), glyph.width, 0.0f, bits.data());
+        } else {
+            glBitmap(0, 0, 0.0f, 0.0f, glyph.width, 0.0f, nullptr);
+        }
+        glEndList();
+    }
+    glPopClientAttrib();
+    XFreeGC(display, gc);
+    XFreePixmap(display, pixmap);
+}
+
+} // namespace
+
 bool FpsOverlay::LoadFont(Display* display) {
     m_bFontTried = true;
     XFontStruct* font = XLoadQueryFont(display, "fixed");
@@ -49,7 +117,7 @@ bool FpsOverlay::LoadFont(Display* display) {
         return false;
     const GLuint base = glGenLists(kCharCount);
     if (base != 0) {
-        glXUseXFont(font->fid, kFirstChar, kCharCount, static_cast<int>(base));
+        CompileGlyphs(display, *font, base);
         m_FontBase = base;
         m_LineHeight = std::max(font->ascent + font->descent, 1);
         m_CharWidth = std::max<int>(font->max_bounds.width, 1);

@@ -30,16 +30,13 @@ void X11Host::VisualInfoDeleter::operator()(XVisualInfo* info) const {
 
 X11Host::X11Host(Display* display, const SignalPipe& signals, const SuspendClock& clock,
                  const Options& options)
-    : m_Display(display), m_Signals(signals), m_Clock(clock), m_Options(options) {}
+    : m_Display(display), m_Signals(signals), m_Clock(clock), m_Options(options), m_Egl(display) {}
 
 X11Host::~X11Host() {
-    if (m_Context != nullptr) {
-        // The font lists go with the context anyway; free them tidily while we still can.
-        if (!m_bGone && glXMakeCurrent(m_Display, m_Window, m_Context))
-            m_Fps.Release();
-        glXMakeCurrent(m_Display, None, nullptr);
-        glXDestroyContext(m_Display, m_Context);
-    }
+    // The font lists go with the context anyway; free them tidily while we still can.
+    if (m_bContext && !m_bGone && m_Egl.MakeCurrent())
+        m_Fps.Release();
+    m_Egl.Close();
     if (m_bGrabbed) {
         XUngrabPointer(m_Display, CurrentTime);
         XUngrabKeyboard(m_Display, CurrentTime);
@@ -101,47 +98,22 @@ bool X11Host::AdoptTarget(std::string& error) {
     }
     m_Watched = target;
 
-    if (m_Options.kind == Kind::Adopted) {
-        XVisualInfo wanted{};
-        wanted.visualid = XVisualIDFromVisual(attributes.visual);
-        int count = 0;
-        VisualInfoPtr info(XGetVisualInfo(m_Display, VisualIDMask, &wanted, &count));
-        bool doubleBuffered = true;
-        if (info && count > 0 && IsUsableVisual(*info, doubleBuffered)) {
-            m_Visual = std::move(info);
-            m_bDoubleBuffered = doubleBuffered;
-            m_Window = target;
-            SetSize(attributes.width, attributes.height);
-            return true;
-        }
+    if (m_Options.kind == Kind::Adopted &&
+        m_Egl.TakeVisual(XVisualIDFromVisual(attributes.visual))) {
+        m_Window = target;
+        SetSize(attributes.width, attributes.height);
+        return true;
     }
     return CreateOwnWindow(target, 0, 0, attributes.width, attributes.height, error);
 }
 
-bool X11Host::IsUsableVisual(XVisualInfo& info, bool& doubleBuffered) const {
-    int useGL = 0;
-    int rgba = 0;
-    int depth = 0;
-    int doubleBuffer = 0;
-    if (glXGetConfig(m_Display, &info, GLX_USE_GL, &useGL) != 0 || !useGL)
-        return false;
-    glXGetConfig(m_Display, &info, GLX_RGBA, &rgba);
-    glXGetConfig(m_Display, &info, GLX_DEPTH_SIZE, &depth);
-    glXGetConfig(m_Display, &info, GLX_DOUBLEBUFFER, &doubleBuffer);
-    doubleBuffered = doubleBuffer != 0;
-    return rgba != 0 && depth >= 16;
-}
-
 void X11Host::ChooseVisual() {
-    // 24-bit colour first, then any RGBA colour; always double buffered, depth 16 or more.
-    int full[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
-                  8,        GLX_DEPTH_SIZE,   16,           None};
-    int any[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
-    const int screen = DefaultScreen(m_Display);
-    m_Visual.reset(glXChooseVisual(m_Display, screen, full));
-    if (!m_Visual)
-        m_Visual.reset(glXChooseVisual(m_Display, screen, any));
-    if (!m_Visual) {
+    XVisualInfo wanted{};
+    int count = 0;
+    if (m_Egl.ChooseVisual(wanted.visualid))
+        m_Visual.reset(XGetVisualInfo(m_Display, VisualIDMask, &wanted, &count));
+    if (!m_Visual || count < 1) {
+        m_Visual.reset();
         X11Errors::ExitIfLost(m_Display);
         m_GLSetup = GLSetup::ChoosePixelFormatFailed;
     }
@@ -259,18 +231,38 @@ void X11Host::Withdraw() {
 SceneHost::GLSetup X11Host::CreateGLContext() {
     if (m_GLSetup != GLSetup::Ok)
         return m_GLSetup;
-    if (!m_Visual || m_Window == 0) {
+    if (m_Window == 0) {
         m_GLSetup = GLSetup::SetPixelFormatFailed;
         return m_GLSetup;
     }
-    m_Context = glXCreateContext(m_Display, m_Visual.get(), nullptr, True);
+    // The driver does not survive a window that goes while it makes the surface (a daemon's
+    // window can go at any moment): nobody else's requests run until it has one.
+    XGrabServer(m_Display);
+    XWindowAttributes attributes{};
+    const bool there = XGetWindowAttributes(m_Display, m_Window, &attributes) != 0;
+    const bool surface = there && m_Egl.CreateSurface(m_Window);
+    XUngrabServer(m_Display);
+    XFlush(m_Display);
+    // Gone before the first frame: the run ends as it does when the window goes later.
+    if (!there) {
+        X11Errors::ExitIfLost(m_Display);
+        X11Errors::Take();
+        MarkGone();
+        return GLSetup::Ok;
+    }
+    if (!surface) {
+        X11Errors::ExitIfLost(m_Display);
+        m_GLSetup = GLSetup::SetPixelFormatFailed;
+        return m_GLSetup;
+    }
+    m_bContext = m_Egl.CreateContext();
     X11Errors::Sync(m_Display);
-    if (m_Context == nullptr) {
+    if (!m_bContext) {
         X11Errors::ExitIfLost(m_Display);
         m_GLSetup = GLSetup::CreateContextFailed;
         return m_GLSetup;
     }
-    if (!glXMakeCurrent(m_Display, m_Window, m_Context)) {
+    if (!m_Egl.MakeCurrent()) {
         X11Errors::ExitIfLost(m_Display);
         m_GLSetup = GLSetup::MakeCurrentFailed;
         return m_GLSetup;
@@ -279,8 +271,8 @@ SceneHost::GLSetup X11Host::CreateGLContext() {
 }
 
 void X11Host::ReleaseGLContext() {
-    if (m_Context != nullptr)
-        glXMakeCurrent(m_Display, None, nullptr);
+    if (m_bContext)
+        m_Egl.Release();
 }
 
 bool X11Host::InputPending() {
@@ -310,13 +302,10 @@ void X11Host::WaitForEvent(int ms) {
 }
 
 void X11Host::SwapBuffers() {
-    if (m_bGone || m_Context == nullptr)
+    if (m_bGone || !m_bContext)
         return;
     if (m_Options.showFps)
         m_Fps.Draw(m_Display, m_Width, m_Height);
-    if (m_bDoubleBuffered)
-        glXSwapBuffers(m_Display, m_Window);
-    else
-        glFlush();
+    m_Egl.Swap();
     ++m_Swaps;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "host/x11/FpsOverlay.h"
+#include "host/x11/X11Egl.h"
 #include "scene/SceneHost.h"
 
-#include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <memory>
 #include <string>
@@ -12,7 +13,7 @@
 class SignalPipe;
 class SuspendClock;
 
-// A scene host on one X window with a GLX context. It makes (or adopts) the window the scene
+// A scene host on one X window with an EGL context. It makes (or adopts) the window the scene
 // draws in; the session feeds its events to the scene window.
 class X11Host : public SceneHost {
 public:
@@ -88,7 +89,6 @@ private:
     bool AdoptTarget(std::string& error);
     bool CreateOwnWindow(Window parent, int x, int y, int width, int height, std::string& error);
     void ChooseVisual();
-    bool IsUsableVisual(XVisualInfo& info, bool& doubleBuffered) const;
     void SetNames() const;
     Cursor MakeBlankCursor() const;
 
@@ -99,14 +99,14 @@ private:
 
     VisualInfoPtr m_Visual;
     GLSetup m_GLSetup = GLSetup::Ok; // what CreateGLContext reports
-    bool m_bDoubleBuffered = true;
     Window m_Window = 0;
     Window m_Watched = 0;
     bool m_bOwnWindow = false;
     Colormap m_Colormap = 0;
     Cursor m_BlankCursor = 0;
     Atom m_WmDeleteWindow = 0;
-    GLXContext m_Context = nullptr;
+    X11Egl m_Egl;
+    bool m_bContext = false;
     FpsOverlay m_Fps;
     int m_Width = 0;
     int m_Height = 0;
