@@ -4,6 +4,7 @@
 #include "core/RegSettings.h"
 
 #include "config/FakeServices.h"
+#include "support/RefusingStore.h"
 
 #include <gtest/gtest.h>
 
@@ -138,32 +139,11 @@ TEST(ConfigProp, CancelWritesNothingAndOkWritesOnlyChangedPages) {
     EXPECT_FALSE(store.Has("ImageNext"));
 }
 
-namespace {
-
-// A store whose writes fail, with a reason, until it is mended.
-class RefusingStore : public MemoryProfileStore {
-public:
-    bool refusing = true;
-    void WriteGroup(const std::vector<ProfileValue>& values) override {
-        if (refusing)
-            NoteWriteProblem("cannot write in the folder /cfg: Permission denied");
-        else
-            MemoryProfileStore::WriteGroup(values);
-    }
-    void WriteFolders(const std::string& text) override {
-        if (refusing)
-            NoteWriteProblem("/cfg/Kinetora.ini: the file is read-only");
-        else
-            MemoryProfileStore::WriteFolders(text);
-    }
-};
-
-} // namespace
-
 // A save that fails is said, with its reason, and loses nothing: the sheet keeps the user's
 // values and a later OK writes them.
 TEST(ConfigProp, OkThatCannotSaveSaysWhyAndKeepsTheChanges) {
-    RefusingStore store;
+    RefusingStore store("cannot write in the folder /cfg: Permission denied",
+                        "/cfg/Kinetora.ini: the file is read-only");
     store.SetRaw("FramesPerSecond", "21");
     RegSettings settings(store);
     FakeServices services;

@@ -4,6 +4,7 @@
 #include "config/ConfigProp.h"
 #include "core/MemoryProfileStore.h"
 #include "host/win32/resource.h"
+#include "support/RefusingStore.h"
 
 #include <windows.h>
 
@@ -14,18 +15,6 @@
 #include <string>
 
 namespace {
-
-// A store whose writes fail, with a reason, until it is mended.
-class RefusingStore : public MemoryProfileStore {
-public:
-    bool refusing = true;
-    void WriteGroup(const std::vector<ProfileValue>& values) override {
-        if (refusing)
-            NoteWriteProblem("cannot write in the folder C:\\cfg: Access is denied");
-        else
-            MemoryProfileStore::WriteGroup(values);
-    }
-};
 
 // Plays a user on the modal sheet from a timer of its thread (the sheet's and the message
 // box's loops both dispatch it): moves the speed to 80 and presses OK, reads and closes the
@@ -110,7 +99,9 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
 // A save that fails is shown with its reason in an error box, and the sheet stays open with
 // the user's change, so that a later OK writes it.
 TEST(Win32ConfigSheet, OkThatCannotSaveShowsTheErrorAndStaysOpen) {
-    auto owned = std::make_unique<RefusingStore>();
+    auto owned =
+        std::make_unique<RefusingStore>("cannot write in the folder C:\\cfg: Access is denied",
+                                        "C:\\cfg\\Kinetora.ini: the file is read-only");
     RefusingStore* store = owned.get();
     store->SetRaw("FramesPerSecond", "21"); // a record: no speed test
     CSaverApp app;
