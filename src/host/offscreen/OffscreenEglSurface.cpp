@@ -2,12 +2,12 @@
 // one.
 #include "host/offscreen/OffscreenHost.h"
 
+#include "host/posix/EglSetup.h"
 #include "host/posix/SignalPipe.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
-#include <cstdio>
 #include <cstring>
 
 struct OffscreenHost::Surface {
@@ -18,25 +18,14 @@ struct OffscreenHost::Surface {
 
 namespace {
 
-std::string EglError(const char* call) {
-    char text[80];
-    std::snprintf(text, sizeof text, "%s failed (EGL error 0x%04x)", call,
-                  static_cast<unsigned>(eglGetError()));
-    return text;
-}
-
 // Mesa's surfaceless platform needs no X server; without it, the default display.
 EGLDisplay OpenDisplay() {
     const char* extensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
     if (extensions != nullptr && std::strstr(extensions, "EGL_MESA_platform_surfaceless")) {
-        auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-            eglGetProcAddress("eglGetPlatformDisplayEXT"));
-        if (getPlatformDisplay != nullptr) {
-            EGLDisplay display =
-                getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-            if (display != EGL_NO_DISPLAY)
-                return display;
-        }
+        const EGLDisplay display =
+            EglSetup::PlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY);
+        if (display != EGL_NO_DISPLAY)
+            return display;
     }
     return eglGetDisplay(EGL_DEFAULT_DISPLAY);
 }
@@ -55,49 +44,32 @@ SceneHost::GLSetup OffscreenHost::CreateGLContext() {
     EGLint major = 0;
     EGLint minor = 0;
     if (egl.display == EGL_NO_DISPLAY || !eglInitialize(egl.display, &major, &minor)) {
-        m_FailureDetail = EglError("eglInitialize");
+        m_FailureDetail = EglSetup::Error("eglInitialize");
         egl.display = EGL_NO_DISPLAY;
         return GLSetup::ChoosePixelFormatFailed;
     }
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
-                                       EGL_PBUFFER_BIT,
-                                       EGL_RENDERABLE_TYPE,
-                                       EGL_OPENGL_BIT,
-                                       EGL_RED_SIZE,
-                                       8,
-                                       EGL_GREEN_SIZE,
-                                       8,
-                                       EGL_BLUE_SIZE,
-                                       8,
-                                       EGL_DEPTH_SIZE,
-                                       16,
-                                       EGL_NONE};
     EGLConfig config = nullptr;
-    EGLint count = 0;
-    if (!eglChooseConfig(egl.display, configAttributes, &config, 1, &count) || count < 1) {
+    if (EglSetup::Configs(egl.display, EGL_PBUFFER_BIT, 8, &config, 1) < 1) {
         m_FailureDetail = "no EGL configuration with RGB, depth and desktop OpenGL";
         return GLSetup::ChoosePixelFormatFailed;
     }
     const EGLint surfaceAttributes[] = {EGL_WIDTH, m_Width, EGL_HEIGHT, m_Height, EGL_NONE};
     egl.surface = eglCreatePbufferSurface(egl.display, config, surfaceAttributes);
     if (egl.surface == EGL_NO_SURFACE) {
-        m_FailureDetail = EglError("eglCreatePbufferSurface");
+        m_FailureDetail = EglSetup::Error("eglCreatePbufferSurface");
         return GLSetup::SetPixelFormatFailed;
     }
     if (!eglBindAPI(EGL_OPENGL_API)) {
-        m_FailureDetail = EglError("eglBindAPI");
+        m_FailureDetail = EglSetup::Error("eglBindAPI");
         return GLSetup::CreateContextFailed;
     }
-    // Display lists and the fixed-function pipeline need the compatibility profile.
-    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    egl.context = eglCreateContext(egl.display, config, EGL_NO_CONTEXT, contextAttributes);
+    egl.context = EglSetup::CreateContext(egl.display, config);
     if (egl.context == EGL_NO_CONTEXT) {
-        m_FailureDetail = EglError("eglCreateContext");
+        m_FailureDetail = EglSetup::Error("eglCreateContext");
         return GLSetup::CreateContextFailed;
     }
     if (!eglMakeCurrent(egl.display, egl.surface, egl.surface, egl.context)) {
-        m_FailureDetail = EglError("eglMakeCurrent");
+        m_FailureDetail = EglSetup::Error("eglMakeCurrent");
         return GLSetup::MakeCurrentFailed;
     }
     m_FailureDetail.clear();

@@ -28,6 +28,3 @@ private:
     EGLDisplay m_Display = EGL_NO_DISPLAY;
     EGLConfig m_Config = nullptr;
 };
-
-// "eglCall failed (EGL error 0x3003)" for messages.
-std::string WaylandEglError(const char* call);

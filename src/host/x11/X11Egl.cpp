@@ -1,21 +1,18 @@
 #include "host/x11/X11Egl.h"
 
+#include "host/posix/EglSetup.h"
+
 #include <EGL/eglext.h>
 
 #include <cstdlib>
-#include <initializer_list>
 
 namespace {
 
 constexpr int kRoom = 256;
 
-EGLint Attribute(EGLDisplay display, EGLConfig config, EGLint name) {
-    EGLint value = 0;
-    eglGetConfigAttrib(display, config, name, &value);
-    return value;
-}
-
 } // namespace
+
+using EglSetup::Attribute;
 
 X11Egl::~X11Egl() {
     Close();
@@ -42,11 +39,7 @@ bool X11Egl::Open() {
     m_bTried = true;
     // A failure is ours to say in one line; the driver's own warnings only when asked for.
     setenv("EGL_LOG_LEVEL", "fatal", 0);
-    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    EGLDisplay display = getPlatformDisplay != nullptr
-                             ? getPlatformDisplay(EGL_PLATFORM_X11_KHR, m_XDisplay, nullptr)
-                             : eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(m_XDisplay));
+    EGLDisplay display = EglSetup::PlatformDisplay(EGL_PLATFORM_X11_KHR, m_XDisplay);
     EGLint major = 0;
     EGLint minor = 0;
     if (display == EGL_NO_DISPLAY || !eglInitialize(display, &major, &minor))
@@ -55,20 +48,8 @@ bool X11Egl::Open() {
     return eglBindAPI(EGL_OPENGL_API) == EGL_TRUE;
 }
 
-// Window configurations with desktop GL, a 16-bit depth buffer and at least minBits of
-// red, green and blue, deepest colour first.
 int X11Egl::Candidates(int minBits, EGLConfig* configs, int room) {
-    if (!Open())
-        return 0;
-    const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE,
-                                 EGL_OPENGL_BIT,   EGL_RED_SIZE,   minBits,
-                                 EGL_GREEN_SIZE,   minBits,        EGL_BLUE_SIZE,
-                                 minBits,          EGL_DEPTH_SIZE, 16,
-                                 EGL_NONE};
-    EGLint count = 0;
-    if (!eglChooseConfig(m_Display, attributes, configs, room, &count))
-        return 0;
-    return count;
+    return Open() ? EglSetup::Configs(m_Display, EGL_WINDOW_BIT, minBits, configs, room) : 0;
 }
 
 bool X11Egl::TakeVisual(VisualID visual) {
@@ -84,28 +65,25 @@ bool X11Egl::TakeVisual(VisualID visual) {
     return false;
 }
 
-// An alpha channel would have a compositor blend the desktop through the scene: 8-bit
-// colour without one where there is such a configuration, then 8-bit colour, then any.
+// 8-bit colour without alpha where there is such a configuration, then 8-bit colour, then
+// the deepest other.
 bool X11Egl::ChooseVisual(VisualID& visual) {
     EGLConfig configs[kRoom];
-    for (const int bits : {8, 5}) {
-        const int count = Candidates(bits, configs, kRoom);
-        int best = -1;
-        for (int i = 0; i < count && best != 2; ++i) {
-            if (Attribute(m_Display, configs[i], EGL_NATIVE_VISUAL_ID) == 0)
-                continue;
-            const int rank = Attribute(m_Display, configs[i], EGL_ALPHA_SIZE) == 0 ? 2 : 1;
-            if (rank > best) {
-                best = rank;
-                m_Config = configs[i];
-            }
-        }
-        if (best > 0) {
-            visual = static_cast<VisualID>(Attribute(m_Display, m_Config, EGL_NATIVE_VISUAL_ID));
-            return true;
+    const int count = Candidates(5, configs, kRoom);
+    int best = -1;
+    for (int i = 0; i < count && best != 2; ++i) {
+        if (Attribute(m_Display, configs[i], EGL_NATIVE_VISUAL_ID) == 0)
+            continue;
+        const int rank = EglSetup::OpaqueRank(m_Display, configs[i], 8);
+        if (rank > best) {
+            best = rank;
+            m_Config = configs[i];
         }
     }
-    return false;
+    if (best < 0)
+        return false;
+    visual = static_cast<VisualID>(Attribute(m_Display, m_Config, EGL_NATIVE_VISUAL_ID));
+    return true;
 }
 
 bool X11Egl::CreateSurface(Window window) {
@@ -116,9 +94,7 @@ bool X11Egl::CreateSurface(Window window) {
 }
 
 bool X11Egl::CreateContext() {
-    const EGLint attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    m_Context = eglCreateContext(m_Display, m_Config, EGL_NO_CONTEXT, attributes);
+    m_Context = EglSetup::CreateContext(m_Display, m_Config);
     return m_Context != EGL_NO_CONTEXT;
 }
 
